@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where the port name COMn leads on this system:
+//  1. an entry named COMn in the working directory (usually a symbolic link to a device or a
+//     pseudo-terminal), taken even while its target is missing so the open fails visibly;
+//  2. for COM1 only: the one USB serial adapter (ttyUSB*, ttyACM*) when exactly one is attached;
+//  3. otherwise /dev/ttyS(n-1), the n-th built-in serial port.
+// On Windows COMn is COMn. The result is always an absolute path (or the Windows name).
+QString comDevicePath(int port, const QString& workingDirectory, const QStringList& usbAdapters);
+
+// The same rule against the process's working directory and the adapters attached now.
+QString comDevicePath(int port);
+
+// Absolute paths of the attached USB serial adapters, sorted.
+QStringList attachedUsbSerialAdapters();

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Modal message boxes with a single OK button. A box with no title of its own carries the
+// application title.
+class MessageBoxes
+{
+public:
+    virtual ~MessageBoxes() = default;
+    // Returns when the user has closed the box.
+    virtual void show(QWidget* owner, const QString& text, const QString& title) = 0;
+};
+
+namespace boxtext {
+inline constexpr char16_t applicationTitle[] = u"VARNOK";
+// The full-width exclamation mark and the trailing blank are part of the text.
+inline constexpr char16_t portFailure[] = u"open serial port fail\uFF01 ";
+inline constexpr char16_t portFailureTitle[] = u"ERROR";
+inline constexpr char16_t deviceNotConnected[] = u"Device is not connect!";
+inline constexpr char16_t portNotOpen[] = u"Com port is not open! ";
+inline constexpr char16_t warningTitle[] = u"Warning";
+inline constexpr char16_t utpSetSuccess[] = u"UTP set success!";
+} // namespace boxtext
+
+class QtMessageBoxes : public MessageBoxes
+{
+public:
+    void show(QWidget* owner, const QString& text, const QString& title) override;
+};
