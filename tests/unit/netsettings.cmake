@@ -1,0 +1,2 @@
+varnok_test(tst_ipaddress SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_ipaddress.cpp
+            LIBS varnok_netsettings LABELS unit netsettings)

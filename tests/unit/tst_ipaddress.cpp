@@ -1,0 +1,303 @@
+#include "netsettings/ipaddress.h"
+
+#include <QTest>
+
+using netsettings::NumberedError;
+
+namespace {
+
+// The error number raised by f, or 0 when it raises none.
+template <typename F> int errorNumberOf(F f)
+{
+    try {
+        f();
+    } catch (const NumberedError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestIpAddress : public QObject
+{
+    Q_OBJECT
+private slots:
+    void packAddress_data();
+    void packAddress();
+    void packAddressErrors_data();
+    void packAddressErrors();
+    void errorDescriptions_data();
+    void errorDescriptions();
+    void pieceConversion_data();
+    void pieceConversion();
+    void pieceConversionErrors_data();
+    void pieceConversionErrors();
+    void dottedAddress_data();
+    void dottedAddress();
+    void countIf_data();
+    void countIf();
+    void countIfLimits_data();
+    void countIfLimits();
+    void fixedAddressCommand_data();
+    void fixedAddressCommand();
+    void fixedAddressCommandBytes();
+};
+
+void TestIpAddress::packAddress_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<quint32>("packed");
+    QTest::newRow("zero") << "0.0.0.0" << 0u;
+    QTest::newRow("10.0.0.1") << "10.0.0.1" << 0x0A000001u;
+    QTest::newRow("leading zeros") << "010.000.000.001" << 0x0A000001u;
+    QTest::newRow("first field high") << "192.168.1.10" << 0xC0A8010Au;
+    QTest::newRow("all 255") << "255.255.255.255" << 0xFFFFFFFFu;
+    QTest::newRow("fifth piece ignored") << "1.2.3.4.5" << 0x01020304u;
+    QTest::newRow("junk after fourth ignored") << "1.2.3.4.x.." << 0x01020304u;
+    QTest::newRow("blanks around") << " 7 .1.2.3" << 0x07010203u;
+    QTest::newRow("tab and blank") << "\t8.1\t.2 . 3 " << 0x08010203u;
+}
+
+void TestIpAddress::packAddress()
+{
+    QFETCH(QString, text);
+    QFETCH(quint32, packed);
+    QCOMPARE(netsettings::packAddress(text), packed);
+}
+
+void TestIpAddress::packAddressErrors_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("number");
+    QTest::newRow("two dots") << "1.2.3" << 102;
+    QTest::newRow("empty") << "" << 102;
+    QTest::newRow("no dots, just digits") << "192168110" << 102;
+    QTest::newRow("256") << "1.2.3.256" << 6;
+    QTest::newRow("negative") << "1.-2.3.4" << 6;
+    QTest::newRow("empty piece") << "1..3.4" << 13;
+    QTest::newRow("trailing dot") << "1.2.3." << 13;
+    QTest::newRow("blank piece") << "1. .3.4" << 13;
+    QTest::newRow("letter") << "1.2.3.a" << 13;
+    QTest::newRow("exponent") << "1.2.3.1e2" << 13;
+    QTest::newRow("hex prefix") << "1.2.3.&HFF" << 13;
+    QTest::newRow("full-width digit") << QString::fromUtf16(u"\uFF11.2.3.4") << 13;
+    // Piece 3 is converted first, then 2, 1, 0: the first failure in that order is raised.
+    QTest::newRow("piece 3 before piece 0") << "x.1.2.300" << 6;
+    QTest::newRow("piece 3 before piece 1") << "1.300.2.x" << 13;
+    QTest::newRow("piece 2 before piece 1") << "1.x.300.4" << 6;
+    // U+2E00 has the high byte 0x2E, which the dot count takes for a dot: three "dots" but
+    // only three pieces.
+    QTest::newRow("counted dot that is no dot") << QString::fromUtf16(u"1.2\u2E003.4") << 102;
+}
+
+void TestIpAddress::packAddressErrors()
+{
+    QFETCH(QString, text);
+    QFETCH(int, number);
+    QCOMPARE(errorNumberOf([&] { netsettings::packAddress(text); }), number);
+}
+
+void TestIpAddress::errorDescriptions_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("format") << "1.2.3"
+                            << QString::fromUtf16(
+                                   u"Ip 地址格式错误\r\n正确的格式应该为: 255.255.255.255");
+    QTest::newRow("overflow") << "1.2.3.256"
+                              << "Overflow";
+    QTest::newRow("type mismatch") << "1..3.4"
+                                   << "Type mismatch";
+}
+
+void TestIpAddress::errorDescriptions()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, description);
+    try {
+        netsettings::packAddress(text);
+        QFAIL("no error raised");
+    } catch (const NumberedError& e) {
+        QCOMPARE(e.description(), description);
+        QCOMPARE(QString::fromUtf8(e.what()), description);
+    }
+}
+
+void TestIpAddress::pieceConversion_data()
+{
+    QTest::addColumn<QString>("piece");
+    QTest::addColumn<int>("value");
+    QTest::newRow("plain") << "42" << 42;
+    QTest::newRow("leading zeros") << "007" << 7;
+    QTest::newRow("many leading zeros") << "0000000000255" << 255;
+    QTest::newRow("blanks around") << "  42\t " << 42;
+    QTest::newRow("plus sign") << "+7" << 7;
+    QTest::newRow("minus zero") << "-0" << 0;
+    QTest::newRow("2.5 ties to even") << "2.5" << 2;
+    QTest::newRow("3.5 ties to even") << "3.5" << 4;
+    QTest::newRow("0.5 ties to even") << "0.5" << 0;
+    QTest::newRow("254.5 ties to even") << "254.5" << 254;
+    QTest::newRow("just above half") << "2.500001" << 3;
+    QTest::newRow("just below half") << "1.49999" << 1;
+    QTest::newRow("0.51") << "0.51" << 1;
+    QTest::newRow("255.4") << "255.4" << 255;
+    QTest::newRow("fraction only") << ".6" << 1;
+    QTest::newRow("trailing point") << "5." << 5;
+    QTest::newRow("small negative rounds to 0") << "-0.4" << 0;
+    QTest::newRow("negative tie rounds to 0") << "-0.5" << 0;
+}
+
+void TestIpAddress::pieceConversion()
+{
+    QFETCH(QString, piece);
+    QFETCH(int, value);
+    QCOMPARE(int{netsettings::byteFromText(piece)}, value);
+}
+
+void TestIpAddress::pieceConversionErrors_data()
+{
+    QTest::addColumn<QString>("piece");
+    QTest::addColumn<int>("number");
+    QTest::newRow("256") << "256" << 6;
+    QTest::newRow("255.5 ties up to 256") << "255.5" << 6;
+    QTest::newRow("-1") << "-1" << 6;
+    QTest::newRow("-0.6 rounds to -1") << "-0.6" << 6;
+    QTest::newRow("very long number") << "99999999999999999999" << 6;
+    QTest::newRow("empty") << "" << 13;
+    QTest::newRow("blanks only") << "   " << 13;
+    QTest::newRow("sign only") << "+" << 13;
+    QTest::newRow("point only") << "." << 13;
+    QTest::newRow("blank inside") << "1 2" << 13;
+    QTest::newRow("comma decimal") << "1,5" << 13;
+    QTest::newRow("exponent") << "1e2" << 13;
+    QTest::newRow("hex") << "0x10" << 13;
+    QTest::newRow("two points") << "1.2.3" << 13;
+    QTest::newRow("Arabic-Indic digit") << QString::fromUtf16(u"\u0663") << 13;
+}
+
+void TestIpAddress::pieceConversionErrors()
+{
+    QFETCH(QString, piece);
+    QFETCH(int, number);
+    QCOMPARE(errorNumberOf([&] { netsettings::byteFromText(piece); }), number);
+}
+
+void TestIpAddress::dottedAddress_data()
+{
+    QTest::addColumn<quint32>("packed");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << 0u << "0.0.0.0";
+    QTest::newRow("192.168.1.10") << 0xC0A8010Au << "192.168.1.10";
+    QTest::newRow("first field only") << 0x01000000u << "1.0.0.0";
+    QTest::newRow("last field only") << 0x0000000Fu << "0.0.0.15";
+    QTest::newRow("all 255") << 0xFFFFFFFFu << "255.255.255.255";
+}
+
+void TestIpAddress::dottedAddress()
+{
+    QFETCH(quint32, packed);
+    QFETCH(QString, text);
+    QCOMPARE(netsettings::dottedAddress(packed), text);
+}
+
+void TestIpAddress::countIf_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("searched");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("error");
+    QTest::newRow("dots of an address") << "192.168.1.1"
+                                        << "." << 3 << 0;
+    QTest::newRow("empty text") << ""
+                                << "." << 0 << 0;
+    QTest::newRow("empty text, empty searched") << ""
+                                                << "" << 0 << 0;
+    QTest::newRow("empty searched") << "1.2.3.4"
+                                    << "" << 0 << 5;
+    QTest::newRow("first character of searched only") << "a.b/c/"
+                                                      << "./" << 1 << 0;
+    QTest::newRow("high byte counts") << QString::fromUtf16(u"\u2E00") << "." << 1 << 0;
+    QTest::newRow("both bytes count") << QString::fromUtf16(u"\u2E2E.") << "." << 3 << 0;
+    QTest::newRow("NUL counts high bytes") << "abc" << QString(QChar(0)) << 3 << 0;
+    QTest::newRow("Latin-1 letter")
+        << QString::fromUtf16(u"caf\u00E9 \u00E9") << QString::fromUtf16(u"\u00E9") << 2 << 0;
+    // The euro sign is byte 0x80 in Windows-1252; U+0080 has that low byte.
+    QTest::newRow("euro as 0x80") << QString::fromUtf16(u"\u0080\u20AC")
+                                  << QString::fromUtf16(u"\u20AC") << 1 << 0;
+    // Outside the code page the searched character becomes "?".
+    QTest::newRow("CJK searched as ?")
+        << QString::fromUtf16(u"a?b?\u4E2D") << QString::fromUtf16(u"\u4E2D") << 2 << 0;
+}
+
+void TestIpAddress::countIf()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, searched);
+    QFETCH(int, count);
+    QFETCH(int, error);
+    qint16 result = -1;
+    QCOMPARE(errorNumberOf([&] { result = netsettings::countIf(text, searched); }), error);
+    if (error == 0)
+        QCOMPARE(int{result}, count);
+}
+
+void TestIpAddress::countIfLimits_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("searched");
+    QTest::addColumn<int>("error");
+    QTest::newRow("16,383 characters") << 16383 << "." << 0;
+    QTest::newRow("16,384 characters") << 16384 << "." << 6;
+    QTest::newRow("16,385 characters") << 16385 << "." << 6;
+    // At 16,384 the walk starts and meets the missing searched character first; beyond, the
+    // walk cannot start at all.
+    QTest::newRow("16,384, nothing searched") << 16384 << "" << 5;
+    QTest::newRow("16,385, nothing searched") << 16385 << "" << 6;
+}
+
+void TestIpAddress::countIfLimits()
+{
+    QFETCH(int, length);
+    QFETCH(QString, searched);
+    QFETCH(int, error);
+    const QString text(length, QLatin1Char('.'));
+    qint16 result = -1;
+    QCOMPARE(errorNumberOf([&] { result = netsettings::countIf(text, searched); }), error);
+    if (error == 0)
+        QCOMPARE(int{result}, length);
+}
+
+void TestIpAddress::fixedAddressCommand_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QByteArray>("command");
+    QTest::newRow("192.168.1.10") << "192.168.1.10" << QByteArray("sip C0 A8 1 A\r\n");
+    QTest::newRow("preset 0.0.0.1") << "0.0.0.1" << QByteArray("sip 0 0 0 1\r\n");
+    QTest::newRow("all 255") << "255.255.255.255" << QByteArray("sip FF FF FF FF\r\n");
+    QTest::newRow("10.0.0.15") << "10.0.0.15" << QByteArray("sip A 0 0 F\r\n");
+    QTest::newRow("blank fields") << "..." << QByteArray("sip 0 0 0 0\r\n");
+    QTest::newRow("leading zeros") << "016.000.0.1" << QByteArray("sip 10 0 0 1\r\n");
+    QTest::newRow("16 is two digits") << "16.17.31.32" << QByteArray("sip 10 11 1F 20\r\n");
+    QTest::newRow("any non-digit closes a field") << "1-2.3" << QByteArray("sip 1 2 3\r\n");
+    QTest::newRow("empty text") << "" << QByteArray("sip 0\r\n");
+    QTest::newRow("long digit run") << "4294967296.0.0.0" << QByteArray("sip 100000000 0 0 0\r\n");
+}
+
+void TestIpAddress::fixedAddressCommand()
+{
+    QFETCH(QString, address);
+    QFETCH(QByteArray, command);
+    QCOMPARE(netsettings::fixedAddressCommand(address), command);
+}
+
+void TestIpAddress::fixedAddressCommandBytes()
+{
+    const char expected[] = {0x73, 0x69, 0x70, 0x20, 0x43, 0x30, 0x20, 0x41,
+                             0x38, 0x20, 0x31, 0x20, 0x41, 0x0D, 0x0A};
+    QCOMPARE(netsettings::fixedAddressCommand(QStringLiteral("192.168.1.10")),
+             QByteArray(expected, sizeof expected));
+}
+
+QTEST_APPLESS_MAIN(TestIpAddress)
+#include "tst_ipaddress.moc"
