@@ -1,0 +1,46 @@
+// Renders the SetIP dialog in its two states for the documentation; a tool, not a test.
+//   xvfb-run -a build/tests/widget/setip_screenshot docs
+#include "fakeserialport.h"
+#include "netsettings/ipbox.h"
+#include "netsettings/setipdialog.h"
+#include "recordingmessageboxes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QRadioButton>
+#include <QTest>
+#include <cstdio>
+
+namespace {
+
+bool save(QWidget& widget, const QString& path)
+{
+    if (!widget.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+
+    FakeSerialPort port;
+    RecordingMessageBoxes boxes;
+    SetIP dialog(port, boxes, nullptr);
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog))
+        return 1;
+    if (!save(dialog, out.filePath(QStringLiteral("setip-automatic.png"))))
+        return 1;
+
+    dialog.findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
+    dialog.findChild<ipBox*>(QStringLiteral("ipBox1"))->setAddress(QStringLiteral("192.168.1.10"));
+    QApplication::processEvents();
+    return save(dialog, out.filePath(QStringLiteral("setip-fixed.png"))) ? 0 : 1;
+}
