@@ -1,0 +1,95 @@
+#include "platform/comdevice.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TstComDevice : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void devicePath_data();
+    void devicePath();
+    void relativeWorkingDirectoryGivesAbsolutePath();
+};
+
+void TstComDevice::devicePath_data()
+{
+    // entries: what the working directory holds, "NAME:file", "NAME:dangling" (a symbolic link
+    // to nothing) or "NAME:device" (a symbolic link to /dev/null). "$DIR" in the expected path
+    // stands for the working directory.
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("entries");
+    QTest::addColumn<QStringList>("adapters");
+    QTest::addColumn<QString>("expected");
+
+    const QStringList none;
+    const QStringList one{QStringLiteral("/dev/ttyUSB0")};
+    const QStringList two{QStringLiteral("/dev/ttyACM0"), QStringLiteral("/dev/ttyUSB0")};
+
+    QTest::newRow("COM3 file entry") << 3 << "COM3:file" << none << "$DIR/COM3";
+    QTest::newRow("COM3 dangling link") << 3 << "COM3:dangling" << none << "$DIR/COM3";
+    QTest::newRow("link to a device is not resolved") << 4 << "COM4:device" << none << "$DIR/COM4";
+    QTest::newRow("COM1 entry wins over the adapter") << 1 << "COM1:file" << one << "$DIR/COM1";
+    QTest::newRow("COM1 dangling link wins over the adapter")
+        << 1 << "COM1:dangling" << one << "$DIR/COM1";
+    QTest::newRow("COM1, one adapter") << 1 << "" << one << "/dev/ttyUSB0";
+    QTest::newRow("COM1, another port's entry, one adapter")
+        << 1 << "COM2:file COM10:file" << one << "/dev/ttyUSB0";
+    QTest::newRow("COM1, two adapters") << 1 << "" << two << "/dev/ttyS0";
+    QTest::newRow("COM1, no adapter") << 1 << "" << none << "/dev/ttyS0";
+    QTest::newRow("COM2, one adapter") << 2 << "" << one << "/dev/ttyS1";
+    QTest::newRow("COM10") << 10 << "" << none << "/dev/ttyS9";
+    QTest::newRow("COM10 entry") << 10 << "COM1:file COM10:dangling" << one << "$DIR/COM10";
+    QTest::newRow("lower-case entry is another name") << 5 << "com5:file" << none << "/dev/ttyS4";
+}
+
+void TstComDevice::devicePath()
+{
+    QFETCH(int, port);
+    QFETCH(QString, entries);
+    QFETCH(QStringList, adapters);
+    QFETCH(QString, expected);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString base = QDir(dir.path()).canonicalPath();
+    for (const QString& entry : entries.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString name = entry.section(QLatin1Char(':'), 0, 0);
+        const QString kind = entry.section(QLatin1Char(':'), 1);
+        const QString path = base + QLatin1Char('/') + name;
+        if (kind == QLatin1String("file")) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        } else if (kind == QLatin1String("dangling")) {
+            QVERIFY(QFile::link(base + QStringLiteral("/nothing-here"), path));
+        } else {
+            QVERIFY(QFile::link(QStringLiteral("/dev/null"), path));
+        }
+    }
+
+    const QString result = comDevicePath(port, base, adapters);
+    QCOMPARE(result, QString(expected).replace(QLatin1String("$DIR"), base));
+    QVERIFY(QDir::isAbsolutePath(result));
+}
+
+void TstComDevice::relativeWorkingDirectoryGivesAbsolutePath()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString base = QDir(dir.path()).canonicalPath();
+    QVERIFY(QDir(base).mkdir(QStringLiteral("work")));
+    QVERIFY(QFile::link(QStringLiteral("/dev/null"), base + QStringLiteral("/work/COM2")));
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(base));
+    const QString withEntry = comDevicePath(2, QStringLiteral("work"), {});
+    const QString withoutEntry = comDevicePath(3, QStringLiteral("work"), {});
+    QDir::setCurrent(previous);
+    QCOMPARE(withEntry, base + QStringLiteral("/work/COM2"));
+    QCOMPARE(withoutEntry, QStringLiteral("/dev/ttyS2"));
+}
+
+QTEST_APPLESS_MAIN(TstComDevice)
+#include "tst_comdevice.moc"

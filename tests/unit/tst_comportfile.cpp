@@ -1,0 +1,235 @@
+#include "console/comportfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <unistd.h>
+
+namespace {
+
+QByteArray bytes(const char* text, qsizetype size)
+{
+    return QByteArray(text, size);
+}
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+
+class TstComportFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+    void format_data();
+    void format();
+    void read_data();
+    void read();
+    void writeReplacesTheWholeFile_data();
+    void writeReplacesTheWholeFile();
+    void writeFails_data();
+    void writeFails();
+    void writtenIndexReadsBack();
+};
+
+void TstComportFile::parse_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("index"); // -1: nothing read
+
+    QTest::newRow("empty") << QByteArray() << -1;
+    QTest::newRow("as written for COM4") << QByteArray(" 3 \r\n") << 3;
+    QTest::newRow("blank 9 blank") << QByteArray(" 9 ") << 9;
+    QTest::newRow("0") << QByteArray("0") << 0;
+    QTest::newRow("255 fits a byte") << QByteArray("255") << 255;
+    QTest::newRow("256 does not") << QByteArray("256") << -1;
+    QTest::newRow("1000") << QByteArray("1000") << -1;
+    QTest::newRow("garbage") << QByteArray("COM4\r\n") << -1;
+    QTest::newRow("digits then garbage in one field") << QByteArray("3x \r\n") << -1;
+    QTest::newRow("negative") << QByteArray("-1 \r\n") << -1;
+    QTest::newRow("leading blanks") << QByteArray("      7") << 7;
+    QTest::newRow("blanks only") << QByteArray("     ") << -1;
+    QTest::newRow("comma ends the field") << QByteArray("3,4") << 3;
+    QTest::newRow("blank ends the field") << QByteArray("3 4") << 3;
+    QTest::newRow("tabs around") << QByteArray("\t5\t\r\n") << 5;
+    QTest::newRow("leading zeros") << QByteArray("007") << 7;
+    QTest::newRow("many leading zeros") << QByteArray("0000000000000000000255") << 255;
+    QTest::newRow("CR only") << QByteArray("4\r") << 4;
+    QTest::newRow("LF only") << QByteArray("4\n") << 4;
+    QTest::newRow("first line only") << QByteArray(" 2 \r\n 6 \r\n") << 2;
+    QTest::newRow("empty first line") << QByteArray("\r\n 6 \r\n") << -1;
+    QTest::newRow("NUL alone") << bytes("\0", 1) << -1;
+    QTest::newRow("NUL before digits") << bytes("\0"
+                                                "5",
+                                                2)
+                                       << -1;
+    QTest::newRow("NUL after digits") << bytes("5\0", 2) << -1;
+}
+
+void TstComportFile::parse()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, index);
+    const std::optional<quint8> value = comportfile::parse(content);
+    QCOMPARE(value.has_value(), index >= 0);
+    if (value)
+        QCOMPARE(int(*value), index);
+}
+
+void TstComportFile::format_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("0") << 0 << QByteArray::fromHex("20 30 20 0D 0A");
+    QTest::newRow("3") << 3 << QByteArray::fromHex("20 33 20 0D 0A");
+    QTest::newRow("9") << 9 << QByteArray::fromHex("20 39 20 0D 0A");
+    QTest::newRow("10") << 10 << QByteArray(" 10 \r\n");
+    QTest::newRow("255") << 255 << QByteArray(" 255 \r\n");
+    QTest::newRow("-1 takes the sign position") << -1 << QByteArray("-1 \r\n");
+}
+
+void TstComportFile::format()
+{
+    QFETCH(int, index);
+    QFETCH(QByteArray, content);
+    QCOMPARE(comportfile::format(index), content);
+}
+
+void TstComportFile::read_data()
+{
+    QTest::addColumn<QString>("entry"); // "none", "file" or "directory"
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<int>("index"); // -1: nothing read
+
+    QByteArray digits(10 * 1024 * 1024, '7');
+    QByteArray earlyField = QByteArray(" 5 \r\n") + digits;
+    // Only the first 4 KiB are read; a field running across that boundary must not be taken
+    // by its first digits.
+    QByteArray cutField = QByteArray(4094, ' ') + QByteArray("255 \r\n");
+    QByteArray fieldJustInside = QByteArray(4091, ' ') + QByteArray("255 \r\n") + digits;
+
+    QTest::newRow("missing") << "none" << QByteArray() << false << -1;
+    QTest::newRow("a directory named COMPORT") << "directory" << QByteArray() << false << -1;
+    QTest::newRow("empty file") << "file" << QByteArray() << true << -1;
+    QTest::newRow("COM10") << "file" << QByteArray::fromHex("20 39 20 0D 0A") << true << 9;
+    QTest::newRow("garbage") << "file" << QByteArray("hello\r\n") << true << -1;
+    QTest::newRow("index 200") << "file" << QByteArray(" 200 \r\n") << true << 200;
+    QTest::newRow("10 MB of digits") << "file" << digits << true << -1;
+    QTest::newRow("field ends before 10 MB of digits") << "file" << earlyField << true << 5;
+    QTest::newRow("field cut by the read limit") << "file" << cutField << true << -1;
+    QTest::newRow("field ends just inside the read limit")
+        << "file" << fieldJustInside << true << 255;
+}
+
+void TstComportFile::read()
+{
+    QFETCH(QString, entry);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, opened);
+    QFETCH(int, index);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("COMPORT"));
+    if (entry == QLatin1String("file"))
+        QVERIFY(writeFile(path, content));
+    else if (entry == QLatin1String("directory"))
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("COMPORT")));
+
+    const comportfile::ReadResult result = comportfile::read(dir.path());
+    QCOMPARE(result.opened, opened);
+    QCOMPARE(result.index.has_value(), index >= 0);
+    if (result.index)
+        QCOMPARE(int(*result.index), index);
+}
+
+void TstComportFile::writeReplacesTheWholeFile_data()
+{
+    QTest::addColumn<QByteArray>("before"); // empty: no file yet
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("new file, COM1") << QByteArray() << 0 << QByteArray::fromHex("20 30 20 0D 0A");
+    QTest::newRow("new file, COM4") << QByteArray() << 3 << QByteArray::fromHex("20 33 20 0D 0A");
+    QTest::newRow("longer file replaced")
+        << QByteArray(" 7 \r\nsome old notes that were longer\r\n") << 2 << QByteArray(" 2 \r\n");
+    QTest::newRow("shorter file replaced") << QByteArray("1") << 9 << QByteArray(" 9 \r\n");
+    QTest::newRow("no selection") << QByteArray(" 4 \r\n") << -1 << QByteArray("-1 \r\n");
+}
+
+void TstComportFile::writeReplacesTheWholeFile()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, index);
+    QFETCH(QByteArray, after);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("COMPORT"));
+    if (!before.isEmpty())
+        QVERIFY(writeFile(path, before));
+    QVERIFY(comportfile::write(dir.path(), index));
+    QCOMPARE(readFile(path), after);
+    // Nothing else is left behind in the directory.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("COMPORT")});
+}
+
+void TstComportFile::writeFails_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::newRow("read-only directory") << "read-only";
+    QTest::newRow("directory missing") << "missing";
+    QTest::newRow("a directory named COMPORT") << "directory";
+}
+
+void TstComportFile::writeFails()
+{
+    QFETCH(QString, obstacle);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString target = dir.path();
+    if (obstacle == QLatin1String("read-only")) {
+        if (::geteuid() == 0)
+            QSKIP("permissions do not stop root");
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ExeOwner));
+    } else if (obstacle == QLatin1String("missing")) {
+        target = dir.filePath(QStringLiteral("gone"));
+    } else {
+        QVERIFY(QDir(target).mkdir(QStringLiteral("COMPORT")));
+    }
+
+    const bool written = comportfile::write(target, 3);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(!written);
+    QVERIFY(!QFileInfo(dir.filePath(QStringLiteral("COMPORT"))).isFile());
+}
+
+void TstComportFile::writtenIndexReadsBack()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    for (int index = 0; index <= 9; ++index) {
+        QVERIFY(comportfile::write(dir.path(), index));
+        const comportfile::ReadResult result = comportfile::read(dir.path());
+        QVERIFY(result.opened);
+        QVERIFY(result.index);
+        QCOMPARE(int(*result.index), index);
+    }
+}
+
+QTEST_APPLESS_MAIN(TstComportFile)
+#include "tst_comportfile.moc"
