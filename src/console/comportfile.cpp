@@ -15,6 +15,22 @@ bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
 }
+
+bool endsField(char c)
+{
+    return isBlank(c) || c == ',' || c == '\r' || c == '\n';
+}
+
+// Whether the first field ends inside `head`, so that reading on could not change it.
+bool firstFieldComplete(const QByteArray& head)
+{
+    qsizetype pos = 0;
+    while (pos < head.size() && isBlank(head[pos]))
+        ++pos;
+    while (pos < head.size() && !endsField(head[pos]))
+        ++pos;
+    return pos < head.size();
+}
 } // namespace
 
 std::optional<quint8> parse(const QByteArray& content)
@@ -23,8 +39,7 @@ std::optional<quint8> parse(const QByteArray& content)
     while (pos < content.size() && isBlank(content[pos]))
         ++pos;
     const qsizetype start = pos;
-    while (pos < content.size() && !isBlank(content[pos]) && content[pos] != ',' &&
-           content[pos] != '\r' && content[pos] != '\n')
+    while (pos < content.size() && !endsField(content[pos]))
         ++pos;
     const QByteArray field = content.mid(start, pos - start);
     if (field.isEmpty())
@@ -55,7 +70,10 @@ ReadResult read(const QString& directory)
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
         return result;
     result.opened = true;
-    result.index = parse(file.read(readLimit));
+    const QByteArray head = file.read(readLimit);
+    // A field the limit cuts through is too long for an index; its first digits mean nothing.
+    if (file.atEnd() || firstFieldComplete(head))
+        result.index = parse(head);
     return result;
 }
 
