@@ -57,8 +57,8 @@ std::optional<quint8> parse(const QByteArray& content)
 
 QByteArray format(int index)
 {
-    QByteArray bytes = index < 0 ? QByteArray::number(index)
-                                 : QByteArray(" ") + QByteArray::number(index);
+    QByteArray bytes =
+        index < 0 ? QByteArray::number(index) : QByteArray(" ") + QByteArray::number(index);
     return bytes + " \r\n";
 }
 

@@ -25,9 +25,8 @@ QStringList attachedUsbSerialAdapters()
     QStringList found;
 #ifndef Q_OS_WIN
     const QDir dev(QStringLiteral("/dev"));
-    const QStringList names =
-        dev.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")}, QDir::System,
-                      QDir::Name);
+    const QStringList names = dev.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")},
+                                            QDir::System, QDir::Name);
     for (const QString& n : names)
         found << dev.absoluteFilePath(n);
 #endif

@@ -40,8 +40,7 @@ void QtSerialPort::setSettings(const QString& text)
     const int bits = parts[2].trimmed().toInt(&bitsOk);
     const QString stop = parts[3].trimmed();
     if (!baudOk || newBaud <= 0 || !bitsOk || bits < 5 || bits > 8 ||
-        (stop != QLatin1String("1") && stop != QLatin1String("1.5") &&
-         stop != QLatin1String("2")))
+        (stop != QLatin1String("1") && stop != QLatin1String("1.5") && stop != QLatin1String("2")))
         throw SerialError("invalid port settings");
     parity = parityFromLetter(parts[1][0]);
     baud = newBaud;

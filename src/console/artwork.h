@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPushButton>
+#include <QWidget>
+
+// The window icon, 32 x 32, 24-bit colour.
+QImage makeWindowIcon();
+// The picture at the bottom of the main window, 190 x 50, 24-bit colour.
+QImage makeLogo();
+
+// A filled shape of the routing panel: a rectangle or a rounded rectangle, with or without an
+// outline. It takes no input and no focus.
+class PanelShape : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class Form { Rectangle, RoundedRectangle };
+    PanelShape(Form form, const QColor& fill, const QColor& outline, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Form form;
+    QColor fill;
+    QColor outline; // invalid: no outline
+};
+
+// A flat grey routing button. Arrow buttons draw their triangle themselves, so the look does
+// not depend on a symbol font being installed.
+class RoutingButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    enum class Glyph { Caption, LeftArrow, RightArrow };
+    RoutingButton(Glyph glyph, const QString& caption, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Glyph glyph;
+};

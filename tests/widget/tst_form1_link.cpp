@@ -1,0 +1,369 @@
+// The main window's start-up, port choice, link toggle and layout, against a fake port.
+#include "console/form1.h"
+#include "console/textpane.h"
+
+#include "fakeserialport.h"
+#include "recordingmessageboxes.h"
+#include <QLabel>
+
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString portFailureText = QString::fromUtf8("open serial port fail\xEF\xBC\x81 ");
+
+QByteArray fileBytes(const QTemporaryDir& dir)
+{
+    QFile f(dir.filePath(QStringLiteral("COMPORT")));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QTemporaryDir& dir, const QByteArray& bytes)
+{
+    QFile f(dir.filePath(QStringLiteral("COMPORT")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+struct Console
+{
+    QTemporaryDir dir;
+    FakeSerialPort port;
+    RecordingMessageBoxes boxes;
+    std::unique_ptr<Form1> window;
+
+    void create() { window = std::make_unique<Form1>(port, boxes, dir.path()); }
+    bool greenLit() const { return window->Shape15->isLit(); }
+    bool redLit() const { return window->Shape16->isLit(); }
+    QString caption() const { return window->Command7->text(); }
+};
+
+} // namespace
+
+class TestForm1Link : public QObject
+{
+    Q_OBJECT
+private slots:
+    void firstStartWritesComport();
+    void storedIndexSelectsPort_data();
+    void storedIndexSelectsPort();
+    void startUpFailureReportedBeforeShown();
+    void toggleBothWays();
+    void toggleFailureKeepsClosedDisplay();
+    void portChangeWhileConnectedClosesAndStaysClosed();
+    void portChangeWhileDisconnected();
+    void unwritableDirectoryDoesNotStopStartUp();
+    void windowFrame();
+    void geometryMatchesDesign_data();
+    void geometryMatchesDesign();
+    void lampsStandAboveTheirButtons();
+    void designLookBeforeStartUp();
+    void tabOrderFollowsDesign();
+};
+
+void TestForm1Link::firstStartWritesComport()
+{
+    Console c;
+    c.create();
+    c.window->startUp();
+    QCOMPARE(fileBytes(c.dir), QByteArray::fromHex("2030200d0a"));
+    QCOMPARE(c.window->Combo1->currentText(), QStringLiteral("COM1"));
+    QCOMPARE(c.window->Combo1->count(), 10);
+    QCOMPARE(c.window->Combo1->itemText(9), QStringLiteral("COM10"));
+    QCOMPARE(c.port.openedPorts, QList<int>{1});
+    QCOMPARE(c.port.settingsText, QStringLiteral("9600,N,8,1"));
+    QCOMPARE(c.port.inputLen, 0);
+    QCOMPARE(c.port.rThreshold, 1);
+    QVERIFY(c.boxes.shown.isEmpty());
+    QCOMPARE(c.caption(), QStringLiteral("Disconnect"));
+    QVERIFY(c.greenLit());
+    QVERIFY(!c.redLit());
+}
+
+void TestForm1Link::storedIndexSelectsPort_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("listIndex");
+    QTest::addColumn<int>("portTried");
+    QTest::addColumn<QByteArray>("fileAfter");
+
+    QTest::newRow("COM4") << QByteArray(" 3 \r\n") << 3 << 4 << QByteArray(" 3 \r\n");
+    QTest::newRow("COM10") << QByteArray::fromHex("2039200d0a") << 9 << 10 << QByteArray(" 9 \r\n");
+    QTest::newRow("stored 12: no selection, port 13, file kept")
+        << QByteArray(" 12 \r\n") << -1 << 13 << QByteArray(" 12 \r\n");
+    QTest::newRow("empty file: COM1") << QByteArray() << 0 << 1 << QByteArray(" 0 \r\n");
+    QTest::newRow("garbage: COM1") << QByteArray("xyz\r\n") << 0 << 1 << QByteArray(" 0 \r\n");
+    QTest::newRow("leading blanks, comma")
+        << QByteArray("   5,7\r\n") << 5 << 6 << QByteArray(" 5 \r\n");
+    QTest::newRow("256 overflows: COM1") << QByteArray("256") << 0 << 1 << QByteArray(" 0 \r\n");
+}
+
+void TestForm1Link::storedIndexSelectsPort()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, listIndex);
+    QFETCH(int, portTried);
+    QFETCH(QByteArray, fileAfter);
+
+    Console c;
+    writeFile(c.dir, content);
+    c.port.missingPorts = {13};
+    c.create();
+    c.window->startUp();
+    QCOMPARE(c.window->Combo1->currentIndex(), listIndex);
+    QCOMPARE(c.port.openedPorts, QList<int>{portTried});
+    QCOMPARE(fileBytes(c.dir), fileAfter);
+    if (listIndex < 0) {
+        QCOMPARE(c.window->Combo1->currentText(), QStringLiteral("Combo1"));
+        QCOMPARE(c.boxes.texts(), QStringList{portFailureText});
+        QCOMPARE(c.caption(), QStringLiteral("Connect"));
+    }
+}
+
+void TestForm1Link::startUpFailureReportedBeforeShown()
+{
+    Console c;
+    c.port.missingPorts = {1};
+    c.create();
+    bool visibleDuringBox = true;
+    c.boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) {
+        visibleDuringBox = c.window->isVisible();
+    };
+    c.window->startUp();
+    QCOMPARE(c.boxes.shown.size(), 1);
+    QCOMPARE(c.boxes.shown[0].text, portFailureText);
+    QCOMPARE(c.boxes.shown[0].title, QStringLiteral("ERROR"));
+    QVERIFY(!visibleDuringBox);
+    QVERIFY(!c.port.isOpen());
+    QCOMPARE(c.caption(), QStringLiteral("Connect"));
+    QVERIFY(!c.greenLit());
+    QVERIFY(c.redLit());
+
+    // A stored 255 leaves the port number at 0, which the port refuses.
+    Console d;
+    writeFile(d.dir, "255");
+    d.create();
+    d.window->startUp();
+    QCOMPARE(d.port.openAttempts, 0);
+    QCOMPARE(d.boxes.texts(), QStringList{portFailureText});
+    QCOMPARE(d.window->Combo1->currentIndex(), -1);
+}
+
+void TestForm1Link::toggleBothWays()
+{
+    Console c;
+    c.create();
+    c.window->startUp();
+    QVERIFY(c.port.isOpen());
+    QTest::mouseClick(c.window->Command7, Qt::LeftButton);
+    QVERIFY(!c.port.isOpen());
+    QCOMPARE(c.caption(), QStringLiteral("Connect"));
+    QVERIFY(c.redLit());
+    QVERIFY(!c.greenLit());
+    QVERIFY(c.boxes.shown.isEmpty()); // closing never shows a message
+    QTest::mouseClick(c.window->Command7, Qt::LeftButton);
+    QVERIFY(c.port.isOpen());
+    QCOMPARE(c.port.openedPorts, (QList<int>{1, 1}));
+    QCOMPARE(c.caption(), QStringLiteral("Disconnect"));
+    QVERIFY(c.greenLit());
+    QVERIFY(!c.redLit());
+    QVERIFY(c.boxes.shown.isEmpty());
+}
+
+void TestForm1Link::toggleFailureKeepsClosedDisplay()
+{
+    Console c;
+    c.create();
+    c.window->startUp();
+    QTest::mouseClick(c.window->Command7, Qt::LeftButton); // close
+    c.port.missingPorts = {1};                             // now held by another program
+    QTest::mouseClick(c.window->Command7, Qt::LeftButton);
+    QCOMPARE(c.boxes.texts(), QStringList{portFailureText});
+    QCOMPARE(c.caption(), QStringLiteral("Connect"));
+    QVERIFY(c.redLit());
+    QVERIFY(!c.greenLit());
+}
+
+void TestForm1Link::portChangeWhileConnectedClosesAndStaysClosed()
+{
+    Console c;
+    c.create();
+    c.window->startUp();
+    QVERIFY(c.port.isOpen());
+    c.window->Combo1->setCurrentIndex(4);
+    emit c.window->Combo1->activated(4);
+    QVERIFY(!c.port.isOpen());
+    QCOMPARE(c.port.openAttempts, 1);
+    QCOMPARE(c.caption(), QStringLiteral("Connect"));
+    QVERIFY(c.redLit());
+    QCOMPARE(fileBytes(c.dir), QByteArray(" 4 \r\n"));
+    QVERIFY(c.boxes.shown.isEmpty());
+    // The next connect uses the new port.
+    QTest::mouseClick(c.window->Command7, Qt::LeftButton);
+    QCOMPARE(c.port.openedPorts.last(), 5);
+}
+
+void TestForm1Link::portChangeWhileDisconnected()
+{
+    Console c;
+    c.port.missingPorts = {1};
+    c.create();
+    c.window->startUp();
+    c.boxes.shown.clear();
+    c.window->Combo1->setCurrentIndex(1);
+    emit c.window->Combo1->activated(1);
+    QCOMPARE(c.port.openAttempts, 1);
+    QCOMPARE(fileBytes(c.dir), QByteArray(" 1 \r\n"));
+    QCOMPARE(c.caption(), QStringLiteral("Connect"));
+    QVERIFY(c.boxes.shown.isEmpty());
+}
+
+void TestForm1Link::unwritableDirectoryDoesNotStopStartUp()
+{
+    Console c;
+    QVERIFY(QDir(c.dir.path()).mkdir(QStringLiteral("COMPORT"))); // a folder in the file's place
+    c.create();
+    c.window->startUp();
+    QCOMPARE(c.port.openedPorts, QList<int>{1});
+    QVERIFY(c.port.isOpen());
+    c.window->Combo1->setCurrentIndex(2);
+    emit c.window->Combo1->activated(2);
+    QTest::mouseClick(c.window->Command7, Qt::LeftButton);
+    QCOMPARE(c.port.openedPorts.last(), 3);
+}
+
+void TestForm1Link::windowFrame()
+{
+    Console c;
+    c.create();
+    QCOMPARE(c.window->windowTitle(), QStringLiteral("MATRIX 4X4 V2.1"));
+    QCOMPARE(c.window->minimumSize(), QSize(645, 554));
+    QCOMPARE(c.window->maximumSize(), QSize(645, 554));
+    const Qt::WindowFlags flags = c.window->windowFlags();
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!c.window->windowIcon().isNull());
+    QCOMPARE(c.window->windowIcon().pixmap(32, 32).size(), QSize(32, 32));
+    QCOMPARE(c.window->palette().color(QPalette::Window), QColor(0xE0, 0xE0, 0xE0));
+    QCOMPARE(c.window->Image1->pixmap().size(), QSize(190, 50));
+}
+
+void TestForm1Link::geometryMatchesDesign_data()
+{
+    // Positions and sizes in pixels (design twips / 15), relative to each element's container.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("Frame1") << "Frame1" << QRect(8, 16, 353, 441);
+    QTest::newRow("Text1") << "Text1" << QRect(8, 32, 337, 289);
+    QTest::newRow("Text2") << "Text2" << QRect(8, 368, 257, 65);
+    QTest::newRow("Command3") << "Command3" << QRect(272, 368, 65, 65);
+    QTest::newRow("Command5") << "Command5" << QRect(72, 328, 61, 25);
+    QTest::newRow("Frame2") << "Frame2" << QRect(8, 472, 105, 65);
+    QTest::newRow("Shape16") << "Shape16" << QRect(8, 40, 17, 17);
+    QTest::newRow("Combo1") << "Combo1" << QRect(16, 24, 73, 23);
+    QTest::newRow("Command7") << "Command7" << QRect(248, 480, 113, 57);
+    QTest::newRow("Image1") << "Image1" << QRect(424, 496, 190, 50);
+    QTest::newRow("Shape1") << "Shape1" << QRect(392, 24, 241, 465);
+    QTest::newRow("Shape2_2") << "Shape2_2" << QRect(408, 248, 161, 97);
+    QTest::newRow("Shape13 joint row 4") << "Shape13" << QRect(544, 376, 33, 49);
+    QTest::newRow("Shape7 joint row 1") << "Shape7" << QRect(560, 56, 33, 49);
+    QTest::newRow("Shape11 badge row 3") << "Shape11" << QRect(568, 240, 41, 41);
+    QTest::newRow("Label1 number row 2") << "Label1" << QRect(584, 144, 25, 33);
+    QTest::newRow("Label5") << "Label5" << QRect(428, 456, 177, 25);
+    QTest::newRow("Shape19_3") << "Shape19_3" << QRect(576, 288, 17, 17);
+    QTest::newRow("Shape17_0") << "Shape17_0" << QRect(432, 80, 17, 17);
+    QTest::newRow("Command1_0 left arrow") << "Command1_0" << QRect(464, 48, 41, 25);
+    QTest::newRow("Command1_19 right arrow") << "Command1_19" << QRect(520, 360, 41, 25);
+    QTest::newRow("Command1_10 input 3") << "Command1_10" << QRect(520, 208, 41, 25);
+    QTest::newRow("Command1_23 input 4") << "Command1_23" << QRect(568, 416, 41, 25);
+}
+
+void TestForm1Link::geometryMatchesDesign()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    Console c;
+    c.create();
+    auto* element = c.window->findChild<QWidget*>(name);
+    QVERIFY2(element, qPrintable(name));
+    QCOMPARE(element->geometry(), geometry);
+}
+
+void TestForm1Link::lampsStandAboveTheirButtons()
+{
+    Console c;
+    c.create();
+    static const char* arrays[4] = {"Shape17", "Shape18", "Shape19", "Shape20"};
+    for (int row = 0; row < 4; ++row) {
+        for (int input = 0; input < 4; ++input) {
+            auto* lamp =
+                c.window->findChild<QWidget*>(QStringLiteral("%1_%2").arg(arrays[row]).arg(input));
+            auto* button = c.window->findChild<QWidget*>(
+                QStringLiteral("Command1_%1").arg(6 * row + 2 + input));
+            QVERIFY(lamp && button);
+            // Within 60 twips (4 pixels) horizontally, and above the button.
+            QVERIFY(std::abs(lamp->geometry().center().x() - button->geometry().center().x()) <= 4);
+            QVERIFY(lamp->geometry().bottom() < button->geometry().top());
+            QCOMPARE(lamp, static_cast<QWidget*>(c.window->routingLamps[row][input]));
+        }
+    }
+}
+
+void TestForm1Link::designLookBeforeStartUp()
+{
+    Console c;
+    c.create();
+    QVERIFY(c.greenLit());
+    QVERIFY(c.redLit());
+    QCOMPARE(c.caption(), QStringLiteral("Connect"));
+    QCOMPARE(c.window->Combo1->currentText(), QStringLiteral("Combo1"));
+    for (const LampRow& row : c.window->routingLamps)
+        for (Lamp* lamp : row)
+            QVERIFY(!lamp->isLit());
+    QVERIFY(!c.window->isWatchdogArmed());
+    QVERIFY(c.window->Text1->text().isEmpty());
+    QVERIFY(c.window->Text2->text().isEmpty());
+    for (int i = 0; i < 24; ++i) {
+        QPushButton* b = c.window->Command1[i];
+        QVERIFY(b->font().bold());
+        QCOMPARE(b->objectName(), QStringLiteral("Command1_%1").arg(i));
+    }
+    QCOMPARE(c.window->Command1[2]->text(), QStringLiteral("1"));
+    QCOMPARE(c.window->Command1[23]->text(), QStringLiteral("4"));
+}
+
+void TestForm1Link::tabOrderFollowsDesign()
+{
+    Console c;
+    c.create();
+    QStringList expected{QStringLiteral("Command1_0"), QStringLiteral("Command7")};
+    for (int i :
+         {1, 2, 3, 4, 5, 6, 7, 8, 14, 20, 9, 15, 21, 10, 16, 22, 11, 17, 23, 12, 18, 13, 19})
+        expected << QStringLiteral("Command1_%1").arg(i);
+    expected << QStringLiteral("Text1") << QStringLiteral("Combo1") << QStringLiteral("Text2")
+             << QStringLiteral("Command2") << QStringLiteral("Command3")
+             << QStringLiteral("Command6") << QStringLiteral("Command4")
+             << QStringLiteral("Command5");
+    // Walk the focus chain; a combo box's line edit counts as the combo box itself.
+    QStringList seen{QStringLiteral("Command1_0")};
+    for (QWidget* w = c.window->Command1[0]->nextInFocusChain();
+         w != c.window->Command1[0] && seen.size() < expected.size(); w = w->nextInFocusChain()) {
+        if (!(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        QWidget* element = w;
+        if (w->parentWidget() && w->parentWidget()->objectName() == QLatin1String("Combo1"))
+            element = w->parentWidget();
+        if (element->objectName() != seen.last())
+            seen << element->objectName();
+    }
+    QCOMPARE(seen, expected);
+}
+
+QTEST_MAIN(TestForm1Link)
+#include "tst_form1_link.moc"

@@ -1,0 +1,296 @@
+// Replies from the switch reaching the main window: receive pane, lamps, watchdog, UTP dialog,
+// framing of bytes into replies and replies that arrive while a box is open.
+#include "console/form1.h"
+#include "console/textpane.h"
+#include "fakeserialport.h"
+#include "recordingmessageboxes.h"
+#include "utp/utpdialog.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Console
+{
+    QTemporaryDir dir;
+    FakeSerialPort port;
+    RecordingMessageBoxes boxes;
+    Form1 window{port, boxes, dir.path()};
+
+    Console() { window.startUp(); }
+
+    // Plays one reply from the switch and waits until the window has read it.
+    void reply(const QByteArray& bytes)
+    {
+        const int reads = port.inputReads;
+        port.feed(bytes);
+        QTRY_VERIFY_WITH_TIMEOUT(port.inputReads > reads, 5000);
+    }
+    QString pane() const { return window.Text1->text(); }
+    QString litLamps() const
+    {
+        QString lit;
+        for (int row = 0; row < 4; ++row)
+            for (int input = 0; input < 4; ++input)
+                if (window.routingLamps[row][input]->isLit())
+                    lit += QStringLiteral("%1%2 ").arg(row + 1).arg(input + 1);
+        return lit.trimmed();
+    }
+};
+
+Utp* openUtpDialog()
+{
+    return qobject_cast<Utp*>(QApplication::activeModalWidget());
+}
+
+} // namespace
+
+class TestForm1Replies : public QObject
+{
+    Q_OBJECT
+private slots:
+    void replyIntoPane_data();
+    void replyIntoPane();
+    void reportsFollowEachOther();
+    void selectionCoversWholeTextAfterEveryReply();
+    void replySplitInsideWindowIsOne();
+    void repliesFarApartAreTwo();
+    void eventLoopRunsDuringWindow();
+    void utpSetWithPortClosed();
+    void utpSetQueriesAndStatusFillsDialog();
+    void utpStatusWhileDialogClosed();
+    void utpConfirmationShowsBox();
+    void replyDuringBoxHandledOnceAfterwards();
+    void watchdogFiresWhenSwitchSilent();
+    void clearStartsNewText();
+};
+
+void TestForm1Replies::replyIntoPane_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("pane");
+    QTest::addColumn<QString>("lamps");
+    QTest::newRow("route report") << QByteArray("s22")
+                                  << QStringLiteral("\r\nHDMI Out2 -> HDMI In 3") << "23";
+    QTest::newRow("route report, rest ignored")
+        << QByteArray("s21\r\n") << QStringLiteral("\r\nHDMI Out2 -> HDMI In 2") << "22";
+    QTest::newRow("route out of range") << QByteArray("s14") << QString() << "";
+    QTest::newRow("status report")
+        << QByteArray("\r\ns10s21s32s43")
+        << QStringLiteral("\r\nHDMI Out1 -> HDMI In 1\r\nHDMI Out2 -> HDMI In 2"
+                          "\r\nHDMI Out3 -> HDMI In 3\r\nHDMI Out4 -> HDMI In 4\r\n")
+        << "11 22 33 44";
+    QTest::newRow("status, output characters not read")
+        << QByteArray("\r\ns92s92s92s92")
+        << QStringLiteral("\r\nHDMI Out1 -> HDMI In 3\r\nHDMI Out2 -> HDMI In 3"
+                          "\r\nHDMI Out3 -> HDMI In 3\r\nHDMI Out4 -> HDMI In 3\r\n")
+        << "13 23 33 43";
+    QTest::newRow("status, a group skipped")
+        << QByteArray("\r\ns10s27s32s43")
+        << QStringLiteral("\r\nHDMI Out1 -> HDMI In 1\r\nHDMI Out3 -> HDMI In 3"
+                          "\r\nHDMI Out4 -> HDMI In 4\r\n")
+        << "11 33 44";
+    QTest::newRow("raw, no line break added")
+        << QByteArray("hello") << QStringLiteral("hello") << "";
+    QTest::newRow("too short for status: raw")
+        << QByteArray("\r\ns12") << QStringLiteral("\r\ns12") << "";
+    QTest::newRow("ACK is raw") << QByteArray("ACK") << QStringLiteral("ACK") << "";
+    QTest::newRow("Ack shows nothing") << QByteArray("Ack\r\n") << QString() << "";
+    QTest::newRow("edm shows nothing") << QByteArray("edm 1") << QString() << "";
+    QTest::newRow("0xFF: nothing") << QByteArray("s12\xFF") << QString() << "";
+}
+
+void TestForm1Replies::replyIntoPane()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, pane);
+    QFETCH(QString, lamps);
+    Console c;
+    c.reply(bytes);
+    QCOMPARE(c.pane(), pane);
+    QCOMPARE(c.litLamps(), lamps);
+    QVERIFY(c.boxes.shown.isEmpty());
+    QVERIFY(c.window.Text1->isAllSelectedToEnd());
+}
+
+void TestForm1Replies::reportsFollowEachOther()
+{
+    Console c;
+    c.reply("s12");
+    c.reply("s10");
+    c.reply("xyz");
+    c.reply("s43");
+    QCOMPARE(c.pane(), QStringLiteral("\r\nHDMI Out1 -> HDMI In 3\r\nHDMI Out1 -> HDMI In 1xyz"
+                                      "\r\nHDMI Out4 -> HDMI In 4"));
+    QCOMPARE(c.litLamps(), QStringLiteral("11 44"));
+}
+
+void TestForm1Replies::selectionCoversWholeTextAfterEveryReply()
+{
+    Console c;
+    c.window.Text1->setText(QStringLiteral("typed by hand"));
+    c.window.Text1->moveCursor(QTextCursor::Start);
+    c.reply("Ack");
+    QVERIFY(c.window.Text1->isAllSelectedToEnd());
+    QCOMPARE(c.window.Text1->textCursor().selectedText(), QStringLiteral("typed by hand"));
+}
+
+void TestForm1Replies::replySplitInsideWindowIsOne()
+{
+    Console c;
+    c.port.feed("s2");
+    QTest::qWait(10);
+    c.port.feed("2");
+    QTRY_VERIFY_WITH_TIMEOUT(c.port.inputReads == 1, 5000);
+    QTest::qWait(80);
+    QCOMPARE(c.port.inputReads, 1);
+    QCOMPARE(c.pane(), QStringLiteral("\r\nHDMI Out2 -> HDMI In 3"));
+}
+
+void TestForm1Replies::repliesFarApartAreTwo()
+{
+    Console c;
+    c.port.feed("s2");
+    QTest::qWait(60);
+    c.port.feed("2");
+    QTRY_VERIFY_WITH_TIMEOUT(c.port.inputReads == 2, 5000);
+    // Each read is its own reply: two raw pieces, no route.
+    QCOMPARE(c.pane(), QStringLiteral("s22"));
+    QCOMPARE(c.litLamps(), QString());
+}
+
+void TestForm1Replies::eventLoopRunsDuringWindow()
+{
+    Console c;
+    int ticks = 0;
+    QTimer heartbeat;
+    heartbeat.setInterval(1);
+    connect(&heartbeat, &QTimer::timeout, &heartbeat, [&] { ++ticks; });
+    heartbeat.start();
+    int ticksAtReply = -1;
+    connect(c.window.Text1->document(), &QTextDocument::contentsChanged, &heartbeat,
+            [&] { ticksAtReply = ticks; });
+    c.port.feed("s22");
+    QTRY_VERIFY_WITH_TIMEOUT(ticksAtReply >= 0, 5000);
+    // A blocking wait would have held every tick back until the reply was handled.
+    QVERIFY2(ticksAtReply >= 2, qPrintable(QString::number(ticksAtReply)));
+}
+
+void TestForm1Replies::utpSetWithPortClosed()
+{
+    Console c;
+    QTest::mouseClick(c.window.Command7, Qt::LeftButton); // disconnect
+    c.window.Text2->setText(QStringLiteral("kept"));
+    QTest::mouseClick(c.window.Command5, Qt::LeftButton);
+    QCOMPARE(c.boxes.shown.size(), 1);
+    QCOMPARE(c.boxes.shown[0].text, QStringLiteral("Com port is not open! "));
+    QCOMPARE(c.boxes.shown[0].title, QStringLiteral("Warning"));
+    QVERIFY(c.port.written.isEmpty());
+    QCOMPARE(c.window.Text2->text(), QStringLiteral("kept"));
+    QVERIFY(!c.window.isWatchdogArmed());
+    QVERIFY(!openUtpDialog());
+}
+
+void TestForm1Replies::utpSetQueriesAndStatusFillsDialog()
+{
+    Console c;
+    bool checked = false;
+    QTimer::singleShot(0, &c.window, [&] {
+        Utp* dialog = openUtpDialog();
+        QVERIFY(dialog);
+        QCOMPARE(c.port.written, QByteArray::fromHex("727570200D0A"));
+        QCOMPARE(c.window.Text2->text(), QStringLiteral("rup \r\n"));
+        QVERIFY(c.window.isWatchdogArmed());
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(!dialog->Option5[i]->isChecked() && !dialog->Option6[i]->isChecked());
+        c.reply("ust05\r\n");
+        QVERIFY(!c.window.isWatchdogArmed());
+        QVERIFY(dialog->Option5[0]->isChecked());
+        QVERIFY(dialog->Option6[1]->isChecked());
+        QVERIFY(dialog->Option5[2]->isChecked());
+        QVERIFY(dialog->Option6[3]->isChecked());
+        // "OK" sends the modes back; the confirmation shows its box.
+        c.port.takeWritten();
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Command1")),
+                          Qt::LeftButton);
+        QCOMPARE(c.port.written, QByteArray("utp 5\r\n"));
+        QTest::qWait(700); // past the watchdog's half second: it must stay quiet
+        dialog->reject();
+        checked = true;
+    });
+    QTest::mouseClick(c.window.Command5, Qt::LeftButton);
+    QVERIFY(checked);
+    QVERIFY(c.boxes.shown.isEmpty());
+    QVERIFY(c.pane().isEmpty());
+}
+
+void TestForm1Replies::utpStatusWhileDialogClosed()
+{
+    Console c;
+    c.window.armWatchdog();
+    c.reply("ust0F");
+    QVERIFY(!c.window.isWatchdogArmed());
+    QVERIFY(c.pane().isEmpty());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        QVERIFY2(!qobject_cast<Utp*>(w), "no dialog may be left behind");
+}
+
+void TestForm1Replies::utpConfirmationShowsBox()
+{
+    Console c;
+    c.reply("utp\r\n");
+    QCOMPARE(c.boxes.shown.size(), 1);
+    QCOMPARE(c.boxes.shown[0].text, QStringLiteral("UTP set success!"));
+    QCOMPARE(c.boxes.shown[0].title, QStringLiteral("VARNOK"));
+    QVERIFY(c.pane().isEmpty());
+}
+
+void TestForm1Replies::replyDuringBoxHandledOnceAfterwards()
+{
+    Console c;
+    QString paneWhileOpen = QStringLiteral("<not run>");
+    c.boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) {
+        c.port.feed("s31");
+        QTest::qWait(150); // the box's modal loop runs; the reply must wait
+        paneWhileOpen = c.pane();
+    };
+    c.reply("utp");
+    QCOMPARE(paneWhileOpen, QString());
+    QTRY_COMPARE_WITH_TIMEOUT(c.pane(), QStringLiteral("\r\nHDMI Out3 -> HDMI In 2"), 5000);
+    QTest::qWait(100);
+    QCOMPARE(c.pane(), QStringLiteral("\r\nHDMI Out3 -> HDMI In 2"));
+    QCOMPARE(c.boxes.shown.size(), 1);
+    QCOMPARE(c.litLamps(), QStringLiteral("32"));
+}
+
+void TestForm1Replies::watchdogFiresWhenSwitchSilent()
+{
+    Console c;
+    QTimer::singleShot(0, &c.window, [&] {
+        Utp* dialog = openUtpDialog();
+        QVERIFY(dialog);
+        QTRY_COMPARE_WITH_TIMEOUT(c.boxes.shown.size(), 1, 5000);
+        QCOMPARE(c.boxes.shown[0].text, QStringLiteral("Device is not connect!"));
+        QVERIFY(!c.window.isWatchdogArmed());
+        QVERIFY(dialog->isVisible()); // the dialog stays open and usable
+        dialog->reject();
+    });
+    QTest::mouseClick(c.window.Command5, Qt::LeftButton);
+    QCOMPARE(c.boxes.shown.size(), 1);
+}
+
+void TestForm1Replies::clearStartsNewText()
+{
+    Console c;
+    c.reply("s10");
+    QTest::mouseClick(c.window.Command2, Qt::LeftButton);
+    c.reply("s11");
+    QCOMPARE(c.pane(), QStringLiteral("\r\nHDMI Out1 -> HDMI In 2"));
+}
+
+QTEST_MAIN(TestForm1Replies)
+#include "tst_form1_replies.moc"
