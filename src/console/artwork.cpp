@@ -3,6 +3,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyleOption>
 
 namespace {
 const QColor navy(0x00, 0x00, 0x80);
@@ -123,4 +124,20 @@ void RoutingButton::paintEvent(QPaintEvent* event)
     }
     triangle.closeSubpath();
     p.drawPath(triangle);
+}
+
+void EtchedFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                     QPainter* painter, const QWidget* widget) const
+{
+    if (element != PE_FrameGroupBox) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    const QRect r = option->rect.adjusted(0, 0, -1, -1);
+    painter->save();
+    painter->setPen(option->palette.color(QPalette::Light));
+    painter->drawRect(r.translated(1, 1));
+    painter->setPen(option->palette.color(QPalette::Dark));
+    painter->drawRect(r);
+    painter->restore();
 }

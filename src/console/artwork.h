@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QWidget>
 
@@ -42,4 +43,15 @@ protected:
 
 private:
     Glyph glyph;
+};
+
+// Group boxes drawn as an etched rectangle on the window's own background, without the shaded
+// panel some styles fill them with.
+class EtchedFrameStyle : public QProxyStyle
+{
+    Q_OBJECT
+public:
+    using QProxyStyle::QProxyStyle;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget = nullptr) const override;
 };

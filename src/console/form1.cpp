@@ -106,6 +106,10 @@ Form1::Form1(SerialPort& serialPort, MessageBoxes& messageBoxes, const QString& 
 
     buildMessageArea();
     buildBottomArea();
+    auto* frameStyle = new EtchedFrameStyle;
+    frameStyle->setParent(this);
+    for (QGroupBox* frame : {Frame1, Frame2, Frame3})
+        frame->setStyle(frameStyle);
     buildRoutingPanel();
     setTabOrderChain();
 
