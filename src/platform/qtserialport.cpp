@@ -63,7 +63,7 @@ void QtSerialPort::open()
     if (serial.isOpen())
         throw SerialError("port already open");
     openFailure.clear();
-    const QString device = comDevicePath(port);
+    device = comDevicePath(port);
     serial.setPortName(device);
     if (!serial.open(QIODevice::ReadWrite)) {
         const QString reason = serial.errorString();
@@ -131,7 +131,9 @@ void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error)
         return;
     if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
         return;
-    const QString reason = serial.errorString();
+    // A hung-up terminal reads as the end of a file, so the port's own error text comes from
+    // whatever call failed last (often "Inappropriate ioctl for device"); name the device.
+    const QString reason = QStringLiteral("%1 was unplugged or hung up").arg(device);
     serial.close();
     emit linkLost(reason);
 }

@@ -38,5 +38,6 @@ private:
     int inputLen = 0;
     int rThreshold = 0;
     int port = 1;
+    QString device; // what the last open looked up for COMn
     QString openFailure;
 };

@@ -1,0 +1,4 @@
+# The console when things go wrong: the line lost under its feet, a hostile line.
+varnok_test(tst_lostlink SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_lostlink.cpp
+                                 ${CMAKE_CURRENT_LIST_DIR}/ptypair.h
+            LIBS varnok_console LABELS e2e reliability)

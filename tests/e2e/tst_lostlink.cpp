@@ -1,0 +1,305 @@
+// The link lost under the console's feet: the far end of the line hangs up (the master side of
+// the pseudo-terminal closes, as a USB adapter pulled from its socket does) while the console is
+// idle, writing, inside the framing window of a reply, or showing a box. The real serial port
+// and the real main window; only the message boxes are recorded instead of shown.
+#include "console/form1.h"
+#include "console/textpane.h"
+#include "platform/qtserialport.h"
+#include "ptypair.h"
+#include "recordingmessageboxes.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+
+namespace {
+
+const QString portFailureText = QString::fromUtf8("open serial port fail\xEF\xBC\x81 ");
+
+void pump()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// CPU time (user and system) this process has used so far, in milliseconds.
+double cpuMilliseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+}
+
+// Runs a plain event loop for `ms` and returns the share of one core it used (1.0 = busy).
+// An idle loop sleeps in poll(); a port that keeps reporting errors keeps it spinning.
+double cpuShareOfIdleLoop(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    QElapsedTimer wall;
+    wall.start();
+    const double before = cpuMilliseconds();
+    loop.exec();
+    return (cpuMilliseconds() - before) / static_cast<double>(wall.elapsed());
+}
+
+// The switch's end goes away: its side of the line closes, and with our own handle on the
+// console's side closed too the device node disappears, as an unplugged adapter's does.
+void hangUp(PtyPair& pty)
+{
+    ::close(pty.master);
+    pty.master = -1;
+    ::close(pty.slave);
+    pty.slave = -1;
+}
+
+} // namespace
+
+class TestLostLink : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void portClosesAndSaysSoOnce();
+    void hangUpShowsClosedStateAndOneBox_data();
+    void hangUpShowsClosedStateAndOneBox();
+    void connectsAgainOnceDeviceIsBack();
+
+private:
+    void createConsole();
+    QString lostText() const
+    {
+        return QStringLiteral("Connection to the switch lost: %1 was unplugged or hung up")
+            .arg(dir->filePath(QStringLiteral("COM1")));
+    }
+    // Re-points COM1 at a fresh line, as the device coming back under the same name does.
+    void plugInNewLine();
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<PtyPair> pty;
+    std::unique_ptr<QtSerialPort> port;
+    std::unique_ptr<RecordingMessageBoxes> boxes;
+    std::unique_ptr<Form1> window;
+    QString previousDirectory;
+    bool insideLinkLost = false;
+    bool boxShownInsideLinkLost = false;
+    QElapsedTimer sinceHangUp;
+    qint64 closedAfterMs = -1;
+};
+
+void TestLostLink::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    pty = std::make_unique<PtyPair>();
+    QVERIFY(pty->ok());
+    QVERIFY(QFile::link(pty->slavePath, dir->filePath(QStringLiteral("COM1"))));
+    previousDirectory = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir->path()));
+    insideLinkLost = false;
+    boxShownInsideLinkLost = false;
+    closedAfterMs = -1;
+}
+
+void TestLostLink::cleanup()
+{
+    window.reset();
+    boxes.reset();
+    port.reset();
+    pty.reset();
+    QDir::setCurrent(previousDirectory);
+    dir.reset();
+}
+
+void TestLostLink::createConsole()
+{
+    port = std::make_unique<QtSerialPort>();
+    boxes = std::make_unique<RecordingMessageBoxes>();
+    // Brackets around the window's own handler of the notification (connected in between), so
+    // a box shown from inside it is caught.
+    connect(port.get(), &SerialPort::linkLost, this, [this] {
+        insideLinkLost = true;
+        closedAfterMs = sinceHangUp.elapsed();
+    });
+    window = std::make_unique<Form1>(*port, *boxes, dir->path());
+    connect(port.get(), &SerialPort::linkLost, this, [this] { insideLinkLost = false; });
+    boxes->whileOpen = [this](const RecordingMessageBoxes::Box&) {
+        if (insideLinkLost)
+            boxShownInsideLinkLost = true;
+    };
+    window->startUp();
+}
+
+void TestLostLink::plugInNewLine()
+{
+    pty = std::make_unique<PtyPair>();
+    QVERIFY(pty->ok());
+    const QString com1 = dir->filePath(QStringLiteral("COM1"));
+    QVERIFY(QFile::remove(com1));
+    QVERIFY(QFile::link(pty->slavePath, com1));
+}
+
+void TestLostLink::portClosesAndSaysSoOnce()
+{
+    // The port on its own: after the hang-up it is closed, says why once, and acts closed.
+    QtSerialPort serial;
+    serial.setCommPort(1);
+    serial.setRThreshold(1);
+    serial.open();
+    QVERIFY(serial.isOpen());
+    QSignalSpy lost(&serial, &SerialPort::linkLost);
+    hangUp(*pty);
+    QVERIFY(lost.wait(5000));
+    QVERIFY(!serial.isOpen());
+    QCOMPARE(cpuShareOfIdleLoop(300) < 0.3, true); // generous: a flood would be near 1.0
+    QCOMPARE(lost.count(), 1);
+    QCOMPARE(lost.first().first().toString(),
+             dir->filePath(QStringLiteral("COM1")) + QStringLiteral(" was unplugged or hung up"));
+    QCOMPARE(serial.input(), QByteArray());
+    QCOMPARE(serial.bytesWaiting(), qint64(0));
+    QVERIFY_THROWS_EXCEPTION(SerialError, serial.output("bc \r\n"));
+}
+
+void TestLostLink::hangUpShowsClosedStateAndOneBox_data()
+{
+    QTest::addColumn<QString>("moment");
+    QTest::newRow("idle") << "idle";
+    QTest::newRow("right after a command went out") << "after write";
+    QTest::newRow("with a long text still being written") << "long write";
+    QTest::newRow("inside the framing window of a reply") << "framing window";
+    QTest::newRow("while a box is open") << "box open";
+    QTest::newRow("kernel hang-up, as of an unplugged USB adapter") << "vhangup";
+}
+
+void TestLostLink::hangUpShowsClosedStateAndOneBox()
+{
+    QFETCH(QString, moment);
+    createConsole();
+    QVERIFY(port->isOpen());
+    QSignalSpy lost(port.get(), &SerialPort::linkLost);
+    QStringList expectedBoxes;
+
+    if (moment == QLatin1String("idle")) {
+        sinceHangUp.start();
+        hangUp(*pty);
+    } else if (moment == QLatin1String("vhangup")) {
+        // A USB serial adapter pulled out is hung up by its driver: reads then find the end of
+        // the file rather than an error. Only a privileged process may do this to a terminal.
+        sinceHangUp.start();
+        if (::ioctl(pty->slave, TIOCVHANGUP) != 0)
+            QSKIP("hanging up a terminal needs CAP_SYS_ADMIN");
+    } else if (moment == QLatin1String("after write")) {
+        QTest::mouseClick(window->Command6, Qt::LeftButton);
+        sinceHangUp.start();
+        hangUp(*pty);
+    } else if (moment == QLatin1String("long write")) {
+        // Far more than the line's buffers take at once: most of it waits in the port.
+        window->Text2->setText(QString(256 * 1024, QLatin1Char('x')));
+        QTest::mouseClick(window->Command3, Qt::LeftButton);
+        pump();
+        sinceHangUp.start();
+        hangUp(*pty);
+    } else if (moment == QLatin1String("framing window")) {
+        QSignalSpy comm(port.get(), &SerialPort::comm);
+        QVERIFY(pty->write("s22\r\n"));
+        QVERIFY(comm.wait(5000));
+        // The window is open now; the line goes before it ends.
+        sinceHangUp.start();
+        hangUp(*pty);
+    } else {
+        // The switch confirms a UTP setting; while its box is open, the line goes.
+        expectedBoxes << QStringLiteral("UTP set success!");
+        bool closedWhileBoxOpen = false;
+        QString captionWhileBoxOpen;
+        boxes->whileOpen = [&](const RecordingMessageBoxes::Box& box) {
+            if (insideLinkLost)
+                boxShownInsideLinkLost = true;
+            if (box.text != expectedBoxes.first() || pty->master < 0)
+                return;
+            sinceHangUp.start();
+            hangUp(*pty);
+            QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
+            closedWhileBoxOpen = true;
+            captionWhileBoxOpen = window->Command7->text();
+        };
+        QVERIFY(pty->write("utp\r\n"));
+        QTRY_VERIFY_WITH_TIMEOUT(closedWhileBoxOpen, 5000);
+        QCOMPARE(captionWhileBoxOpen, QStringLiteral("Connect"));
+    }
+
+    QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
+    QCOMPARE(lost.count(), 1);
+    qInfo("port closed %lld ms after the hang-up", static_cast<long long>(closedAfterMs));
+    QCOMPARE(window->Command7->text(), QStringLiteral("Connect"));
+    QVERIFY(window->Shape16->isLit());
+    QVERIFY(!window->Shape15->isLit());
+    QCOMPARE(window->Command7->toolTip(), lostText());
+
+    // The user is told once, after the notification has been handled; the event loop then has
+    // nothing to do. The bound is generous: a port left reporting its error spins a whole core.
+    const double share = cpuShareOfIdleLoop(1000);
+    qInfo("CPU in the second after the hang-up: %.1f %% of one core", share * 100.0);
+    QVERIFY2(share < 0.3, qPrintable(QString::number(share)));
+    QVERIFY(!boxShownInsideLinkLost);
+    QCOMPARE(lost.count(), 1);
+    QVERIFY(!port->isOpen());
+    // The text names what was lost in words a user can act on, not the last failed call.
+    expectedBoxes << lostText();
+    QCOMPARE(boxes->texts(), expectedBoxes);
+    QCOMPARE(boxes->shown.last().title, QStringLiteral("ERROR"));
+    QCOMPARE(boxes->shown.last().owner, window.get());
+    QCOMPARE(window->Command7->text(), QStringLiteral("Connect"));
+}
+
+void TestLostLink::connectsAgainOnceDeviceIsBack()
+{
+    createConsole();
+    QSignalSpy lost(port.get(), &SerialPort::linkLost);
+    hangUp(*pty);
+    QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), 1, 5000);
+    QCOMPARE(boxes->shown[0].text, lostText());
+
+    // Still gone: the link button says the port cannot be opened and changes nothing.
+    QTest::mouseClick(window->Command7, Qt::LeftButton);
+    QCOMPARE(boxes->shown.size(), 2);
+    QCOMPARE(boxes->shown[1].text, portFailureText);
+    QVERIFY(!port->isOpen());
+    QCOMPARE(window->Command7->text(), QStringLiteral("Connect"));
+
+    // Back under the same name: one press connects, and both directions work again.
+    plugInNewLine();
+    QTest::mouseClick(window->Command7, Qt::LeftButton);
+    QVERIFY(port->isOpen());
+    QCOMPARE(window->Command7->text(), QStringLiteral("Disconnect"));
+    QVERIFY(window->Shape15->isLit());
+    QVERIFY(!window->Shape16->isLit());
+    QCOMPARE(window->Command7->toolTip(), QString());
+    QTest::mouseClick(window->Command6, Qt::LeftButton);
+    QCOMPARE(pty->read(5, 5000, pump), QByteArray::fromHex("6263200D0A"));
+    QVERIFY(pty->write("s10\r\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(window->routingLamps[0][0]->isLit(), 5000);
+    QVERIFY(window->Text1->text().endsWith(QStringLiteral("HDMI Out1 -> HDMI In 1")));
+
+    // And a second loss is reported like the first.
+    hangUp(*pty);
+    QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), 3, 5000);
+    QCOMPARE(boxes->shown[2].text, lostText());
+    QCOMPARE(lost.count(), 2);
+    QCOMPARE(window->Command7->text(), QStringLiteral("Connect"));
+    QVERIFY(window->Shape16->isLit());
+}
+
+QTEST_MAIN(TestLostLink)
+#include "tst_lostlink.moc"
