@@ -5,6 +5,7 @@
 #include "comportfile.h"
 #include "netsettings/setipdialog.h"
 #include "platform/comdevice.h"
+#include "platform/designunits.h"
 #include "platform/serialport.h"
 #include "replies/receivehandler.h"
 #include "seriallink.h"
@@ -16,18 +17,11 @@
 #include <QLabel>
 #include <QPushButton>
 
+using design::elementName;
+using design::placed;
+using design::twips;
+
 namespace {
-
-// Design units are twips, 15 to a pixel.
-constexpr int px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-QRect twips(int left, int top, int width, int height)
-{
-    return {px(left), px(top), px(width), px(height)};
-}
 
 const QColor background(0xE0, 0xE0, 0xE0);
 const QColor panelGrey(0x80, 0x80, 0x80);
@@ -42,18 +36,6 @@ QFont arial(qreal points, bool bold = false, bool italic = false)
     font.setBold(bold);
     font.setItalic(italic);
     return font;
-}
-
-template <typename W> W* placed(W* widget, const char* name, const QRect& geometry)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-QString elementName(const char* array, int index)
-{
-    return QStringLiteral("%1_%2").arg(QLatin1String(array)).arg(index);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "ipaddress.h"
 #include "ipbox.h"
+#include "platform/designunits.h"
 #include "platform/messageboxes.h"
 #include "platform/serialport.h"
 
@@ -10,22 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace {
-
-// Layout is designed in twips, 15 to a pixel.
-QRect twips(int left, int top, int width, int height)
-{
-    return {left / 15, top / 15, width / 15, height / 15};
-}
-
-template <typename W> W* place(W* widget, const char* name, const QRect& geometry)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-} // namespace
+using design::placed;
+using design::twips;
 
 SetIP::SetIP(SerialPort& serialPort, MessageBoxes& messageBoxes, QWidget* owner)
     : QDialog(owner), port(serialPort), boxes(messageBoxes)
@@ -35,19 +22,19 @@ SetIP::SetIP(SerialPort& serialPort, MessageBoxes& messageBoxes, QWidget* owner)
     setFixedSize(twips(0, 0, 4215, 1995).size());
 
     // Created in tab order, which is the order of the focus chain.
-    Command1 =
-        place(new QPushButton(QStringLiteral("OK"), this), "Command1", twips(1980, 1440, 975, 375));
-    Option1 = place(new QRadioButton(QStringLiteral("Automatically obtain ip address"), this),
-                    "Option1", twips(360, 180, 3375, 255));
-    Option2 = place(new QRadioButton(QStringLiteral("Use the following ip address"), this),
-                    "Option2", twips(360, 540, 2895, 255));
-    Command2 = place(new QPushButton(QStringLiteral("Cancel"), this), "Command2",
-                     twips(3060, 1440, 975, 375));
-    Frame1 = place(new QFrame(this), "Frame1", twips(240, 540, 3795, 795));
-    Label1 = place(new QLabel(QStringLiteral("IP address:"), Frame1), "Label1",
-                   twips(300, 360, 1035, 315));
+    Command1 = placed(new QPushButton(QStringLiteral("OK"), this), "Command1",
+                      twips(1980, 1440, 975, 375));
+    Option1 = placed(new QRadioButton(QStringLiteral("Automatically obtain ip address"), this),
+                     "Option1", twips(360, 180, 3375, 255));
+    Option2 = placed(new QRadioButton(QStringLiteral("Use the following ip address"), this),
+                     "Option2", twips(360, 540, 2895, 255));
+    Command2 = placed(new QPushButton(QStringLiteral("Cancel"), this), "Command2",
+                      twips(3060, 1440, 975, 375));
+    Frame1 = placed(new QFrame(this), "Frame1", twips(240, 540, 3795, 795));
+    Label1 = placed(new QLabel(QStringLiteral("IP address:"), Frame1), "Label1",
+                    twips(300, 360, 1035, 315));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ipBox1 = place(new ipBox(Frame1), "ipBox1", twips(1380, 300, 2175, 315));
+    ipBox1 = placed(new ipBox(Frame1), "ipBox1", twips(1380, 300, 2175, 315));
     // The panel's top strip lies under "Use the following ip address"; the option stays on
     // top so that it can still be seen and clicked while the panel is shown.
     Option2->raise();

@@ -1,5 +1,6 @@
 #include "utpdialog.h"
 
+#include "platform/designunits.h"
 #include "platform/messageboxes.h"
 #include "platform/serialport.h"
 #include "utpcommands.h"
@@ -8,20 +9,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+using design::elementName;
+using design::twips;
+
 namespace {
 
 constexpr int outputCount = 4;
-
-// The layout is drawn in twips, 15 to a pixel.
-QRect twips(int left, int top, int width, int height)
-{
-    return {left / 15, top / 15, width / 15, height / 15};
-}
-
-QString indexed(const char* name, int index)
-{
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
-}
 
 } // namespace
 
@@ -42,18 +35,18 @@ Utp::Utp(SerialPort& serialPort, MessageBoxes& messageBoxes, QWidget* owner)
     for (int i = 0; i < outputCount; ++i) {
         const auto n = static_cast<std::size_t>(i);
         auto* frame = new QGroupBox(QStringLiteral("Output %1").arg(i + 1), Frame3);
-        frame->setObjectName(indexed("Frame4", i));
+        frame->setObjectName(elementName("Frame4", i));
         frame->setGeometry(twips(frameLeft[n], frameTop[n], 2355, 675));
         Frame4[n] = frame;
 
         // Radio buttons are exclusive among their siblings, so each frame makes one group.
         auto* oneWire = new QRadioButton(QStringLiteral("1 wire"), frame);
-        oneWire->setObjectName(indexed("Option5", i));
+        oneWire->setObjectName(elementName("Option5", i));
         oneWire->setGeometry(i == 0 ? twips(120, 240, 915, 315) : twips(120, 300, 915, 255));
         Option5[n] = oneWire;
 
         auto* twoWires = new QRadioButton(QStringLiteral("2 wires"), frame);
-        twoWires->setObjectName(indexed("Option6", i));
+        twoWires->setObjectName(elementName("Option6", i));
         twoWires->setGeometry(twips(1140, 300, 975, 255));
         Option6[n] = twoWires;
     }
