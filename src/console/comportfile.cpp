@@ -67,7 +67,9 @@ ReadResult read(const QString& directory)
     ReadResult result;
     const QString path = QDir(directory).filePath(QString::fromLatin1(fileName));
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    // Only a regular file is read: a folder cannot be, and opening a named pipe or a device
+    // could wait for ever at start-up.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return result;
     result.opened = true;
     const QByteArray head = file.read(readLimit);

@@ -2,3 +2,6 @@
 varnok_test(tst_lostlink SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_lostlink.cpp
                                  ${CMAKE_CURRENT_LIST_DIR}/ptypair.h
             LIBS varnok_console LABELS e2e reliability)
+varnok_test(tst_hostileline SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_hostileline.cpp
+                                    ${CMAKE_CURRENT_LIST_DIR}/ptypair.h
+            LIBS varnok_console LABELS e2e reliability)
