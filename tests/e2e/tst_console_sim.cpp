@@ -1,0 +1,563 @@
+// The whole console against the real varnok-sim: the window, QtSerialPort on the simulator's
+// pseudo-terminal behind the COM1 link, the dialogs driven while they are modal, and what the
+// switch says it received, read from its log.
+#include "console/form1.h"
+#include "console/textpane.h"
+#include "netsettings/ipbox.h"
+#include "netsettings/setipdialog.h"
+#include "platform/qtserialport.h"
+#include "recordingmessageboxes.h"
+#include "utp/utpdialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int patienceMs = 5000; // waiting only; nothing is asserted about speed
+
+// The input (1 to 4) lit in an output's lamp row; 0 when the row is dark, -1 when more than one
+// lamp is lit.
+int litInput(const Form1& window, int output)
+{
+    int lit = 0;
+    for (int input = 1; input <= 4; ++input) {
+        if (window.routingLamps[std::size_t(output - 1)][std::size_t(input - 1)]->isLit())
+            lit = lit == 0 ? input : -1;
+    }
+    return lit;
+}
+
+// All four rows as digits, output 1 first: "4310" is output 1 on input 4, output 2 on input 3,
+// output 3 on input 1 and output 4 dark.
+QString lampRows(const Form1& window)
+{
+    QString rows;
+    for (int output = 1; output <= 4; ++output) {
+        const int lit = litInput(window, output);
+        rows += lit < 0 ? QChar(u'*') : QChar(u'0' + lit);
+    }
+    return rows;
+}
+
+QString routeLine(int output, int input)
+{
+    return QStringLiteral("\r\nHDMI Out%1 -> HDMI In %2").arg(output).arg(input);
+}
+
+// Runs `body` on the modal dialog of type D once it is up (called just before the click that
+// opens it). Whatever happens in `body`, a dialog still open afterwards is closed, so a failed
+// check never leaves the test stuck in the dialog's loop. `ran` tells whether a dialog was found.
+template <typename D> void whenModal(QObject* context, bool* ran, std::function<void(D*)> body)
+{
+    QTimer::singleShot(0, context, [ran, body] {
+        QPointer<D> dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        *ran = !dialog.isNull();
+        if (!dialog)
+            return;
+        body(dialog.data());
+        if (dialog && dialog->isVisible())
+            dialog->reject();
+    });
+}
+
+} // namespace
+
+class TestConsoleSim : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void routingButton_data();
+    void routingButton();
+    void statusShowsSwitchRouting_data();
+    void statusShowsSwitchRouting();
+    void utpDialogReadsAndSetsMask();
+    void setIpReachesSwitch_data();
+    void setIpReachesSwitch();
+    void silentSwitchTripsWatchdogOnce();
+    void lateUtpAnswerStillFillsDialog();
+    void frontPanelChangesLightLamps();
+    void dribbledReplyShownRaw();
+    void noisyRepliesDroppedWhole();
+
+private:
+    // Starts varnok-sim with `arguments` behind <dir>/COM1, then the console in that directory.
+    bool startAll(const QStringList& arguments);
+    bool simLogged(const QByteArray& line);
+    QByteArrayList simLog();
+    // Presses a routing button and waits until the console has shown one more route line.
+    bool pressAndWaitForRoute(int index);
+
+    QTemporaryDir* dir = nullptr;
+    QProcess* sim = nullptr;
+    QByteArray simOutput;
+    QtSerialPort* port = nullptr;
+    RecordingMessageBoxes* boxes = nullptr;
+    Form1* window = nullptr;
+    QString previousDirectory;
+};
+
+void TestConsoleSim::init()
+{
+    previousDirectory = QDir::currentPath();
+    dir = new QTemporaryDir;
+    QVERIFY(dir->isValid());
+    simOutput.clear();
+}
+
+void TestConsoleSim::cleanup()
+{
+    // The console goes first, so the simulator's hang-up finds nobody listening.
+    delete window;
+    window = nullptr;
+    delete boxes;
+    boxes = nullptr;
+    delete port;
+    port = nullptr;
+    if (sim) {
+        if (sim->state() != QProcess::NotRunning) {
+            sim->terminate();
+            if (!sim->waitForFinished(patienceMs)) {
+                sim->kill();
+                sim->waitForFinished(patienceMs);
+            }
+        }
+        delete sim;
+        sim = nullptr;
+    }
+    QDir::setCurrent(previousDirectory);
+    delete dir;
+    dir = nullptr;
+}
+
+bool TestConsoleSim::startAll(const QStringList& arguments)
+{
+    const QString link = dir->filePath(QStringLiteral("COM1"));
+    sim = new QProcess;
+    sim->setWorkingDirectory(dir->path());
+    sim->setProgram(QStringLiteral(VARNOK_SIM_PATH));
+    sim->setArguments(QStringList{QStringLiteral("--link"), link} + arguments);
+    sim->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    connect(sim, &QProcess::readyReadStandardOutput, sim,
+            [this] { simOutput += sim->readAllStandardOutput(); });
+    sim->start();
+    if (!sim->waitForStarted(patienceMs))
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFileInfo(link).symLinkTarget().startsWith(QStringLiteral("/dev/pts/")) ||
+           !QFileInfo::exists(link)) {
+        if (sim->state() == QProcess::NotRunning || clock.elapsed() > patienceMs)
+            return false;
+        QTest::qWait(10);
+    }
+
+    if (!QDir::setCurrent(dir->path()))
+        return false;
+    port = new QtSerialPort;
+    boxes = new RecordingMessageBoxes;
+    window = new Form1(*port, *boxes, dir->path());
+    window->startUp();
+    return port->isOpen() && boxes->shown.isEmpty();
+}
+
+QByteArrayList TestConsoleSim::simLog()
+{
+    simOutput += sim->readAllStandardOutput();
+    return simOutput.split('\n');
+}
+
+bool TestConsoleSim::simLogged(const QByteArray& line)
+{
+    return simLog().contains(line);
+}
+
+bool TestConsoleSim::pressAndWaitForRoute(int index)
+{
+    const qsizetype before = window->Text1->text().count(QStringLiteral("HDMI Out"));
+    QTest::mouseClick(window->Command1[std::size_t(index)], Qt::LeftButton);
+    QElapsedTimer clock;
+    clock.start();
+    while (window->Text1->text().count(QStringLiteral("HDMI Out")) == before) {
+        if (clock.elapsed() > patienceMs)
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+void TestConsoleSim::routingButton_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("initial"); // the switch's input digits (from 0) of outputs 1..4
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<int>("output");
+    QTest::addColumn<int>("input"); // what the output shows afterwards, counted from 1
+
+    // Arrows step the output's input down (left) or up (right) and wrap around.
+    QTest::newRow("0 out1 left 1->4") << 0 << "0123" << QByteArray("cir 57") << 1 << 4;
+    QTest::newRow("1 out1 right 1->2") << 1 << "0123" << QByteArray("cir 41") << 1 << 2;
+    QTest::newRow("2 out1 in1") << 2 << "1230" << QByteArray("cir 09") << 1 << 1;
+    QTest::newRow("3 out1 in2") << 3 << "0123" << QByteArray("cir 1D") << 1 << 2;
+    QTest::newRow("4 out1 in3") << 4 << "0123" << QByteArray("cir 1F") << 1 << 3;
+    QTest::newRow("5 out1 in4") << 5 << "0123" << QByteArray("cir 0D") << 1 << 4;
+    QTest::newRow("6 out2 left 1->4") << 6 << "3012" << QByteArray("cir 1B") << 2 << 4;
+    QTest::newRow("7 out2 right 2->3") << 7 << "0123" << QByteArray("cir 11") << 2 << 3;
+    QTest::newRow("8 out2 in1") << 8 << "0123" << QByteArray("cir 17") << 2 << 1;
+    QTest::newRow("9 out2 in2") << 9 << "1230" << QByteArray("cir 12") << 2 << 2;
+    QTest::newRow("10 out2 in3") << 10 << "0123" << QByteArray("cir 59") << 2 << 3;
+    QTest::newRow("11 out2 in4") << 11 << "0123" << QByteArray("cir 08") << 2 << 4;
+    QTest::newRow("12 out3 left 3->2") << 12 << "0123" << QByteArray("cir 55") << 3 << 2;
+    QTest::newRow("13 out3 right 4->1") << 13 << "1230" << QByteArray("cir 48") << 3 << 1;
+    QTest::newRow("14 out3 in1") << 14 << "0123" << QByteArray("cir 5E") << 3 << 1;
+    QTest::newRow("15 out3 in2") << 15 << "0123" << QByteArray("cir 06") << 3 << 2;
+    QTest::newRow("16 out3 in3") << 16 << "1230" << QByteArray("cir 05") << 3 << 3;
+    QTest::newRow("17 out3 in4") << 17 << "0123" << QByteArray("cir 03") << 3 << 4;
+    QTest::newRow("18 out4 left 4->3") << 18 << "0123" << QByteArray("cir 07") << 4 << 3;
+    QTest::newRow("19 out4 right 4->1") << 19 << "0123" << QByteArray("cir 40") << 4 << 1;
+    QTest::newRow("20 out4 in1") << 20 << "0123" << QByteArray("cir 18") << 4 << 1;
+    QTest::newRow("21 out4 in2") << 21 << "0123" << QByteArray("cir 44") << 4 << 2;
+    QTest::newRow("22 out4 in3") << 22 << "0123" << QByteArray("cir 0F") << 4 << 3;
+    QTest::newRow("23 out4 in4") << 23 << "1230" << QByteArray("cir 51") << 4 << 4;
+}
+
+void TestConsoleSim::routingButton()
+{
+    QFETCH(int, index);
+    QFETCH(QString, initial);
+    QFETCH(QByteArray, command);
+    QFETCH(int, output);
+    QFETCH(int, input);
+    QVERIFY(startAll({QStringLiteral("--initial"), initial}));
+    QCOMPARE(lampRows(*window), QStringLiteral("0000"));
+
+    QTest::mouseClick(window->Command1[std::size_t(index)], Qt::LeftButton);
+    QCOMPARE(window->Text2->text(), QString::fromLatin1(command + "\r\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(litInput(*window, output) != 0, patienceMs);
+
+    QCOMPARE(litInput(*window, output), input);
+    for (int other = 1; other <= 4; ++other) {
+        if (other != output)
+            QCOMPARE(litInput(*window, other), 0);
+    }
+    QCOMPARE(window->Text1->text(), routeLine(output, input));
+    QVERIFY2(simLogged("<- " + command), simOutput.constData());
+    QVERIFY(boxes->shown.isEmpty());
+}
+
+void TestConsoleSim::statusShowsSwitchRouting_data()
+{
+    QTest::addColumn<QString>("initial");
+    QTest::addColumn<QList<int>>("presses");
+    QTest::addColumn<QString>("lamps");   // lit input of outputs 1..4
+    QTest::addColumn<QByteArray>("sent"); // the switch's status answer as it logs it
+    QTest::addColumn<QString>("pane");
+
+    QTest::newRow("four outputs changed")
+        << "0123" << QList<int>{10, 14, 0, 19} << "4311"
+        << QByteArray("-> \\r\\ns13s22s30s40\\r\\n")
+        << QStringLiteral("\r\nHDMI Out1 -> HDMI In 4\r\nHDMI Out2 -> HDMI In 3"
+                          "\r\nHDMI Out3 -> HDMI In 1\r\nHDMI Out4 -> HDMI In 1\r\n");
+    QTest::newRow("output 1 untouched, output 2 twice")
+        << "3210" << QList<int>{7, 7, 12, 23} << "4114" << QByteArray("-> \\r\\ns13s20s30s43\\r\\n")
+        << QStringLiteral("\r\nHDMI Out1 -> HDMI In 4\r\nHDMI Out2 -> HDMI In 1"
+                          "\r\nHDMI Out3 -> HDMI In 1\r\nHDMI Out4 -> HDMI In 4\r\n");
+}
+
+void TestConsoleSim::statusShowsSwitchRouting()
+{
+    QFETCH(QString, initial);
+    QFETCH(QList<int>, presses);
+    QFETCH(QString, lamps);
+    QFETCH(QByteArray, sent);
+    QFETCH(QString, pane);
+    QVERIFY(startAll({QStringLiteral("--initial"), initial}));
+
+    for (int index : presses)
+        QVERIFY2(pressAndWaitForRoute(index), qPrintable(QString::number(index)));
+    // Put every row on an input the switch does not have, so only the answer can set them right.
+    const auto wrong = [&lamps](int output) {
+        return quint8(lamps[output - 1].digitValue() % 4 + 1);
+    };
+    window->out1(wrong(1));
+    window->out2(wrong(2));
+    window->out3(wrong(3));
+    window->out4(wrong(4));
+    QVERIFY(lampRows(*window) != lamps);
+    QTest::mouseClick(window->Command2, Qt::LeftButton); // Clear
+
+    QTest::mouseClick(window->Command6, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(window->Text1->text(), pane, patienceMs);
+    QCOMPARE(lampRows(*window), lamps);
+    QVERIFY(simLogged("<- bc "));
+    QVERIFY2(simLogged(sent), simOutput.constData());
+    QVERIFY(boxes->shown.isEmpty());
+}
+
+void TestConsoleSim::utpDialogReadsAndSetsMask()
+{
+    QVERIFY(startAll({}));
+    QObject context;
+
+    // First opening: the switch starts with every output on "2 wires"; choose 1 and 3 on
+    // "1 wire" and send it.
+    bool ran = false;
+    whenModal<Utp>(&context, &ran, [this](Utp* dialog) {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            dialog->Option6[0]->isChecked() && dialog->Option6[1]->isChecked() &&
+                dialog->Option6[2]->isChecked() && dialog->Option6[3]->isChecked(),
+            patienceMs);
+        for (QRadioButton* oneWire : dialog->Option5)
+            QVERIFY(!oneWire->isChecked());
+        QVERIFY(!window->isWatchdogArmed()); // the answer stopped it
+        QTest::mouseClick(dialog->Option5[0], Qt::LeftButton);
+        QTest::mouseClick(dialog->Option5[2], Qt::LeftButton);
+        QVERIFY(dialog->Option5[0]->isChecked() && dialog->Option5[2]->isChecked());
+        auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("Command1"));
+        QVERIFY(ok);
+        QCOMPARE(ok->text(), QStringLiteral("OK"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), qsizetype(1), patienceMs);
+        QCOMPARE(boxes->shown[0].text, QStringLiteral("UTP set success!"));
+        QCOMPARE(boxes->shown[0].title, QStringLiteral("VARNOK"));
+        QVERIFY(dialog->isVisible()); // "OK" leaves the dialog open
+        auto* quit = dialog->findChild<QPushButton*>(QStringLiteral("Command2"));
+        QVERIFY(quit);
+        QTest::mouseClick(quit, Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+    });
+    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    QVERIFY(ran);
+    QCOMPARE(window->Text2->text(), QStringLiteral("rup \r\n"));
+    QVERIFY(simLogged("<- rup "));
+    QVERIFY(simLogged("-> ust00\\r\\n"));
+    QVERIFY2(simLogged("<- utp 5"), simOutput.constData());
+    QVERIFY(simLogged("-> utp\\r\\n"));
+    QCOMPARE(boxes->shown.size(), qsizetype(1));
+
+    // Second opening: the dialog starts empty again and shows what the switch now holds.
+    ran = false;
+    whenModal<Utp>(&context, &ran, [this](Utp* dialog) {
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->Option5[0]->isChecked() || dialog->Option6[0]->isChecked(),
+                                 patienceMs);
+        QVERIFY(dialog->Option5[0]->isChecked());
+        QVERIFY(dialog->Option6[1]->isChecked());
+        QVERIFY(dialog->Option5[2]->isChecked());
+        QVERIFY(dialog->Option6[3]->isChecked());
+        QVERIFY(!window->isWatchdogArmed());
+    });
+    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    QVERIFY(ran);
+    QVERIFY2(simLogged("-> ust05\\r\\n"), simOutput.constData());
+    QCOMPARE(boxes->shown.size(), qsizetype(1));
+    QCOMPARE(window->Text1->text(), QString()); // neither answer is shown in the pane
+}
+
+void TestConsoleSim::setIpReachesSwitch_data()
+{
+    QTest::addColumn<bool>("fixed");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QByteArray>("received"); // the switch's log of what it was sent
+
+    QTest::newRow("192.168.1.10") << true << "192.168.1.10" << QByteArray("<- sip C0 A8 1 A");
+    QTest::newRow("10.0.0.15") << true << "10.0.0.15" << QByteArray("<- sip A 0 0 F");
+    QTest::newRow("255.255.255.255")
+        << true << "255.255.255.255" << QByteArray("<- sip FF FF FF FF");
+    QTest::newRow("automatic") << false << "" << QByteArray("<- dhc");
+}
+
+void TestConsoleSim::setIpReachesSwitch()
+{
+    QFETCH(bool, fixed);
+    QFETCH(QString, address);
+    QFETCH(QByteArray, received);
+    QVERIFY(startAll({}));
+
+    // Something in the pane, caret at its start: the "Ack" must leave the text alone, and the
+    // reply handler's final select-all shows that the answer has been handled.
+    QTest::mouseClick(window->Command6, Qt::LeftButton);
+    const QString status =
+        QStringLiteral("\r\nHDMI Out1 -> HDMI In 1\r\nHDMI Out2 -> HDMI In 2"
+                       "\r\nHDMI Out3 -> HDMI In 3\r\nHDMI Out4 -> HDMI In 4\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(window->Text1->text(), status, patienceMs);
+    window->Text1->moveCursor(QTextCursor::Start);
+    QVERIFY(!window->Text1->isAllSelectedToEnd());
+
+    QObject context;
+    bool ran = false;
+    whenModal<SetIP>(&context, &ran, [fixed, address](SetIP* dialog) {
+        if (fixed) {
+            auto* option = dialog->findChild<QRadioButton*>(QStringLiteral("Option2"));
+            QVERIFY(option);
+            QTest::mouseClick(option, Qt::LeftButton);
+            QCOMPARE(dialog->dhcpFlag(), qint16(0));
+            auto* box = dialog->findChild<ipBox*>(QStringLiteral("ipBox1"));
+            QVERIFY(box);
+            QVERIFY(box->isVisible());
+            box->setAddress(address);
+            QCOMPARE(box->Address(), address);
+        }
+        auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("Command1"));
+        QVERIFY(ok);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(!dialog->isVisible()); // "OK" closes
+    });
+    QTest::mouseClick(window->Command4, Qt::LeftButton);
+    QVERIFY(ran);
+
+    QTRY_VERIFY2_WITH_TIMEOUT(simLogged(received), simOutput.constData(), patienceMs);
+    QVERIFY(simLogged("-> Ack\\r\\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(window->Text1->isAllSelectedToEnd(), patienceMs);
+    QCOMPARE(window->Text1->text(), status);
+    QVERIFY(boxes->shown.isEmpty());
+}
+
+void TestConsoleSim::silentSwitchTripsWatchdogOnce()
+{
+    QVERIFY(startAll({QStringLiteral("--silent")}));
+    QObject context;
+    bool ran = false;
+    whenModal<Utp>(&context, &ran, [this](Utp* dialog) {
+        QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), qsizetype(1), patienceMs);
+        QCOMPARE(boxes->shown[0].text, QStringLiteral("Device is not connect!"));
+        QCOMPARE(boxes->shown[0].title, QStringLiteral("VARNOK"));
+        QVERIFY(!window->isWatchdogArmed()); // no second report can follow
+        // Still open, still waiting, still usable: "OK" sends what is chosen.
+        QVERIFY(dialog->isVisible());
+        for (std::size_t i = 0; i < 4; ++i)
+            QVERIFY(!dialog->Option5[i]->isChecked() && !dialog->Option6[i]->isChecked());
+        QTest::mouseClick(dialog->Option5[3], Qt::LeftButton);
+        auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("Command1"));
+        QVERIFY(ok);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QTRY_VERIFY2_WITH_TIMEOUT(simLogged("<- utp 8"), simOutput.constData(), patienceMs);
+        QVERIFY(dialog->isVisible());
+    });
+    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    QVERIFY(ran);
+    QVERIFY(simLogged("<- rup "));
+    QCOMPARE(boxes->shown.size(), qsizetype(1));
+    QCOMPARE(window->Text1->text(), QString());
+}
+
+void TestConsoleSim::lateUtpAnswerStillFillsDialog()
+{
+    // The answer comes after the watchdog has given up: one report, then the dialog is filled
+    // all the same.
+    QVERIFY(startAll({QStringLiteral("--delay"), QStringLiteral("1200")}));
+    QObject context;
+    bool ran = false;
+    whenModal<Utp>(&context, &ran, [this](Utp* dialog) {
+        QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), qsizetype(1), patienceMs);
+        QCOMPARE(boxes->shown[0].text, QStringLiteral("Device is not connect!"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            dialog->Option6[0]->isChecked() && dialog->Option6[1]->isChecked() &&
+                dialog->Option6[2]->isChecked() && dialog->Option6[3]->isChecked(),
+            patienceMs);
+        QVERIFY(!window->isWatchdogArmed());
+    });
+    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    QVERIFY(ran);
+    QVERIFY(simLogged("-> ust00\\r\\n"));
+    QCOMPARE(boxes->shown.size(), qsizetype(1));
+}
+
+void TestConsoleSim::frontPanelChangesLightLamps()
+{
+    QVERIFY(startAll({QStringLiteral("--front-panel"), QStringLiteral("0.4"),
+                      QStringLiteral("--initial"), QStringLiteral("0123"), QStringLiteral("--seed"),
+                      QStringLiteral("7")}));
+    // Nothing is pressed. At some moment the lamps and the pane must show exactly the reports
+    // the switch has sent so far, at least two of them.
+    const QRegularExpression report(QStringLiteral("^-> s([1-4])([0-3])\\\\r\\\\n$"));
+    int reports = 0;
+    QString expectedLamps;
+    QString expectedPane;
+    const auto matches = [&] {
+        expectedLamps = QStringLiteral("0000");
+        expectedPane.clear();
+        reports = 0;
+        for (const QByteArray& line : simLog()) {
+            const QRegularExpressionMatch m = report.match(QString::fromLatin1(line));
+            if (!m.hasMatch())
+                continue;
+            const int output = m.captured(1).toInt();
+            const int input = m.captured(2).toInt() + 1;
+            expectedLamps[output - 1] = QChar(u'0' + input);
+            expectedPane += routeLine(output, input);
+            ++reports;
+        }
+        return reports >= 2 && lampRows(*window) == expectedLamps &&
+               window->Text1->text() == expectedPane;
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(matches(),
+                              qPrintable(QStringLiteral("%1 reports; lamps %2, expected %3")
+                                             .arg(reports)
+                                             .arg(lampRows(*window), expectedLamps)),
+                              patienceMs);
+    QVERIFY(boxes->shown.isEmpty());
+}
+
+void TestConsoleSim::dribbledReplyShownRaw()
+{
+    // One byte every 150 ms: each byte ends up alone in a framing window, so no piece is a
+    // report and everything lands raw in the pane, in order.
+    QVERIFY(startAll({QStringLiteral("--dribble"), QStringLiteral("150")}));
+    QTest::mouseClick(window->Command6, Qt::LeftButton);
+    const QString raw = QStringLiteral("\r\ns10s21s32s43\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(window->Text1->text().size() >= raw.size(), 3 * patienceMs);
+    QCOMPARE(window->Text1->text(), raw);
+    QCOMPARE(lampRows(*window), QStringLiteral("0000"));
+    QVERIFY(boxes->shown.isEmpty());
+    QVERIFY(port->isOpen());
+}
+
+void TestConsoleSim::noisyRepliesDroppedWhole()
+{
+    // Every answer carries one byte of 0x80 or above somewhere: the console drops each answer
+    // whole, shows nothing and lights nothing.
+    QVERIFY(startAll({QStringLiteral("--noise"), QStringLiteral("--seed"), QStringLiteral("5")}));
+    window->Text1->setText(QStringLiteral("before"));
+    const struct
+    {
+        QPushButton* button;
+        QByteArray received;
+    } presses[] = {{window->Command6, "<- bc "}, {window->Command1[10], "<- cir 59"}};
+    for (const auto& press : presses) {
+        // The handler's final select-all tells that the answer has been through it.
+        window->Text1->moveCursor(QTextCursor::Start);
+        QVERIFY(!window->Text1->isAllSelectedToEnd());
+        QTest::mouseClick(press.button, Qt::LeftButton);
+        QTRY_VERIFY2_WITH_TIMEOUT(simLogged(press.received), simOutput.constData(), patienceMs);
+        QTRY_VERIFY_WITH_TIMEOUT(window->Text1->isAllSelectedToEnd(), patienceMs);
+        QCOMPARE(window->Text1->text(), QStringLiteral("before"));
+        QCOMPARE(lampRows(*window), QStringLiteral("0000"));
+    }
+    // The noise did reach the line: the logged answers hold a byte the console cannot take.
+    const QByteArrayList log = simLog();
+    QCOMPARE(std::count_if(log.begin(), log.end(),
+                           [](const QByteArray& line) {
+                               return line.startsWith("-> ") && line.contains("\\x");
+                           }),
+             qsizetype(2));
+    QVERIFY(boxes->shown.isEmpty());
+}
+
+QTEST_MAIN(TestConsoleSim)
+#include "tst_console_sim.moc"
