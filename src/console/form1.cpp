@@ -13,6 +13,7 @@
 #include "utp/utpdialog.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -271,8 +272,11 @@ void Form1::startUp()
 
 void Form1::refreshPortTooltips()
 {
+    // One look at /dev for all entries: each look compiles its name patterns afresh.
+    const QString directory = QDir::currentPath();
+    const QStringList adapters = attachedUsbSerialAdapters();
     for (int i = 0; i < Combo1->count(); ++i)
-        Combo1->setItemData(i, comDevicePath(i + 1), Qt::ToolTipRole);
+        Combo1->setItemData(i, comDevicePath(i + 1, directory, adapters), Qt::ToolTipRole);
 }
 
 void Form1::showLinkState(bool open)

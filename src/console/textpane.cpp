@@ -50,22 +50,25 @@ QString TextPane::text() const
 // appends is still one.
 QString TextPane::forDisplay(const QString& text, bool afterCarriageReturn)
 {
-    QString display;
-    display.reserve(text.size());
+    // Written through a pointer: appending character by character costs several times more,
+    // which shows when a large chunk of raw text arrives.
+    QString display(text.size(), Qt::Uninitialized);
+    QChar* out = display.data();
     bool previousCr = afterCarriageReturn;
     for (const QChar c : text) {
         if (c == QLatin1Char('\n')) {
             if (!previousCr)
-                display.append(QLatin1Char('\n'));
+                *out++ = QLatin1Char('\n');
             previousCr = false;
         } else if (c == QLatin1Char('\r')) {
-            display.append(QLatin1Char('\n'));
+            *out++ = QLatin1Char('\n');
             previousCr = true;
         } else {
-            display.append(c);
+            *out++ = c;
             previousCr = false;
         }
     }
+    display.truncate(out - display.constData());
     return display;
 }
 
@@ -88,26 +91,52 @@ void TextPane::appendText(const QString& more)
 {
     if (more.isEmpty())
         return;
-    const QString current = text();
-    const bool afterCr = current.endsWith(QLatin1Char('\r'));
+    // No copy of the text may be held here: it would make the append below copy all of it.
+    text();
+    const qsizetype kept = logical.size();
+    const bool afterCr = logical.endsWith(QLatin1Char('\r'));
+    logical.append(more);
+    if (characterCap > 0 && logical.size() > characterCap) {
+        const CapCut cut = capCut();
+        if (cut.at >= kept) {
+            // All the text shown so far goes: show the rest alone, without laying out first
+            // what the cap drops at once.
+            setText(logical.mid(cut.at));
+            return;
+        }
+    }
     {
         InternalChange change(changingInternally);
-        logical.append(more);
         insertAtEnd(forDisplay(more, afterCr));
     }
     trimToCap();
+}
+
+// Drop to three quarters of the cap at a line start, so trimming happens rarely.
+TextPane::CapCut TextPane::capCut() const
+{
+    const qsizetype cut = logical.size() - characterCap * 3 / 4;
+    const qsizetype lineFeed = logical.indexOf(QLatin1Char('\n'), cut);
+    return lineFeed >= 0 ? CapCut{lineFeed + 1, true} : CapCut{cut, false};
 }
 
 void TextPane::trimToCap()
 {
     if (characterCap <= 0 || logical.size() <= characterCap)
         return;
-    // Drop to three quarters of the cap at a line start, so trimming happens rarely.
-    qsizetype cut = logical.size() - characterCap * 3 / 4;
-    const qsizetype lineStart = logical.indexOf(QLatin1Char('\n'), cut);
-    if (lineStart >= 0)
-        cut = lineStart + 1;
-    setText(logical.mid(cut));
+    const CapCut cut = capCut();
+    if (!cut.atLineStart) {
+        setText(logical.mid(cut.at));
+        return;
+    }
+    // Cut after a line feed, the display of the rest is the rest of the display: remove the
+    // dropped lines from the document instead of laying out the whole remainder again.
+    InternalChange change(changingInternally);
+    QTextCursor cursor(document());
+    const auto displayCut = static_cast<int>(forDisplay(logical.first(cut.at), false).size());
+    cursor.setPosition(displayCut, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    logical.remove(0, cut.at);
 }
 
 void TextPane::selectAllToEnd()

@@ -28,6 +28,12 @@ public:
 private:
     static QString forDisplay(const QString& text, bool afterCarriageReturn);
     void insertAtEnd(const QString& display);
+    struct CapCut
+    {
+        qsizetype at;     // characters of the exact text to drop
+        bool atLineStart; // whether they end with a line feed
+    };
+    CapCut capCut() const;
     void trimToCap();
     void onContentsChange();
 

@@ -1,0 +1,2 @@
+varnok_test(tst_textpane SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_textpane.cpp
+            LIBS varnok_console LABELS widget)
