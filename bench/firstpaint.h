@@ -1,0 +1,56 @@
+#pragma once
+
+// Watches a top-level window for its first paint. It prints one line to stdout and ends the
+// event loop:
+//   first_paint_ns=<t> frame_done_ns=<t> vmrss_kb=<n> vmhwm_kb=<n> rssanon_kb=<n> rssfile_kb=<n>
+// first_paint_ns is when the window's first paint event is delivered, frame_done_ns when that
+// repaint (the window and all its children, flushed to the backing store) has finished and the
+// event loop takes its next turn; both CLOCK_MONOTONIC. The memory figures are read at
+// frame_done.
+
+#include "benchsupport.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace bench {
+
+class FirstPaintProbe : public QObject
+{
+public:
+    explicit FirstPaintProbe(QWidget& window) { window.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && firstPaintNs == 0) {
+            firstPaintNs = monotonicNs();
+            watched->removeEventFilter(this);
+            // Runs once the repaint in progress has been completed and flushed.
+            QTimer::singleShot(0, this, [this] { report(); });
+        }
+        return false;
+    }
+
+private:
+    void report()
+    {
+        const std::int64_t frameDoneNs = monotonicNs();
+        std::printf("first_paint_ns=%lld frame_done_ns=%lld vmrss_kb=%lld vmhwm_kb=%lld "
+                    "rssanon_kb=%lld rssfile_kb=%lld\n",
+                    static_cast<long long>(firstPaintNs), static_cast<long long>(frameDoneNs),
+                    statusField("self", "VmRSS"), statusField("self", "VmHWM"),
+                    statusField("self", "RssAnon"), statusField("self", "RssFile"));
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    }
+
+    std::int64_t firstPaintNs = 0;
+};
+
+} // namespace bench
