@@ -1,7 +1,7 @@
 # The console when things go wrong: the line lost under its feet, a hostile line.
 varnok_test(tst_lostlink SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_lostlink.cpp
-                                 ${CMAKE_CURRENT_LIST_DIR}/ptypair.h
+                                 ${CMAKE_CURRENT_LIST_DIR}/ptypair.h ${CMAKE_CURRENT_LIST_DIR}/runfolder.h
             LIBS varnok_console LABELS e2e reliability)
 varnok_test(tst_hostileline SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_hostileline.cpp
-                                    ${CMAKE_CURRENT_LIST_DIR}/ptypair.h
+                                    ${CMAKE_CURRENT_LIST_DIR}/ptypair.h ${CMAKE_CURRENT_LIST_DIR}/runfolder.h
             LIBS varnok_console LABELS e2e reliability)

@@ -5,6 +5,7 @@
 #include "platform/qtserialport.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
+#include "runfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,22 +46,20 @@ private slots:
     void disconnectClosesLine();
 
 private:
-    QTemporaryDir* dir = nullptr;
+    RunFolder* dir = nullptr;
     PtyPair* pty = nullptr;
     QtSerialPort* port = nullptr;
     RecordingMessageBoxes* boxes = nullptr;
     Form1* window = nullptr;
-    QString previousDirectory;
 };
 
 void TestConsolePty::init()
 {
-    dir = new QTemporaryDir;
+    dir = new RunFolder;
+    QVERIFY(dir->isEntered());
     pty = new PtyPair;
     QVERIFY(pty->ok());
-    QVERIFY(QFile::link(pty->slavePath, dir->filePath(QStringLiteral("COM1"))));
-    previousDirectory = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir->path()));
+    QVERIFY(dir->linkCom1(pty->slavePath));
     port = new QtSerialPort;
     boxes = new RecordingMessageBoxes;
     window = new Form1(*port, *boxes, dir->path());
@@ -73,7 +72,6 @@ void TestConsolePty::cleanup()
     delete boxes;
     delete port;
     delete pty;
-    QDir::setCurrent(previousDirectory);
     delete dir;
 }
 

@@ -7,6 +7,7 @@
 #include "netsettings/setipdialog.h"
 #include "platform/qtserialport.h"
 #include "recordingmessageboxes.h"
+#include "runfolder.h"
 #include "utp/utpdialog.h"
 
 #include <QApplication>
@@ -104,20 +105,18 @@ private:
     // Presses a routing button and waits until the console has shown one more route line.
     bool pressAndWaitForRoute(int index);
 
-    QTemporaryDir* dir = nullptr;
+    RunFolder* dir = nullptr;
     QProcess* sim = nullptr;
     QByteArray simOutput;
     QtSerialPort* port = nullptr;
     RecordingMessageBoxes* boxes = nullptr;
     Form1* window = nullptr;
-    QString previousDirectory;
 };
 
 void TestConsoleSim::init()
 {
-    previousDirectory = QDir::currentPath();
-    dir = new QTemporaryDir;
-    QVERIFY(dir->isValid());
+    dir = new RunFolder;
+    QVERIFY(dir->isEntered());
     simOutput.clear();
 }
 
@@ -141,7 +140,6 @@ void TestConsoleSim::cleanup()
         delete sim;
         sim = nullptr;
     }
-    QDir::setCurrent(previousDirectory);
     delete dir;
     dir = nullptr;
 }
@@ -168,8 +166,6 @@ bool TestConsoleSim::startAll(const QStringList& arguments)
         QTest::qWait(10);
     }
 
-    if (!QDir::setCurrent(dir->path()))
-        return false;
     port = new QtSerialPort;
     boxes = new RecordingMessageBoxes;
     window = new Form1(*port, *boxes, dir->path());

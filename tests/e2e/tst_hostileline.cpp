@@ -7,6 +7,7 @@
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
 #include "replies/receivehandler.h"
+#include "runfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,23 +58,21 @@ private:
     // Lit routing lamps as "output:input", in order.
     QString litLamps() const;
 
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<RunFolder> dir;
     std::unique_ptr<PtyPair> pty;
     std::unique_ptr<QtSerialPort> port;
     std::unique_ptr<RecordingMessageBoxes> boxes;
     std::unique_ptr<Form1> window;
     ReceiveHandler* receiver = nullptr;
-    QString previousDirectory;
 };
 
 void TestHostileLine::init()
 {
-    dir = std::make_unique<QTemporaryDir>();
+    dir = std::make_unique<RunFolder>();
+    QVERIFY(dir->isEntered());
     pty = std::make_unique<PtyPair>();
     QVERIFY(pty->ok());
-    QVERIFY(QFile::link(pty->slavePath, dir->filePath(QStringLiteral("COM1"))));
-    previousDirectory = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir->path()));
+    QVERIFY(dir->linkCom1(pty->slavePath));
     port = std::make_unique<QtSerialPort>();
     boxes = std::make_unique<RecordingMessageBoxes>();
     window = std::make_unique<Form1>(*port, *boxes, dir->path());
@@ -89,7 +88,6 @@ void TestHostileLine::cleanup()
     boxes.reset();
     port.reset();
     pty.reset();
-    QDir::setCurrent(previousDirectory);
     dir.reset();
 }
 

@@ -7,6 +7,7 @@
 #include "platform/qtserialport.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
+#include "runfolder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -86,12 +87,11 @@ private:
     // Re-points COM1 at a fresh line, as the device coming back under the same name does.
     void plugInNewLine();
 
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<RunFolder> dir;
     std::unique_ptr<PtyPair> pty;
     std::unique_ptr<QtSerialPort> port;
     std::unique_ptr<RecordingMessageBoxes> boxes;
     std::unique_ptr<Form1> window;
-    QString previousDirectory;
     bool insideLinkLost = false;
     bool boxShownInsideLinkLost = false;
     QElapsedTimer sinceHangUp;
@@ -100,12 +100,11 @@ private:
 
 void TestLostLink::init()
 {
-    dir = std::make_unique<QTemporaryDir>();
+    dir = std::make_unique<RunFolder>();
+    QVERIFY(dir->isEntered());
     pty = std::make_unique<PtyPair>();
     QVERIFY(pty->ok());
-    QVERIFY(QFile::link(pty->slavePath, dir->filePath(QStringLiteral("COM1"))));
-    previousDirectory = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir->path()));
+    QVERIFY(dir->linkCom1(pty->slavePath));
     insideLinkLost = false;
     boxShownInsideLinkLost = false;
     closedAfterMs = -1;
@@ -117,7 +116,6 @@ void TestLostLink::cleanup()
     boxes.reset();
     port.reset();
     pty.reset();
-    QDir::setCurrent(previousDirectory);
     dir.reset();
 }
 
@@ -144,9 +142,7 @@ void TestLostLink::plugInNewLine()
 {
     pty = std::make_unique<PtyPair>();
     QVERIFY(pty->ok());
-    const QString com1 = dir->filePath(QStringLiteral("COM1"));
-    QVERIFY(QFile::remove(com1));
-    QVERIFY(QFile::link(pty->slavePath, com1));
+    QVERIFY(dir->linkCom1(pty->slavePath));
 }
 
 void TestLostLink::portClosesAndSaysSoOnce()
