@@ -7,6 +7,7 @@
 #include "recordingmessageboxes.h"
 #include "runfolder.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -81,6 +82,9 @@ void TestConsolePty::connectsThroughCom1Link()
     QVERIFY(port->isOpen());
     QCOMPARE(window->Command7->text(), QStringLiteral("Disconnect"));
     QCOMPARE(openDescriptorsOn(pty->slavePath), 2); // ours and the console's
+    // The port list tells where COM1 leads: the link in the working directory.
+    QCOMPARE(window->Combo1->itemData(0, Qt::ToolTipRole).toString(),
+             QDir(dir->path()).absoluteFilePath(QStringLiteral("COM1")));
 
     // Seen from the line itself: 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control.
     termios t{};

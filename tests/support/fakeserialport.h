@@ -29,8 +29,11 @@ public:
         openedPorts << commPortNumber;
         if (opened)
             throw SerialError("port already open");
-        if (missingPorts.contains(commPortNumber))
+        if (missingPorts.contains(commPortNumber)) {
+            openFailure = openFailureReason;
             throw SerialError("no such port");
+        }
+        openFailure.clear();
         opened = true;
     }
     void close() override { opened = false; }
@@ -50,6 +53,7 @@ public:
         return all;
     }
     qint64 bytesWaiting() const override { return received.size(); }
+    QString lastOpenFailure() const override { return openFailure; }
 
     // The switch's side: bytes arrive and the receive notification is raised.
     void feed(const QByteArray& bytes)
@@ -79,6 +83,8 @@ public:
     bool opened = false;
     bool failWrites = false;
     QSet<int> missingPorts;
+    QString openFailureReason = QStringLiteral("no such device");
+    QString openFailure;
     int openAttempts = 0;
     QList<int> openedPorts;
     QByteArray written;

@@ -55,6 +55,7 @@ private slots:
     void startUpFailureReportedBeforeShown();
     void toggleBothWays();
     void toggleFailureKeepsClosedDisplay();
+    void openFailureReasonShownOnLinkButton();
     void portChangeWhileConnectedClosesAndStaysClosed();
     void portChangeWhileDisconnected();
     void unwritableDirectoryDoesNotStopStartUp();
@@ -187,6 +188,22 @@ void TestForm1Link::toggleFailureKeepsClosedDisplay()
     QCOMPARE(c.caption(), QStringLiteral("Connect"));
     QVERIFY(c.redLit());
     QVERIFY(!c.greenLit());
+}
+
+void TestForm1Link::openFailureReasonShownOnLinkButton()
+{
+    // The box keeps its fixed text; the reason and its fix go to the link button's tooltip.
+    Console c;
+    c.port.missingPorts = {1};
+    c.port.openFailureReason = QStringLiteral("No permission to open /dev/ttyUSB0: dialout");
+    c.create();
+    c.window->startUp();
+    QCOMPARE(c.boxes.texts(), QStringList{portFailureText});
+    QCOMPARE(c.window->Command7->toolTip(), c.port.openFailureReason);
+    c.port.missingPorts.clear();
+    QTest::mouseClick(c.window->Command7, Qt::LeftButton);
+    QVERIFY(c.port.isOpen());
+    QCOMPARE(c.window->Command7->toolTip(), QString());
 }
 
 void TestForm1Link::portChangeWhileConnectedClosesAndStaysClosed()
@@ -334,6 +351,7 @@ void TestForm1Link::designLookBeforeStartUp()
         QVERIFY(b->font().bold());
         QCOMPARE(b->objectName(), QStringLiteral("Command1_%1").arg(i));
     }
+    QCOMPARE(c.window->focusWidget(), c.window->Command1[0]); // the window opens focused here
     QCOMPARE(c.window->Command1[2]->text(), QStringLiteral("1"));
     QCOMPARE(c.window->Command1[23]->text(), QStringLiteral("4"));
 }
