@@ -315,8 +315,8 @@ Options parseOptions(const QCoreApplication& app)
     if (parser.isSet(QStringLiteral("front-panel"))) {
         bool ok = false;
         const double seconds = parser.value(QStringLiteral("front-panel")).toDouble(&ok);
-        if (!ok || seconds < 0.01 || seconds > 86400)
-            fail(QStringLiteral("--front-panel needs a number of seconds from 0.01 to 86400"));
+        if (!ok || seconds < 0.001 || seconds > 86400)
+            fail(QStringLiteral("--front-panel needs a number of seconds from 0.001 to 86400"));
         options.frontPanelMs = int(seconds * 1000);
     }
     if (parser.isSet(QStringLiteral("initial"))) {
