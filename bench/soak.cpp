@@ -58,6 +58,7 @@ int session(qint64 replies)
     sim::SwitchModel model;
     const qint64 rssStart = bench::statusField("self", "VmRSS");
     qint64 rssMax = rssStart;
+    QList<qint64> rssQuarters; // after each quarter of the replies: flat once the pane is full
     QByteArray last;
     QElapsedTimer clock;
     clock.start();
@@ -74,6 +75,8 @@ int session(qint64 replies)
             QCoreApplication::processEvents();
         if (i % 50000 == 49999)
             rssMax = std::max(rssMax, bench::statusField("self", "VmRSS"));
+        if ((i + 1) % (replies / 4 > 0 ? replies / 4 : 1) == 0 && rssQuarters.size() < 4)
+            rssQuarters << bench::statusField("self", "VmRSS");
     }
     QCoreApplication::processEvents();
     const double seconds = double(clock.elapsed()) / 1000;
@@ -90,10 +93,13 @@ int session(qint64 replies)
         fail("the receive pane does not end with the newest reply");
     if (text.size() > paneCap)
         fail("the receive pane outgrew its cap");
+    QByteArray quarters;
+    for (const qint64 kb : rssQuarters)
+        quarters += (quarters.isEmpty() ? "" : ",") + QByteArray::number(kb);
     std::printf("soak session replies=%lld seconds=%.1f rss_start_kb=%lld rss_max_kb=%lld "
-                "rss_end_kb=%lld pane_chars=%lld\n",
-                static_cast<long long>(replies), seconds, rssStart, rssMax,
-                bench::statusField("self", "VmRSS"), static_cast<long long>(text.size()));
+                "rss_quarters_kb=%s pane_chars=%lld\n",
+                static_cast<long long>(replies), seconds, rssStart, rssMax, quarters.constData(),
+                static_cast<long long>(text.size()));
     return 0;
 }
 
