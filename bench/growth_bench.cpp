@@ -10,7 +10,7 @@
 #include "benchsupport.h"
 #include "console/form1.h"
 #include "console/textpane.h"
-#include "fakeserialport.h"
+#include "fakeportconsole.h"
 #include "recordingmessageboxes.h"
 #include "replies/receivehandler.h"
 
@@ -40,17 +40,11 @@ int main(int argc, char* argv[])
     if (!ok || reports <= 0 || turnEvery <= 0)
         fail("usage: varnok-bench-growth REPORTS [TURN_EVERY]");
 
-    QTemporaryDir dir;
-    FakeSerialPort port;
-    RecordingMessageBoxes boxes;
-    Form1 window(port, boxes, dir.path());
-    window.startUp();
-    auto* handler = window.findChild<ReceiveHandler*>();
-    if (!handler)
-        fail("no receive handler in the main window");
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        fail("the main window was not exposed");
+    bench::FakePortConsole console;
+    if (!console.start())
+        fail("the main window did not start");
+    Form1& window = console.window;
+    ReceiveHandler* handler = console.handler;
     QCoreApplication::processEvents();
 
     // Every output, every input in turn, so lamps change with each report.

@@ -14,7 +14,7 @@
 #include "console/commands.h"
 #include "console/form1.h"
 #include "console/textpane.h"
-#include "fakeserialport.h"
+#include "fakeportconsole.h"
 #include "platform/qtserialport.h"
 #include "recordingmessageboxes.h"
 #include "replies/receivehandler.h"
@@ -43,17 +43,11 @@ constexpr qsizetype paneCap = 1 << 20;
 
 int session(qint64 replies)
 {
-    QTemporaryDir dir;
-    FakeSerialPort port;
-    RecordingMessageBoxes boxes;
-    Form1 window(port, boxes, dir.path());
-    window.startUp();
-    auto* handler = window.findChild<ReceiveHandler*>();
-    if (!handler)
-        fail("no receive handler in the main window");
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        fail("the main window was not exposed");
+    bench::FakePortConsole console;
+    if (!console.start())
+        fail("the main window did not start");
+    Form1& window = console.window;
+    ReceiveHandler* handler = console.handler;
 
     sim::SwitchModel model;
     const qint64 rssStart = bench::statusField("self", "VmRSS");
