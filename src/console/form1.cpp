@@ -86,6 +86,8 @@ Form1::Form1(SerialPort& serialPort, MessageBoxes& messageBoxes, const QString& 
     Timer2.setObjectName(QStringLiteral("Timer2"));
     Timer2.setInterval(500);
     Timer2.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early, before a switch that answers in time.
+    Timer2.setTimerType(Qt::PreciseTimer);
 
     buildMessageArea();
     buildBottomArea();
@@ -109,7 +111,9 @@ Form1::Form1(SerialPort& serialPort, MessageBoxes& messageBoxes, const QString& 
     connect(receiver, &ReceiveHandler::replyReceived, this, &Form1::MSComm1_OnComm);
     connect(link, &SerialLink::openChanged, this, &Form1::showLinkState);
     connect(link, &SerialLink::listIndexChanged, Combo1, &QComboBox::setCurrentIndex);
+    connect(receiver, &ReceiveHandler::heldRepliesDropped, this, &Form1::onHeldRepliesDropped);
     connect(&port, &SerialPort::linkLost, this, &Form1::onLinkLost);
+    connect(&port, &SerialPort::writeFailed, this, &Form1::onWriteFailed);
 
     Command1[0]->setFocus();
 }
@@ -376,9 +380,29 @@ void Form1::armWatchdog()
 void Form1::disarmWatchdog()
 {
     Timer2.stop();
+    watchdogAwaitsReply = 0;
 }
 
 void Form1::Timer2_Timer()
+{
+    // An answer whose first byte came before the deadline is in time: decide after its reply.
+    const quint64 awaited = receiver->windowsOpened();
+    if (receiver->repliesHandled() < awaited) {
+        watchdogAwaitsReply = awaited;
+        return;
+    }
+    reportSilentSwitch();
+}
+
+void Form1::decideAwaitedWatchdog()
+{
+    if (watchdogAwaitsReply == 0 || receiver->repliesHandled() < watchdogAwaitsReply)
+        return;
+    watchdogAwaitsReply = 0;
+    reportSilentSwitch();
+}
+
+void Form1::reportSilentSwitch()
 {
     // The box's modal loop keeps timers running; one box is enough.
     if (watchdogBoxOpen)
@@ -400,6 +424,27 @@ void Form1::onLinkLost(const QString& reason)
     QTimer::singleShot(0, this, [this, message] {
         boxes->show(this, message, QString::fromUtf16(boxtext::portFailureTitle));
     });
+}
+
+void Form1::onWriteFailed()
+{
+    // One box for whatever one write brought up; never from inside the port's notification.
+    if (writeFailureQueued)
+        return;
+    writeFailureQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        writeFailureQueued = false;
+        showPortFailure();
+    });
+}
+
+void Form1::onHeldRepliesDropped(qsizetype count)
+{
+    appendLine(QStringLiteral("(%1 replies from the switch were dropped while a message box "
+                              "was open.)")
+                   .arg(count));
+    Text1->selectAllToEnd();
+    decideAwaitedWatchdog();
 }
 
 void Form1::out1(quint8 input)
@@ -460,4 +505,5 @@ void Form1::MSComm1_OnComm(const replies::Reply& reply)
         break;
     }
     Text1->selectAllToEnd();
+    decideAwaitedWatchdog();
 }

@@ -47,7 +47,7 @@ public:
     // The link watchdog, armed by the UTP query and disarmed by its answer.
     void armWatchdog();
     void disarmWatchdog();
-    bool isWatchdogArmed() const { return Timer2.isActive(); }
+    bool isWatchdogArmed() const { return Timer2.isActive() || watchdogAwaitsReply != 0; }
 
     static constexpr int clientWidth = 645;
     static constexpr int clientHeight = 554;
@@ -93,8 +93,12 @@ private:
     void Timer2_Timer();
     void MSComm1_OnComm(const replies::Reply& reply);
 
+    void reportSilentSwitch();
+    void decideAwaitedWatchdog();
     void showLinkState(bool open);
     void onLinkLost(const QString& reason);
+    void onWriteFailed();
+    void onHeldRepliesDropped(qsizetype count);
     void refreshPortTooltips();
     // Writes one command; a failed write shows the port-failure box. Returns whether it went out.
     bool writeToSwitch(const QByteArray& bytes);
@@ -107,4 +111,8 @@ private:
     SerialLink* link = nullptr;
     QPointer<Utp> openUtp;
     bool watchdogBoxOpen = false;
+    // The watchdog's deadline passed while an answer's framing window was open: the reply
+    // count at which the switch has had its say (0 when nothing is awaited).
+    quint64 watchdogAwaitsReply = 0;
+    bool writeFailureQueued = false;
 };

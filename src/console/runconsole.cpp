@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "platform/messageboxes.h"
 #include "platform/qtserialport.h"
+#include "platform/terminationsignals.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +13,13 @@ int runConsole(int& argc, char** argv, const std::function<void(Form1&)>& before
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VARNOK"));
     QtSerialPort port;
+    // Asked to stop (logout, Ctrl+C, kill): close the port, which removes its lock file, and
+    // leave every event loop, a box's included.
+    TerminationSignals stopRequests;
+    QObject::connect(&stopRequests, &TerminationSignals::received, &app, [&port] {
+        port.close();
+        QApplication::exit(0);
+    });
     QtMessageBoxes boxes;
     Form1 window(port, boxes, QDir::currentPath());
     if (beforeStartUp)

@@ -2,6 +2,11 @@
 
 #include "comdevice.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <unistd.h>
+#include <utility>
+
 namespace {
 
 QSerialPort::Parity parityFromLetter(QChar letter)
@@ -23,6 +28,20 @@ QSerialPort::Parity parityFromLetter(QChar letter)
 }
 
 } // namespace
+
+QString QtSerialPort::openFailureText(QSerialPort::SerialPortError error,
+                                      const QString& reason) const
+{
+    if (error != QSerialPort::PermissionError)
+        return QStringLiteral("%1: %2").arg(device, reason);
+    // A lock file or an exclusive open by another program reads as a permission error too;
+    // the device's own permissions tell the two apart.
+    if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0)
+        return QStringLiteral("%1 is in use by another program.").arg(device);
+    return QStringLiteral("No permission to open %1. Add your user to the 'dialout' group "
+                          "(sudo usermod -aG dialout $USER), then log in again.")
+        .arg(device);
+}
 
 QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent)
 {
@@ -63,16 +82,11 @@ void QtSerialPort::open()
     if (serial.isOpen())
         throw SerialError("port already open");
     openFailure.clear();
+    receivedBeforeLoss.clear();
     device = comDevicePath(port);
     serial.setPortName(device);
     if (!serial.open(QIODevice::ReadWrite)) {
-        const QString reason = serial.errorString();
-        openFailure = serial.error() == QSerialPort::PermissionError
-                          ? QStringLiteral("No permission to open %1. Add your user to the "
-                                           "'dialout' group (sudo usermod -aG dialout $USER), "
-                                           "then log in again.")
-                                .arg(device)
-                          : QStringLiteral("%1: %2").arg(device, reason);
+        openFailure = openFailureText(serial.error(), serial.errorString());
         throw SerialError(openFailure.toStdString());
     }
     // A line setting the device refuses (a pseudo-terminal takes any baud rate) leaves the port
@@ -88,6 +102,7 @@ void QtSerialPort::open()
 
 void QtSerialPort::close()
 {
+    receivedBeforeLoss.clear();
     if (serial.isOpen())
         serial.close();
 }
@@ -108,13 +123,13 @@ void QtSerialPort::output(const QByteArray& bytes)
 QByteArray QtSerialPort::input()
 {
     if (!serial.isOpen())
-        return {};
+        return std::exchange(receivedBeforeLoss, {});
     return inputLen > 0 ? serial.read(inputLen) : serial.readAll();
 }
 
 qint64 QtSerialPort::bytesWaiting() const
 {
-    return serial.isOpen() ? serial.bytesAvailable() : 0;
+    return serial.isOpen() ? serial.bytesAvailable() : receivedBeforeLoss.size();
 }
 
 void QtSerialPort::onReadyRead()
@@ -129,11 +144,19 @@ void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error)
     // notifications; close at once so the flood stops, and let the window tell the user later.
     if (!serial.isOpen())
         return;
-    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
+    const bool deviceGone = !QFileInfo::exists(device);
+    if (error == QSerialPort::WriteError && !deviceGone) {
+        emit writeFailed(QStringLiteral("%1: %2").arg(device, serial.errorString()));
+        return;
+    }
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
+        error != QSerialPort::WriteError)
         return;
     // A hung-up terminal reads as the end of a file, so the port's own error text comes from
     // whatever call failed last (often "Inappropriate ioctl for device"); name the device.
     const QString reason = QStringLiteral("%1 was unplugged or hung up").arg(device);
+    // Closing drops the port's buffer: keep what the switch said last.
+    receivedBeforeLoss = serial.readAll();
     serial.close();
     emit linkLost(reason);
 }

@@ -27,6 +27,7 @@ public:
 
 private:
     void onErrorOccurred(QSerialPort::SerialPortError error);
+    QString openFailureText(QSerialPort::SerialPortError error, const QString& reason) const;
     void onReadyRead();
 
     QSerialPort serial;
@@ -40,4 +41,5 @@ private:
     int port = 1;
     QString device; // what the last open looked up for COMn
     QString openFailure;
+    QByteArray receivedBeforeLoss; // read from the line before it went, not yet taken
 };

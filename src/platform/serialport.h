@@ -57,6 +57,9 @@ public:
 signals:
     // The receive notification: raised on the user-interface thread when bytes wait.
     void comm();
-    // The device vanished or the far end hung up; the port has already been closed.
+    // The device vanished or the far end hung up; the port has already been closed. Bytes
+    // received before can still be read once.
     void linkLost(const QString& reason);
+    // The device refused bytes that output() had accepted; the port stays open.
+    void writeFailed(const QString& reason);
 };

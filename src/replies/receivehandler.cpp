@@ -9,32 +9,87 @@ ReceiveHandler::ReceiveHandler(SerialPort& serialPort, QObject* parent)
     window.setInterval(framingWindowMs);
     window.setTimerType(Qt::PreciseTimer);
     connect(&port, &SerialPort::comm, this, &ReceiveHandler::onComm);
+    connect(&port, &SerialPort::linkLost, this, &ReceiveHandler::onLinkLost);
     connect(&window, &QTimer::timeout, this, &ReceiveHandler::onWindowEnd);
 }
 
 void ReceiveHandler::onComm()
 {
     // Bytes that arrive inside an open window belong to it.
-    if (!window.isActive() && !pending)
+    if (!window.isActive()) {
+        ++opened;
         window.start();
+    }
+}
+
+void ReceiveHandler::onLinkLost()
+{
+    // What came before the hang-up is the switch's last word: handle it now, not never.
+    if (!window.isActive() && port.bytesWaiting() == 0)
+        return;
+    if (!window.isActive())
+        ++opened;
+    window.stop();
+    onWindowEnd();
 }
 
 void ReceiveHandler::onWindowEnd()
 {
-    if (holds > 0 || handling) {
-        pending = true;
+    // Always empty the port: bytes left in it while a box is open cost the port a buffer
+    // chunk per read, and would be merged into one reply afterwards.
+    queueWindow(port.input());
+    handleQueue();
+}
+
+void ReceiveHandler::queueWindow(const QByteArray& bytes)
+{
+    heldBytes.append(bytes);
+    windowEnds.append(heldBytes.size());
+    dropOldestWindows();
+}
+
+void ReceiveHandler::dropOldestWindows()
+{
+    qsizetype count = 0;
+    while (heldByteCount() > heldByteCap && windowEnds.size() > 1) {
+        heldStart = windowEnds.takeFirst();
+        ++count;
+    }
+    dropped += count;
+    handled += static_cast<quint64>(count); // never to be handled: nobody may wait for them
+    // Compact now and then, so the buffer does not keep what has been dropped.
+    if (heldStart > heldByteCap / 2) {
+        heldBytes.remove(0, heldStart);
+        for (qsizetype& end : windowEnds)
+            end -= heldStart;
+        heldStart = 0;
+    }
+}
+
+void ReceiveHandler::handleQueue()
+{
+    // A box opened while a reply is handled holds the rest; the outer call goes on after it.
+    if (handling)
         return;
-    }
-    pending = false;
     handling = true;
-    const replies::Reply reply = replies::classify(replies::bytes2BSTR(port.input()));
-    emit replyReceived(reply);
-    handling = false;
-    // Bytes that came in while the reply was being handled start a window of their own.
-    if (pending || (holds == 0 && port.bytesWaiting() > 0 && !window.isActive())) {
-        pending = false;
-        window.start();
+    while (holds == 0 && !windowEnds.isEmpty()) {
+        if (dropped > 0) {
+            const qsizetype count = dropped;
+            dropped = 0;
+            emit heldRepliesDropped(count);
+            continue;
+        }
+        const qsizetype end = windowEnds.takeFirst();
+        const QByteArray bytes = heldBytes.mid(heldStart, end - heldStart);
+        heldStart = end;
+        if (windowEnds.isEmpty()) {
+            heldBytes.clear();
+            heldStart = 0;
+        }
+        ++handled;
+        emit replyReceived(replies::classify(replies::bytes2BSTR(bytes)));
     }
+    handling = false;
 }
 
 void ReceiveHandler::hold()
@@ -44,9 +99,6 @@ void ReceiveHandler::hold()
 
 void ReceiveHandler::release()
 {
-    if (holds > 0 && --holds == 0 && pending) {
-        pending = false;
-        // The bytes have waited for the box; read them now rather than after another window.
-        onWindowEnd();
-    }
+    if (holds > 0 && --holds == 0)
+        handleQueue();
 }

@@ -2,6 +2,8 @@
 
 #include "replyparser.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QTimer>
 
@@ -9,13 +11,16 @@ class SerialPort;
 
 // Turns the port's receive notifications into whole replies without blocking the event loop:
 // the first notification opens a framing window; when it ends, everything waiting is read as
-// one reply text. While held (a message box is open), bytes wait in the port and are handled,
-// in order, once the last hold is released.
+// one reply text. While held (a message box is open), each window's bytes are still taken out
+// of the port and queued, and the queue is handled, one reply per window and in order, once the
+// last hold is released. Knows nothing of what a reply means.
 class ReceiveHandler : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int framingWindowMs = 30;
+    // Bytes kept for a box that stays open on a chatty line; the oldest windows go first.
+    static constexpr qsizetype heldByteCap = 1 << 20;
 
     explicit ReceiveHandler(SerialPort& port, QObject* parent = nullptr);
 
@@ -23,17 +28,39 @@ public:
     void release();
     bool isHeld() const { return holds > 0; }
 
+    // Windows opened so far, and replies handed on so far: a reply whose first byte has come
+    // is handled once repliesHandled() reaches the value windowsOpened() had then.
+    quint64 windowsOpened() const { return opened; }
+    quint64 repliesHandled() const { return handled; }
+
+    // What waits for a box to close: windows and their bytes.
+    qsizetype heldWindowCount() const { return windowEnds.size(); }
+    qsizetype heldByteCount() const { return heldBytes.size() - heldStart; }
+
 signals:
-    // One notification window's reply, already classified.
+    // One framing window's reply, already classified.
     void replyReceived(const replies::Reply& reply);
+    // Held windows were dropped to keep within heldByteCap; emitted before the next reply.
+    void heldRepliesDropped(qsizetype count);
 
 private:
     void onComm();
     void onWindowEnd();
+    void onLinkLost();
+    void queueWindow(const QByteArray& bytes);
+    void dropOldestWindows();
+    void handleQueue();
 
     SerialPort& port;
     QTimer window;
     int holds = 0;
-    bool pending = false; // a window ended while held: its bytes still wait in the port
     bool handling = false;
+    quint64 opened = 0;
+    quint64 handled = 0;
+    qsizetype dropped = 0;
+    // The queued windows, back to back in one buffer (no per-window allocation), and where
+    // each ends. Bytes before heldStart are already handled or dropped.
+    QByteArray heldBytes;
+    qsizetype heldStart = 0;
+    QList<qsizetype> windowEnds;
 };

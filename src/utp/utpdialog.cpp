@@ -92,8 +92,27 @@ int Utp::utpMask() const
     return mask;
 }
 
+QStringList Utp::outputsWithoutMode() const
+{
+    QStringList outputs;
+    for (std::size_t i = 0; i < Frame4.size(); ++i)
+        if (!Option5[i]->isChecked() && !Option6[i]->isChecked())
+            outputs << Frame4[i]->title();
+    return outputs;
+}
+
 void Utp::sendModes()
 {
+    // The command sets all four outputs: one nobody chose a mode for would be set to 2 wires.
+    const QStringList unchosen = outputsWithoutMode();
+    if (!unchosen.isEmpty()) {
+        boxes.show(this,
+                   QStringLiteral("Choose \"1 wire\" or \"2 wires\" for %1 first: the switch has "
+                                  "not reported its modes.")
+                       .arg(unchosen.join(QStringLiteral(", "))),
+                   windowTitle());
+        return;
+    }
     try {
         port.output(utpCommand(utpMask()));
     } catch (const SerialError&) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <array>
 
 class MessageBoxes;
@@ -23,9 +24,10 @@ public:
     // (1 = output 1 ... 8 = output 4) and "2 wires" when it is clear.
     void showReportedModes(int mask);
 
-    // The bits of the outputs whose "1 wire" is selected; an output with neither option
-    // selected counts as "2 wires".
+    // The bits of the outputs whose "1 wire" is selected.
     int utpMask() const;
+    // The captions of the outputs with neither option selected ("Output 2").
+    QStringList outputsWithoutMode() const;
 
     // Element i belongs to output i + 1.
     std::array<QGroupBox*, 4> Frame4{};

@@ -5,3 +5,8 @@ varnok_test(tst_lostlink SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_lostlink.cpp
 varnok_test(tst_hostileline SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_hostileline.cpp
                                     ${CMAKE_CURRENT_LIST_DIR}/ptypair.h ${CMAKE_CURRENT_LIST_DIR}/runfolder.h
             LIBS varnok_console LABELS e2e reliability)
+varnok_test(tst_signals SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_signals.cpp
+                                ${CMAKE_CURRENT_LIST_DIR}/ptypair.h ${CMAKE_CURRENT_LIST_DIR}/runfolder.h
+            LABELS e2e reliability)
+target_compile_definitions(tst_signals PRIVATE VARNOK_EXECUTABLE="$<TARGET_FILE:varnok>")
+add_dependencies(tst_signals varnok)

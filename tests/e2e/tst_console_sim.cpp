@@ -436,8 +436,10 @@ void TestConsoleSim::silentSwitchTripsWatchdogOnce()
         QVERIFY(!window->isWatchdogArmed()); // no second report can follow
         // Still open, still waiting, still usable: "OK" sends what is chosen.
         QVERIFY(dialog->isVisible());
-        for (std::size_t i = 0; i < 4; ++i)
+        for (std::size_t i = 0; i < 4; ++i) {
             QVERIFY(!dialog->Option5[i]->isChecked() && !dialog->Option6[i]->isChecked());
+            QTest::mouseClick(dialog->Option6[i], Qt::LeftButton);
+        }
         QTest::mouseClick(dialog->Option5[3], Qt::LeftButton);
         auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("Command1"));
         QVERIFY(ok);

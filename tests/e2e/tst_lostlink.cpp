@@ -76,6 +76,7 @@ private slots:
     void hangUpShowsClosedStateAndOneBox_data();
     void hangUpShowsClosedStateAndOneBox();
     void connectsAgainOnceDeviceIsBack();
+    void portHeldByAnotherProgramIsNamedSo();
 
 private:
     void createConsole();
@@ -209,9 +210,12 @@ void TestLostLink::hangUpShowsClosedStateAndOneBox()
         QSignalSpy comm(port.get(), &SerialPort::comm);
         QVERIFY(pty->write("s22\r\n"));
         QVERIFY(comm.wait(5000));
-        // The window is open now; the line goes before it ends.
+        // The window is open now; the line goes before it ends. What the switch said last
+        // is still handled.
         sinceHangUp.start();
         hangUp(*pty);
+        QTRY_VERIFY_WITH_TIMEOUT(window->routingLamps[1][2]->isLit(), 5000);
+        QCOMPARE(window->Text1->text(), QStringLiteral("\r\nHDMI Out2 -> HDMI In 3"));
     } else {
         // The switch confirms a UTP setting; while its box is open, the line goes.
         expectedBoxes << QStringLiteral("UTP set success!");
@@ -295,6 +299,20 @@ void TestLostLink::connectsAgainOnceDeviceIsBack()
     QCOMPARE(lost.count(), 2);
     QCOMPARE(window->Command7->text(), QStringLiteral("Connect"));
     QVERIFY(window->Shape16->isLit());
+}
+
+void TestLostLink::portHeldByAnotherProgramIsNamedSo()
+{
+    // A second console on the same line: its lock file, not the user's groups, stops the open.
+    QtSerialPort first;
+    first.setCommPort(1);
+    first.open();
+    QtSerialPort second;
+    second.setCommPort(1);
+    QVERIFY_THROWS_EXCEPTION(SerialError, second.open());
+    QCOMPARE(second.lastOpenFailure(), dir->filePath(QStringLiteral("COM1")) +
+                                           QStringLiteral(" is in use by another program."));
+    QVERIFY(first.isOpen());
 }
 
 QTEST_MAIN(TestLostLink)

@@ -4,6 +4,7 @@
 #include "console/textpane.h"
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"
+#include "replies/receivehandler.h"
 #include "utp/utpdialog.h"
 
 #include <QApplication>
@@ -67,6 +68,11 @@ private slots:
     void utpConfirmationShowsBox();
     void replyDuringBoxHandledOnceAfterwards();
     void watchdogFiresWhenSwitchSilent();
+    void watchdogWaitsForAnswerThatStartedInTime_data();
+    void watchdogWaitsForAnswerThatStartedInTime();
+    void repliesHeldByBoxKeepTheirWindows();
+    void heldQueueKeepsToItsCap();
+    void refusedWriteShowsOneBoxLater();
     void clearStartsNewText();
 };
 
@@ -286,6 +292,107 @@ void TestForm1Replies::watchdogFiresWhenSwitchSilent()
         dialog->reject();
     });
     QTest::mouseClick(c.window.Command5, Qt::LeftButton);
+    QCOMPARE(c.boxes.shown.size(), 1);
+}
+
+void TestForm1Replies::watchdogWaitsForAnswerThatStartedInTime_data()
+{
+    QTest::addColumn<int>("answerAtMs");
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("400 ms") << 400 << 0;
+    QTest::newRow("470 ms") << 470 << 0;
+    QTest::newRow("490 ms") << 490 << 0;
+    QTest::newRow("499 ms") << 499 << 0;
+    QTest::newRow("520 ms") << 520 << 1;
+}
+
+void TestForm1Replies::watchdogWaitsForAnswerThatStartedInTime()
+{
+    QFETCH(int, answerAtMs);
+    QFETCH(int, boxes);
+    Console c;
+    // Armed before the click, so the answer's first byte comes just before the watchdog's
+    // deadline (timers expire in the order of their deadlines), and its framing window is still
+    // open when the deadline passes.
+    QTimer::singleShot(answerAtMs, Qt::PreciseTimer, &c.window, [&] { c.port.feed("ust05\r\n"); });
+    bool answered = false;
+    connect(c.window.findChild<ReceiveHandler*>(), &ReceiveHandler::replyReceived, &c.window, [&] {
+        answered = true;
+        if (Utp* dialog = openUtpDialog())
+            QTimer::singleShot(0, dialog, &QDialog::reject);
+    });
+    QTest::mouseClick(c.window.Command5, Qt::LeftButton);
+    QVERIFY(answered);
+    QCOMPARE(c.boxes.shown.size(), boxes);
+    if (boxes > 0)
+        QCOMPARE(c.boxes.shown[0].text, QStringLiteral("Device is not connect!"));
+    QVERIFY(!c.window.isWatchdogArmed());
+}
+
+void TestForm1Replies::repliesHeldByBoxKeepTheirWindows()
+{
+    Console c;
+    // The front panel moves routes while a box is open: each report arrives in a window of its
+    // own, and each must be read as it would have been without the box.
+    const QList<QByteArray> reports{"s13\r\n", "s22\r\n", "s31\r\n", "s40\r\n", "s12\r\n"};
+    qint64 waitingInPort = -1;
+    c.boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) {
+        for (const QByteArray& report : reports) {
+            const int reads = c.port.inputReads;
+            c.port.feed(report);
+            QTRY_VERIFY_WITH_TIMEOUT(c.port.inputReads > reads, 5000);
+            waitingInPort = qMax(waitingInPort, c.port.bytesWaiting());
+        }
+        QCOMPARE(c.pane(), QString());
+    };
+    c.reply("utp\r\n");
+    // Taken out of the port at once, so the port keeps no buffer for them.
+    QCOMPARE(waitingInPort, qint64(0));
+    QCOMPARE(c.pane(), QStringLiteral("\r\nHDMI Out1 -> HDMI In 4\r\nHDMI Out2 -> HDMI In 3"
+                                      "\r\nHDMI Out3 -> HDMI In 2\r\nHDMI Out4 -> HDMI In 1"
+                                      "\r\nHDMI Out1 -> HDMI In 3"));
+    QCOMPARE(c.litLamps(), QStringLiteral("13 23 32 41"));
+}
+
+void TestForm1Replies::heldQueueKeepsToItsCap()
+{
+    Console c;
+    auto* handler = c.window.findChild<ReceiveHandler*>();
+    QSignalSpy replies(handler, &ReceiveHandler::replyReceived);
+    // Line noise (bytes of 0x80 and above read as nothing), so the pane shows only the count.
+    const QByteArray noise(ReceiveHandler::heldByteCap / 10, '\x80');
+    c.boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) {
+        for (int i = 0; i < 12; ++i) {
+            const int reads = c.port.inputReads;
+            c.port.feed(noise);
+            QTRY_VERIFY_WITH_TIMEOUT(c.port.inputReads > reads, 5000);
+            QVERIFY(handler->heldByteCount() <= ReceiveHandler::heldByteCap);
+        }
+        c.port.feed("s21\r\n");
+        QTRY_COMPARE_WITH_TIMEOUT(handler->heldWindowCount(), 11, 5000);
+    };
+    c.reply("utp\r\n");
+    // The two oldest windows went; the pane says so before the rest is handled.
+    QCOMPARE(replies.count(), 1 + 11);
+    QCOMPARE(c.pane(), QStringLiteral("\r\n(2 replies from the switch were dropped while a "
+                                      "message box was open.)\r\nHDMI Out2 -> HDMI In 2"));
+    QCOMPARE(handler->heldByteCount(), 0);
+}
+
+void TestForm1Replies::refusedWriteShowsOneBoxLater()
+{
+    Console c;
+    // The device refuses bytes it had accepted: one box, after the notification has returned.
+    int boxesInsideNotification = -1;
+    connect(&c.port, &SerialPort::writeFailed, &c.window,
+            [&] { boxesInsideNotification = static_cast<int>(c.boxes.shown.size()); });
+    emit c.port.writeFailed(QStringLiteral("/dev/ttyS0: Input/output error"));
+    emit c.port.writeFailed(QStringLiteral("/dev/ttyS0: Input/output error"));
+    QCOMPARE(boxesInsideNotification, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(c.boxes.shown.size(), 1, 5000);
+    QCOMPARE(c.boxes.shown[0].text, QString::fromUtf16(u"open serial port fail\uFF01 "));
+    QCOMPARE(c.boxes.shown[0].title, QStringLiteral("ERROR"));
+    QTest::qWait(50);
     QCOMPARE(c.boxes.shown.size(), 1);
 }
 

@@ -21,6 +21,8 @@ private slots:
     void commandForEveryMask();
     void okSendsChosenModes_data();
     void okSendsChosenModes();
+    void okWithAnOutputUnchosenSendsNothing_data();
+    void okWithAnOutputUnchosenSendsNothing();
     void okSendsTheDocumentedBytes();
     void okTwiceSendsTwiceAndStaysOpen();
     void failedWriteShowsOneBoxAndStaysOpen_data();
@@ -131,12 +133,10 @@ void TstUtpDialog::okSendsChosenModes_data()
 {
     QTest::addColumn<QString>("clicks");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("nothing selected") << QString() << QByteArray("utp 0\r\n");
     QTest::newRow("all 2 wires") << "Option6_0 Option6_1 Option6_2 Option6_3"
                                  << QByteArray("utp 0\r\n");
     QTest::newRow("output 4 on 1 wire")
         << "Option6_0 Option6_1 Option6_2 Option5_3" << QByteArray("utp 8\r\n");
-    QTest::newRow("only output 4 chosen") << "Option5_3" << QByteArray("utp 8\r\n");
     QTest::newRow("outputs 1 and 2 on 1 wire")
         << "Option5_0 Option5_1 Option6_2 Option6_3" << QByteArray("utp 3\r\n");
     QTest::newRow("1 and 3 on 1 wire, 2 and 4 on 2 wires")
@@ -144,8 +144,9 @@ void TstUtpDialog::okSendsChosenModes_data()
     QTest::newRow("all 1 wire") << "Option5_0 Option5_1 Option5_2 Option5_3"
                                 << QByteArray("utp F\r\n");
     QTest::newRow("1 wire changed back to 2 wires")
-        << "Option5_0 Option5_1 Option6_0" << QByteArray("utp 2\r\n");
-    QTest::newRow("2 wires changed to 1 wire") << "Option6_2 Option5_2" << QByteArray("utp 4\r\n");
+        << "Option5_0 Option5_1 Option6_2 Option6_3 Option6_0" << QByteArray("utp 2\r\n");
+    QTest::newRow("2 wires changed to 1 wire")
+        << "Option6_0 Option6_1 Option6_2 Option6_3 Option5_2" << QByteArray("utp 4\r\n");
 }
 
 void TstUtpDialog::okSendsChosenModes()
@@ -157,6 +158,32 @@ void TstUtpDialog::okSendsChosenModes()
     click(QStringLiteral("Command1"));
     QCOMPARE(port->writes, QList<QByteArray>{bytes});
     QVERIFY(boxes->shown.isEmpty());
+}
+
+void TstUtpDialog::okWithAnOutputUnchosenSendsNothing_data()
+{
+    QTest::addColumn<QString>("clicks");
+    QTest::addColumn<QString>("unchosen");
+    QTest::newRow("switch never answered") << QString() << "Output 1, Output 2, Output 3, Output 4";
+    QTest::newRow("only output 4 chosen") << "Option5_3"
+                                          << "Output 1, Output 2, Output 3";
+    QTest::newRow("all but output 2") << "Option5_0 Option6_2 Option6_3"
+                                      << "Output 2";
+}
+
+void TstUtpDialog::okWithAnOutputUnchosenSendsNothing()
+{
+    QFETCH(QString, clicks);
+    QFETCH(QString, unchosen);
+    for (const QString& name : clicks.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        click(name);
+    click(QStringLiteral("Command1"));
+    // "utp 0" would turn every output nobody chose to 2 wires.
+    QVERIFY(port->writes.isEmpty());
+    QCOMPARE(boxes->shown.size(), 1);
+    QVERIFY2(boxes->shown[0].text.contains(unchosen), qPrintable(boxes->shown[0].text));
+    QCOMPARE(boxes->shown[0].title, QStringLiteral("UTP Set"));
+    QVERIFY(dialog->isVisible());
 }
 
 void TstUtpDialog::okSendsTheDocumentedBytes()
@@ -172,6 +199,8 @@ void TstUtpDialog::okSendsTheDocumentedBytes()
 
 void TstUtpDialog::okTwiceSendsTwiceAndStaysOpen()
 {
+    for (int i = 0; i < 4; ++i)
+        click(QStringLiteral("Option6_%1").arg(i));
     click(QStringLiteral("Option5_1"));
     click(QStringLiteral("Command1"));
     click(QStringLiteral("Option5_3"));
@@ -195,7 +224,8 @@ void TstUtpDialog::failedWriteShowsOneBoxAndStaysOpen()
     QFETCH(bool, writeFails);
     port->opened = portOpen;
     port->failWrites = writeFails;
-    click(QStringLiteral("Option5_0"));
+    for (const char* name : {"Option5_0", "Option6_1", "Option6_2", "Option6_3"})
+        click(QLatin1String(name));
     click(QStringLiteral("Command1"));
 
     QCOMPARE(boxes->shown.size(), 1);
@@ -204,7 +234,7 @@ void TstUtpDialog::failedWriteShowsOneBoxAndStaysOpen()
     QCOMPARE(boxes->shown[0].owner, dialog);
     QVERIFY(port->written.isEmpty());
     QVERIFY(dialog->isVisible());
-    QCOMPARE(selection(), QStringLiteral("1---"));
+    QCOMPARE(selection(), QStringLiteral("1222"));
 
     // Once the link works again the same dialog sends.
     port->opened = true;
