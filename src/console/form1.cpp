@@ -109,6 +109,8 @@ Form1::Form1(SerialPort& serialPort, MessageBoxes& messageBoxes, const QString& 
     connect(receiver, &ReceiveHandler::replyReceived, this, &Form1::MSComm1_OnComm);
     connect(link, &SerialLink::openChanged, this, &Form1::showLinkState);
     connect(link, &SerialLink::listIndexChanged, Combo1, &QComboBox::setCurrentIndex);
+    // A line in the receive pane: seen at start-up, kept with the session, and no box to dismiss.
+    connect(link, &SerialLink::choiceNotSaved, this, &Form1::appendLine);
     connect(&port, &SerialPort::linkLost, this, &Form1::onLinkLost);
 
     Command1[0]->setFocus();
