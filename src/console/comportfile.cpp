@@ -204,6 +204,9 @@ WriteResult write(const QString& directory, int index)
         return failure(errno, false);
     if (exists && !S_ISREG(st.st_mode))
         return notRegular(st);
+    // Whoever made the file read-only meant the choice to stay.
+    if (exists && ::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0 && errno == EACCES)
+        return {Problem::ReadOnly, EACCES};
 
     QByteArray temporary;
     const int fd = createTemporary(folder, temporary);

@@ -34,7 +34,7 @@ enum class Problem {
     Link,           // a symbolic link: neither followed nor replaced
     NotRegularFile, // a pipe, a device, a folder
     FolderReadOnly, // no file, and none may be made
-    ReadOnly,       // neither the folder nor the file may be written
+    ReadOnly,       // the file may not be written (and is not replaced either)
     DiskFull,       // the old file, if any, is kept whole
     Other,          // see `error`
 };

@@ -28,8 +28,7 @@ Reason reasonFor(const comportfile::WriteResult& result)
     case Problem::FolderReadOnly:
         return {QStringLiteral("folder-read-only"), QStringLiteral("the folder is read-only")};
     case Problem::ReadOnly:
-        return {QStringLiteral("read-only"),
-                QStringLiteral("the file and its folder are read-only")};
+        return {QStringLiteral("read-only"), QStringLiteral("the file is read-only")};
     case Problem::DiskFull:
         return {QStringLiteral("disk-full"), QStringLiteral("the disk is full")};
     case Problem::None:
