@@ -3,7 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace comportfile {
 
@@ -79,17 +85,159 @@ ReadResult read(const QString& directory)
     return result;
 }
 
-bool write(const QString& directory, int index)
+namespace {
+
+WriteResult failure(int error, bool fileExists)
 {
-    QSaveFile file(QDir(directory).filePath(QString::fromLatin1(fileName)));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = format(index);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return {fileExists ? Problem::ReadOnly : Problem::FolderReadOnly, error};
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return {Problem::DiskFull, error};
+    case ELOOP:
+        return {Problem::Link, error};
+    default:
+        return {Problem::Other, error};
     }
-    return file.commit();
+}
+
+WriteResult notRegular(const struct stat& st)
+{
+    return {S_ISLNK(st.st_mode) ? Problem::Link : Problem::NotRegularFile, 0};
+}
+
+// Writes `bytes` at `offset` and returns how many went out; when short, errno says why.
+qsizetype writeAt(int fd, const char* bytes, qsizetype size, off_t offset)
+{
+    qsizetype done = 0;
+    while (done < size) {
+        const ssize_t n = ::pwrite(fd, bytes + done, size_t(size - done), offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            break;
+        }
+        done += n;
+    }
+    return done;
+}
+
+int createTemporary(const QByteArray& directory, QByteArray& path)
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        path = directory + "/.COMPORT-" +
+               QByteArray::number(QRandomGenerator::global()->generate(), 16);
+        const int fd =
+            ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// The folder refuses a new file, but the file itself may be writable. Only a regular file is
+// opened, never through a link; a write that stops short puts the old bytes back.
+WriteResult rewriteInPlace(const QByteArray& path, const QByteArray& bytes)
+{
+    const int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    int fd = ::open(path.constData(), O_RDWR | flags);
+    // A file the console may write but not read held nothing it could use.
+    const bool readable = fd >= 0;
+    if (!readable && errno == EACCES)
+        fd = ::open(path.constData(), O_WRONLY | flags);
+    if (fd < 0)
+        return failure(errno, true);
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return {Problem::NotRegularFile, 0};
+    }
+    QByteArray old(bytes.size(), Qt::Uninitialized);
+    const ssize_t oldSize = readable ? ::pread(fd, old.data(), size_t(old.size()), 0) : 0;
+    old.truncate(std::max<ssize_t>(oldSize, 0));
+
+    int error = 0;
+    const qsizetype written = writeAt(fd, bytes.constData(), bytes.size(), 0);
+    if (written != bytes.size()) {
+        error = errno;
+        writeAt(fd, old.constData(), std::min(written, old.size()), 0);
+        if (written > st.st_size)
+            (void)::ftruncate(fd, st.st_size);
+    } else if (st.st_size > bytes.size()) {
+        // Should this fail, the whole new line still comes first and is all that is read.
+        (void)::ftruncate(fd, bytes.size());
+    }
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error == 0 ? WriteResult{} : failure(error, true);
+}
+
+void syncDirectory(const QByteArray& directory)
+{
+    const int fd = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        (void)::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+WriteResult write(const QString& directory, int index)
+{
+    const QByteArray folder = QFile::encodeName(directory);
+    const QByteArray path =
+        QFile::encodeName(QDir(directory).filePath(QString::fromLatin1(fileName)));
+    const QByteArray bytes = format(index);
+
+    struct stat st = {};
+    const bool exists = ::lstat(path.constData(), &st) == 0;
+    if (!exists && errno != ENOENT)
+        return failure(errno, false);
+    if (exists && !S_ISREG(st.st_mode))
+        return notRegular(st);
+    // Whoever made the file read-only meant the choice to stay.
+    if (exists && ::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0 && errno == EACCES)
+        return {Problem::ReadOnly, EACCES};
+
+    QByteArray temporary;
+    const int fd = createTemporary(folder, temporary);
+    if (fd < 0)
+        return exists ? rewriteInPlace(path, bytes) : failure(errno, false);
+    if (exists)
+        (void)::fchmod(fd, st.st_mode & 07777);
+    int error = 0;
+    if (writeAt(fd, bytes.constData(), bytes.size(), 0) != bytes.size() || ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    // The old file stays as it was unless the new one is complete.
+    if (error != 0) {
+        ::unlink(temporary.constData());
+        return failure(error, exists);
+    }
+    // A link put there meanwhile stays too: the rename would replace it.
+    struct stat now = {};
+    if (::lstat(path.constData(), &now) == 0 && !S_ISREG(now.st_mode)) {
+        ::unlink(temporary.constData());
+        return notRegular(now);
+    }
+    if (::rename(temporary.constData(), path.constData()) != 0) {
+        error = errno;
+        ::unlink(temporary.constData());
+        // The file may be a mount point of its own, which no rename replaces.
+        return exists ? rewriteInPlace(path, bytes) : failure(error, false);
+    }
+    syncDirectory(folder);
+    return {};
 }
 
 } // namespace comportfile

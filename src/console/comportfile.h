@@ -6,6 +6,8 @@
 
 // The "COMPORT" file: one line with the selected port-list index, written the way a formatted
 // print writes a number (sign position, digits, one blank, CR LF: " 3 \r\n" for COM4).
+// Never writes through a link or into anything but a regular file, and never leaves a partial
+// line where a whole one was.
 namespace comportfile {
 
 inline constexpr char fileName[] = "COMPORT";
@@ -26,8 +28,27 @@ struct ReadResult
 };
 ReadResult read(const QString& directory);
 
-// Replaces the file whole (a temporary file renamed over it, so a crash or a full disk never
-// leaves a truncated file). Returns false when it could not be written.
-bool write(const QString& directory, int index);
+// Why the file could not be written.
+enum class Problem {
+    None,
+    Link,           // a symbolic link: neither followed nor replaced
+    NotRegularFile, // a pipe, a device, a folder
+    FolderReadOnly, // no file, and none may be made
+    ReadOnly,       // the file may not be written (and is not replaced either)
+    DiskFull,       // the old file, if any, is kept whole
+    Other,          // see `error`
+};
+
+struct WriteResult
+{
+    Problem problem = Problem::None;
+    int error = 0; // the system's error number when problem is Other
+    explicit operator bool() const { return problem == Problem::None; }
+};
+
+// Replaces the file whole: a new file written completely, then renamed over the old one. Where
+// the folder refuses a new file but the file may be written, the line is rewritten in place,
+// and the old bytes come back if that write stops short.
+WriteResult write(const QString& directory, int index);
 
 } // namespace comportfile

@@ -112,6 +112,8 @@ Form1::Form1(SerialPort& serialPort, MessageBoxes& messageBoxes, const QString& 
     connect(link, &SerialLink::openChanged, this, &Form1::showLinkState);
     connect(link, &SerialLink::listIndexChanged, Combo1, &QComboBox::setCurrentIndex);
     connect(receiver, &ReceiveHandler::heldRepliesDropped, this, &Form1::onHeldRepliesDropped);
+    // A line in the receive pane: seen at start-up, kept with the session, and no box to dismiss.
+    connect(link, &SerialLink::choiceNotSaved, this, &Form1::appendLine);
     connect(&port, &SerialPort::linkLost, this, &Form1::onLinkLost);
     connect(&port, &SerialPort::writeFailed, this, &Form1::onWriteFailed);
 

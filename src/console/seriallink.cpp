@@ -3,6 +3,43 @@
 #include "comportfile.h"
 #include "platform/serialport.h"
 
+#include <QDir>
+
+namespace {
+
+// A short key a reason is remembered by, and the words that tell the user.
+struct Reason
+{
+    QString key;
+    QString words;
+};
+
+Reason reasonFor(const comportfile::WriteResult& result)
+{
+    using comportfile::Problem;
+    switch (result.problem) {
+    case Problem::Link:
+        return {QStringLiteral("link"),
+                QStringLiteral("it is a symbolic link, which the console does not write through; "
+                               "replace it with a plain file to keep the choice")};
+    case Problem::NotRegularFile:
+        return {QStringLiteral("not-a-file"),
+                QStringLiteral("it is not a plain file; remove it to keep the choice")};
+    case Problem::FolderReadOnly:
+        return {QStringLiteral("folder-read-only"), QStringLiteral("the folder is read-only")};
+    case Problem::ReadOnly:
+        return {QStringLiteral("read-only"), QStringLiteral("the file is read-only")};
+    case Problem::DiskFull:
+        return {QStringLiteral("disk-full"), QStringLiteral("the disk is full")};
+    case Problem::None:
+    case Problem::Other:
+        break;
+    }
+    return {QStringLiteral("error-%1").arg(result.error), qt_error_string(result.error)};
+}
+
+} // namespace
+
 SerialLink::SerialLink(SerialPort& serialPort, QString dir, QObject* parent)
     : QObject(parent), serial(serialPort), directory(std::move(dir))
 {
@@ -21,7 +58,7 @@ bool SerialLink::startUp()
         // First start (or an unreadable file): COM1, and the file is written.
         selectPort(0);
         port = 1;
-        comportfile::write(directory, 0);
+        save(0);
     } else {
         stored = saved.index.value_or(0);
     }
@@ -53,8 +90,31 @@ void SerialLink::selectPort(int listIndex)
     }
     if (listIndex >= 0 && listIndex < portCount)
         port = static_cast<quint8>(listIndex + 1);
-    // An unwritable working directory must not stop the console: it goes on with this port.
-    comportfile::write(directory, listIndex);
+    save(listIndex);
+}
+
+void SerialLink::save(int listIndex)
+{
+    const comportfile::WriteResult result = comportfile::write(directory, listIndex);
+    const QString folder = QDir(directory).absolutePath();
+    if (result) {
+        if (!savedThisSession)
+            notices.forget(folder);
+        savedThisSession = true;
+        return;
+    }
+    if (toldThisSession)
+        return;
+    toldThisSession = true;
+    const Reason reason = reasonFor(result);
+    if (notices.wasTold(folder, reason.key))
+        return;
+    notices.remember(folder, reason.key);
+    emit choiceNotSaved(
+        QStringLiteral("Cannot save the port choice in %1: %2. The console keeps "
+                       "COM%3 for this session.")
+            .arg(QDir(folder).filePath(QString::fromLatin1(comportfile::fileName)), reason.words)
+            .arg(port));
 }
 
 bool SerialLink::tryOpen()

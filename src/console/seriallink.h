@@ -1,5 +1,7 @@
 #pragma once
 
+#include "comportnotices.h"
+
 #include <QObject>
 #include <QString>
 
@@ -7,6 +9,7 @@ class SerialPort;
 
 // The console's one link to the switch: which COM port, its persistence in the "COMPORT" file,
 // the start-up sequence and the link toggle. No widgets: the window shows what this reports.
+// A choice that cannot be saved never stops the console: it keeps the port for the session.
 class SerialLink : public QObject
 {
     Q_OBJECT
@@ -38,12 +41,19 @@ signals:
     void listIndexChanged(int index);
     // The link was opened or closed (not emitted when an open fails).
     void openChanged(bool open);
+    // The choice could not be saved: says where, why and which port the session keeps. At most
+    // once a session, and not again at later starts for the same folder and reason.
+    void choiceNotSaved(const QString& message);
 
 private:
     bool tryOpen();
+    void save(int listIndex);
 
     SerialPort& serial;
     QString directory;
+    ComportNotices notices;
+    bool toldThisSession = false;
+    bool savedThisSession = false;
     quint8 port = 0;
     int selected = -1;
 };

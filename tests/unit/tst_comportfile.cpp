@@ -1,5 +1,7 @@
 #include "console/comportfile.h"
 
+#include "hostilefolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -25,6 +27,12 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+QStringList entries(const QString& directory)
+{
+    return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                     QDir::NoDotAndDotDot);
+}
+
 } // namespace
 
 class TstComportFile : public QObject
@@ -43,6 +51,12 @@ private slots:
     void writeFails_data();
     void writeFails();
     void writtenIndexReadsBack();
+    void writeKeepsTheFileWhenTheDiskFills_data();
+    void writeKeepsTheFileWhenTheDiskFills();
+    void writeInPlaceWhenOnlyTheFileIsWritable_data();
+    void writeInPlaceWhenOnlyTheFileIsWritable();
+    void writeNeverGoesThroughALink_data();
+    void writeNeverGoesThroughALink();
 };
 
 void TstComportFile::parse_data()
@@ -203,16 +217,20 @@ void TstComportFile::writeFails()
     QVERIFY(dir.isValid());
     QString target = dir.path();
     if (obstacle == QLatin1String("read-only")) {
-        if (::geteuid() == 0)
-            QSKIP("permissions do not stop root");
-        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(FileAccessAsNobody::openToAll(target, false));
     } else if (obstacle == QLatin1String("missing")) {
         target = dir.filePath(QStringLiteral("gone"));
     } else {
         QVERIFY(QDir(target).mkdir(QStringLiteral("COMPORT")));
     }
 
-    const bool written = comportfile::write(target, 3);
+    bool written = true;
+    {
+        FileAccessAsNobody asNobody;
+        if (!asNobody.isActive())
+            QSKIP("root cannot take user nobody's file access here");
+        written = bool(comportfile::write(target, 3));
+    }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(!written);
     QVERIFY(!QFileInfo(dir.filePath(QStringLiteral("COMPORT"))).isFile());
@@ -229,6 +247,148 @@ void TstComportFile::writtenIndexReadsBack()
         QVERIFY(result.index);
         QCOMPARE(int(*result.index), index);
     }
+}
+
+void TstComportFile::writeKeepsTheFileWhenTheDiskFills_data()
+{
+    QTest::addColumn<QByteArray>("before"); // empty: no file yet
+    QTest::addColumn<int>("room");          // bytes any file may hold
+    QTest::newRow("nothing fits") << QByteArray(" 3 \r\n") << 0;
+    QTest::newRow("the blank and half the line fit") << QByteArray(" 3 \r\n") << 2;
+    QTest::newRow("all but the line end fits") << QByteArray(" 3 \r\n") << 4;
+    QTest::newRow("no file yet") << QByteArray() << 2;
+}
+
+void TstComportFile::writeKeepsTheFileWhenTheDiskFills()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, room);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("COMPORT"));
+    if (!before.isEmpty())
+        QVERIFY(writeFile(path, before));
+
+    bool written = true;
+    {
+        FileSizeLimit full(static_cast<rlim_t>(room));
+        QVERIFY(full.isActive());
+        written = bool(comportfile::write(dir.path(), 7));
+    }
+    QVERIFY(!written);
+    if (before.isEmpty()) {
+        QVERIFY(entries(dir.path()).isEmpty());
+    } else {
+        QCOMPARE(readFile(path), before);
+        QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("COMPORT")});
+    }
+}
+
+void TstComportFile::writeInPlaceWhenOnlyTheFileIsWritable_data()
+{
+    QTest::addColumn<QByteArray>("before"); // empty: no file
+    QTest::addColumn<bool>("fileWritable");
+    QTest::addColumn<int>("room"); // bytes any file may hold, 0: no limit
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QByteArray>("after");
+
+    const QByteArray com4(" 3 \r\n");
+    const QByteArray com8(" 7 \r\n");
+    QTest::newRow("same length") << com4 << true << 0 << true << com8;
+    QTest::newRow("longer file cut after the line")
+        << QByteArray(" 3 \r\nsome old notes that were longer\r\n") << true << 0 << true << com8;
+    QTest::newRow("shorter file grows") << QByteArray("3") << true << 0 << true << com8;
+    // Part of the line written when the disk fills: the old bytes go back.
+    QTest::newRow("disk fills in the middle") << com4 << true << 3 << false << com4;
+    QTest::newRow("shorter file, disk fills")
+        << QByteArray("3") << true << 3 << false << QByteArray("3");
+    QTest::newRow("file read-only as well") << com4 << false << 0 << false << com4;
+}
+
+void TstComportFile::writeInPlaceWhenOnlyTheFileIsWritable()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, fileWritable);
+    QFETCH(int, room);
+    QFETCH(bool, saved);
+    QFETCH(QByteArray, after);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("COMPORT"));
+    if (!before.isEmpty()) {
+        QVERIFY(writeFile(path, before));
+        QFile::Permissions p = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+        if (fileWritable)
+            p |= QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+        QVERIFY(QFile::setPermissions(path, p));
+    }
+    QVERIFY(FileAccessAsNobody::openToAll(dir.path(), false));
+
+    bool written = !saved;
+    {
+        FileAccessAsNobody asNobody;
+        if (!asNobody.isActive())
+            QSKIP("root cannot take user nobody's file access here");
+        // The folder must really refuse a new file, or the test proves nothing.
+        QVERIFY(!QFile(dir.filePath(QStringLiteral("probe"))).open(QIODevice::WriteOnly));
+        std::optional<FileSizeLimit> full;
+        if (room > 0)
+            full.emplace(static_cast<rlim_t>(room));
+        written = bool(comportfile::write(dir.path(), 7));
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(written, saved);
+    if (after.isEmpty()) {
+        QVERIFY(entries(dir.path()).isEmpty());
+    } else {
+        QCOMPARE(readFile(path), after);
+        QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("COMPORT")});
+    }
+}
+
+void TstComportFile::writeNeverGoesThroughALink_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("link to a named pipe") << "link to pipe";
+    QTest::newRow("link to another file") << "link to file";
+    QTest::newRow("dangling link") << "dangling link";
+    QTest::newRow("link to a folder") << "link to folder";
+    QTest::newRow("a named pipe") << "pipe";
+}
+
+void TstComportFile::writeNeverGoesThroughALink()
+{
+    QFETCH(QString, entry);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("COMPORT"));
+    const QString target = dir.filePath(QStringLiteral("elsewhere"));
+    const QByteArray otherFile("a file someone else keeps\n");
+    if (entry.contains(QLatin1String("pipe")))
+        QCOMPARE(::mkfifo(QFile::encodeName(entry == QLatin1String("pipe") ? path : target), 0600),
+                 0);
+    if (entry == QLatin1String("link to file"))
+        QVERIFY(writeFile(target, otherFile));
+    if (entry == QLatin1String("link to folder"))
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("elsewhere")));
+    if (entry.startsWith(QLatin1String("link")) || entry == QLatin1String("dangling link"))
+        QVERIFY(QFile::link(target, path));
+    const QStringList before = entries(dir.path());
+    const mode_t targetKind = kindOf(target);
+
+    QVERIFY(!comportfile::write(dir.path(), 3));
+
+    QCOMPARE(entries(dir.path()), before);
+    QCOMPARE(kindOf(target), targetKind);
+    if (entry == QLatin1String("pipe")) {
+        QCOMPARE(kindOf(path), mode_t(S_IFIFO));
+    } else {
+        QCOMPARE(kindOf(path), mode_t(S_IFLNK));
+        QCOMPARE(QFile::symLinkTarget(path), target);
+    }
+    if (entry == QLatin1String("link to file"))
+        QCOMPARE(readFile(target), otherFile);
 }
 
 QTEST_APPLESS_MAIN(TstComportFile)
