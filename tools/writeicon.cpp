@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the console's window icon as a PNG file, for the desktop entry of an installation.
 #include "console/artwork.h"
 

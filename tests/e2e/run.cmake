@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # scripts/run without a display, against this build tree.
 add_test(NAME run_headless COMMAND ${CMAKE_CURRENT_LIST_DIR}/run_headless.sh)
 set_tests_properties(run_headless PROPERTIES
