@@ -13,7 +13,7 @@ fi
 
 deb_of() {
     local found=("$build/$1_${version}"_*.deb)
-    [ -f "${found[0]}" ] || { echo "FAIL: no $1_${version}_*.deb in $build"; exit 1; }
+    [ -f "${found[0]}" ] || { echo "FAIL: no $1_${version}_*.deb in $build" >&2; exit 1; }
     echo "${found[0]}"
 }
 console=$(deb_of varnok)
