@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/runconsole.h"
 
 int main(int argc, char* argv[])

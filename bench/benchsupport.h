@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Small helpers shared by the benchmark programs: a monotonic clock that means the same in every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console's start-up as app/main.cpp does it, with a probe that reports the first paint of
 // the main window and quits. Run it in a directory holding "COMPORT" and a COM1 link.
 #include "console/form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The main window on the test fake port, started up and shown, with its receive handler at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Watches a top-level window for its first paint. It prints one line to stdout and ends the

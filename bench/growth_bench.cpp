@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cost of many route reports in the receive pane. The main window runs on a fake port; each
 // report goes the reply path from the classifier on: its bytes are turned into text and
 // classified, and the receive handler's reply signal runs the window's handler (line appended,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console on a real pseudo-terminal, with this program as the switch's end of the line.
 // Usage: varnok-bench-line CLICKS REPORTS REPLIES FLOOD_BYTES
 //

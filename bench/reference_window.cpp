@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reference for the console's start-up and memory: the least a Qt Widgets program can do to
 // show a window of the console's size, with the same first-paint probe.
 #include "firstpaint.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // varnok-bench: runs every benchmark and prints one Markdown table of the figures against their
 // targets. Targets are goals, not pass marks: a missed one is marked, the exit status is 0. The
 // exit status is 1 only when a program measured misbehaves (wrong bytes, no lamp, a crash).

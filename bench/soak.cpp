@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Long sessions, for the figures a console left open for weeks must keep.
 //
 //   varnok-soak session REPLIES   The main window on a fake port, with the simulated switch's own

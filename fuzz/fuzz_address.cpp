@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The address control's text logic. The input is UTF-8: the address text, then optionally a
 // NUL byte and the character to count (a dot when there is none).
 #include "fuzzcheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The COMPORT file's bytes, whatever a user or a crash left there.
 #include "fuzzcheck.h"
 

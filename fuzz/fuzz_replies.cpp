@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the switch sends, as it comes off the line: the bytes of one framing window turned into
 // text and classified. Also the classifier on any UTF-16 text, since it takes a QString.
 #include "fuzzcheck.h"

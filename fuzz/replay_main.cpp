@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a fuzz target over saved inputs, without libFuzzer: each argument is a file or a folder
 // of files. Any compiler builds it, so the test suite replays the checked-in corpus and every
 // input that once broke something.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // varnok-sim: a simulated 4 x 4 HDMI matrix switch on a pseudo-terminal, for trying the console
 // without the hardware. See --help.
 

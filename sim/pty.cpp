@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pty.h"
 
 #include <QByteArray>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "switchmodel.h"
 
 namespace sim {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saves a rectangle of the X screen as PNG: varnok-screengrab X Y WIDTH HEIGHT FILE.
 // Used by scripts/run on a machine without a display, to leave a picture of the console.
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "artwork.h"
 
 #include <QLinearGradient>
@@ -27,12 +28,14 @@ void drawGrid(QPainter& p, const QRectF& area, qreal dot)
 }
 } // namespace
 
-QImage makeWindowIcon()
+QImage makeWindowIcon(int size)
 {
-    QImage image(32, 32, QImage::Format_RGB888);
+    QImage image(size, size, QImage::Format_RGB888);
     image.fill(navy);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    // Drawn on a 32-unit canvas, so every size is the same picture.
+    p.scale(size / 32.0, size / 32.0);
     p.setPen(QPen(orange, 2));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(1, 1, 30, 30), 5, 5);

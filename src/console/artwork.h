@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QColor>
@@ -6,8 +7,8 @@
 #include <QPushButton>
 #include <QWidget>
 
-// The window icon, 32 x 32, 24-bit colour.
-QImage makeWindowIcon();
+// The window icon, size x size pixels (32 in the title bar), 24-bit colour.
+QImage makeWindowIcon(int size = 32);
 // The picture at the bottom of the main window, 190 x 50, 24-bit colour.
 QImage makeLogo();
 

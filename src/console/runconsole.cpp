@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runconsole.h"
 
 #include "form1.h"

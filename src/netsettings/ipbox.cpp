@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ipbox.h"
 
 #include "ipaddress.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "setipdialog.h"
 
 #include "ipaddress.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "comdevice.h"
 
 #include <QDir>

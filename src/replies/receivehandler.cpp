@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "receivehandler.h"
 
 #include "platform/serialport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "utpcommands.h"
 
 QByteArray utpCommand(int mask)

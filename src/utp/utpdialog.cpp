@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "utpdialog.h"
 
 #include "platform/designunits.h"

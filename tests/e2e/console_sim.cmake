@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The console end to end against the varnok-sim binary.
 varnok_test(tst_console_sim
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_console_sim.cpp ${CMAKE_CURRENT_LIST_DIR}/runfolder.h

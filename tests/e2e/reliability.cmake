@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The console when things go wrong: the line lost under its feet, a hostile line.
 varnok_test(tst_lostlink SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_lostlink.cpp
                                  ${CMAKE_CURRENT_LIST_DIR}/ptypair.h ${CMAKE_CURRENT_LIST_DIR}/runfolder.h

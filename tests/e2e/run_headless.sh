@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # scripts/run on a machine without a display: it must exit 0 and leave a PNG of the console
 # window, 645 x 554 pixels.
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # A real window on an X server (Xvfb): what the user sees, saved for a look by eye.
 add_executable(tst_screenshot ${CMAKE_CURRENT_LIST_DIR}/tst_screenshot.cpp)
 target_link_libraries(tst_screenshot PRIVATE varnok_console varnok_testsupport Qt6::Test

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The varnok-sim binary on its pseudo-terminal.
 varnok_test(tst_sim_line
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_sim_line.cpp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console over a real pseudo-terminal: the serial port implementation, the COM1 link in the
 // working directory, bytes on the wire both ways.
 #include "console/form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole console against the real varnok-sim: the window, QtSerialPort on the simulator's
 // pseudo-terminal behind the COM1 link, the dialogs driven while they are modal, and what the
 // switch says it received, read from its log.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A hostile line: the far end sends noise, floods, and replies cut in two. The real serial port
 // over a pseudo-terminal and the real main window; the console must neither crash nor grow
 // without bound, and must still understand the switch afterwards.

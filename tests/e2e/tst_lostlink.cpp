@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The link lost under the console's feet: the far end of the line hangs up (the master side of
 // the pseudo-terminal closes, as a USB adapter pulled from its socket does) while the console is
 // idle, writing, inside the framing window of a reply, or showing a box. The real serial port

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real varnok-sim binary, driven through its pseudo-terminal as the console would drive it.
 
 #include <QElapsedTimer>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Pure logic of the console and the reply handling: no widgets, no port.
 varnok_test(tst_replyparser SOURCES tst_replyparser.cpp LIBS varnok_replies LABELS unit replies)
 varnok_test(tst_comportfile SOURCES tst_comportfile.cpp LIBS varnok_console LABELS unit console)

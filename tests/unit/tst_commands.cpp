@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/commands.h"
 
 #include <QtTest>

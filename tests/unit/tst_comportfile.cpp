@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/comportfile.h"
 
 #include "hostilefolder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "netsettings/ipaddress.h"
 
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "replies/replyparser.h"
 
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The simulated switch's protocol, without a terminal: bytes in, reply bytes out.
 
 #include "switchmodel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders the SetIP dialog in its two states for the documentation; a tool, not a test.
 //   xvfb-run -a build/tests/widget/setip_screenshot docs
 #include "fakeserialport.h"

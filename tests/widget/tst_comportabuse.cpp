@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up against a COMPORT entry that is anything but the small file the console writes: huge,
 // full of NUL bytes, unreadable, a pipe, in a folder that cannot be written. The console must
 // start, pick its port by the start-up rules and keep going. A choice it cannot save is told once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Routing buttons, status request, watchdog and terminal of the main window, against a fake port.
 #include "console/form1.h"
 #include "console/textpane.h"

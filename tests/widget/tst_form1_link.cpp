@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's start-up, port choice, link toggle and layout, against a fake port.
 #include "console/form1.h"
 #include "console/textpane.h"

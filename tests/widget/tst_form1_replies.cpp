@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replies from the switch reaching the main window: receive pane, lamps, watchdog, UTP dialog,
 // framing of bytes into replies and replies that arrive while a box is open.
 #include "console/form1.h"

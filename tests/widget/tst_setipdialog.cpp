@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fakeserialport.h"
 #include "netsettings/ipbox.h"
 #include "netsettings/setipdialog.h"

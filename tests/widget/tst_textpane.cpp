@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The receive pane's character cap: oldest lines dropped, the exact text and its display kept
 // in step across the cut and across the appends that follow it.
 #include "console/textpane.h"

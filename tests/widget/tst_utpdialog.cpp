@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"
 #include "utp/utpcommands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders the UTP dialog, filled as if the switch had reported mask 5, into the PNG file named
 // on the command line. Documentation tool; not part of the test run.
 #include "fakeserialport.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 varnok_test(tst_utpdialog SOURCES tst_utpdialog.cpp LIBS varnok_utp LABELS widget utp)
 
 # Renders the dialog for the documentation; a tool, not a test. Run it under a display server:

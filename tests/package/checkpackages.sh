@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# checkpackages.sh CHECK BUILD_DIR VERSION [CMAKE]: one check of varnok_VERSION_*.deb and
+# varnok-sim_VERSION_*.deb in BUILD_DIR. CHECK is build (make them with CMAKE), contents,
+# lintian, desktop or appstream.
+set -euo pipefail
+check=$1 build=$2 version=$3
+
+if [ "$check" = build ]; then
+    rm -f "$build"/varnok_"$version"_*.deb "$build"/varnok-sim_"$version"_*.deb
+    exec "$4" --build "$build" --target package
+fi
+
+deb_of() {
+    local found=("$build/$1_${version}"_*.deb)
+    [ -f "${found[0]}" ] || { echo "FAIL: no $1_${version}_*.deb in $build" >&2; exit 1; }
+    echo "${found[0]}"
+}
+console=$(deb_of varnok)
+sim=$(deb_of varnok-sim)
+tree=$(mktemp -d)
+trap 'rm -rf "$tree"' EXIT
+dpkg-deb -x "$console" "$tree/varnok"
+dpkg-deb -x "$sim" "$tree/varnok-sim"
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# PNG signature, then the IHDR chunk: width and height as 32-bit big-endian numbers.
+png_size() {
+    [ "$(od -An -tx1 -N8 "$1" | tr -d ' \n')" = 89504e470d0a1a0a ] || { echo "not a PNG"; return; }
+    echo "$((16#$(od -An -tx1 -j16 -N4 "$1" | tr -d ' \n')))x$((16#$(od -An -tx1 -j20 -N4 "$1" | tr -d ' \n')))"
+}
+
+check_contents() {
+    local package file size
+    for package in varnok varnok-sim; do
+        for file in usr/bin/$package usr/share/man/man1/$package.1.gz \
+            usr/share/doc/$package/copyright usr/share/doc/$package/changelog.gz; do
+            [ -f "$tree/$package/$file" ] || fail "$package lacks /$file"
+        done
+    done
+    for file in usr/share/applications/varnok.desktop \
+        usr/share/metainfo/invalid.varnok.console.metainfo.xml; do
+        [ -f "$tree/varnok/$file" ] || fail "varnok lacks /$file"
+    done
+    # The simulator is a development tool: only its own package may put it on the path.
+    if find "$tree/varnok" -name 'varnok-sim*' | grep -q .; then
+        fail "varnok ships the simulator: $(find "$tree/varnok" -name 'varnok-sim*')"
+    fi
+    for size in 16 24 32 48 64 128 256; do
+        file=$tree/varnok/usr/share/icons/hicolor/${size}x${size}/apps/varnok.png
+        if [ ! -f "$file" ]; then
+            fail "no ${size} x ${size} icon"
+        elif [ "$(png_size "$file")" != "${size}x${size}" ]; then
+            fail "the ${size} x ${size} icon is $(png_size "$file")"
+        fi
+    done
+    local depends
+    depends=$(dpkg-deb -f "$console" Depends)
+    echo "varnok Depends: $depends"
+    [[ "$depends" == *fonts-liberation* ]] || fail "varnok does not depend on its font"
+    [[ "$depends" == *libqt6widgets6* ]] || fail "varnok does not depend on Qt Widgets"
+    depends=$(dpkg-deb -f "$sim" Depends)
+    echo "varnok-sim Depends: $depends"
+    [[ "$depends" == *libqt6core6* ]] || fail "varnok-sim does not depend on Qt Core"
+    [[ "$depends" != *libqt6widgets6* && "$depends" != *fonts-* ]] ||
+        fail "varnok-sim depends on what only the window needs"
+}
+
+case $check in
+contents)
+    check_contents
+    ;;
+lintian)
+    # Errors and warnings fail; the overrides shipped in the packages say why each is there.
+    lintian --fail-on error,warning --display-info --show-overrides "$console" "$sim" ||
+        fail "lintian"
+    ;;
+desktop)
+    # desktop-file-validate exits 0 on warnings and hints: any output is a failure.
+    out=$(desktop-file-validate "$tree/varnok/usr/share/applications/varnok.desktop" 2>&1) ||
+        fail "desktop-file-validate"
+    [ -z "$out" ] || fail "desktop-file-validate: $out"
+    ;;
+appstream)
+    appstreamcli validate --no-net \
+        "$tree/varnok/usr/share/metainfo/invalid.varnok.console.metainfo.xml" ||
+        fail "appstreamcli validate"
+    ;;
+*)
+    echo "unknown check $check"
+    exit 2
+    ;;
+esac
+[ "$failures" -eq 0 ] || exit 1
+echo "PASS: $check"
