@@ -1,7 +1,8 @@
 // Memory while a message box stays open on a chatty line: the console on a pseudo-terminal, a
 // box opened by the switch's "utp" confirmation and held for SECONDS while this program trickles
 // route reports byte by byte at the line's speed (9600 baud: about one byte a millisecond).
-// Usage: varnok-bench-heldbox [SECONDS]
+// Usage: varnok-bench-heldbox [SECONDS] [--no-box]
+// With --no-box the same trickle runs with no box open, for comparison.
 // Prints resident memory when the box opens, when it closes and after the held replies have been
 // handled, with the bytes received meanwhile; exits 1 when nothing reached the receive pane.
 #include "benchsupport.h"
@@ -47,6 +48,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 40;
+    const bool withBox = !(argc > 2 && QByteArray(argv[2]) == "--no-box");
     QTemporaryDir dir;
     PtyPair pty;
     if (!dir.isValid() || !pty.ok() ||
@@ -64,7 +66,7 @@ int main(int argc, char* argv[])
     std::atomic<bool> trickling{true};
     std::atomic<qint64> sent{0};
     double atOpen = 0, atClose = 0;
-    boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) {
+    const auto trickle = [&] {
         atOpen = residentMiB();
         std::thread writer([&] {
             for (qint64 i = 0; trickling; ++i) {
@@ -84,8 +86,14 @@ int main(int argc, char* argv[])
         settle.exec();
         atClose = residentMiB();
     };
-    if (!pty.write("utp\r\n"))
-        fail("cannot write to the line");
+    if (withBox) {
+        boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) { trickle(); };
+        if (!pty.write("utp\r\n"))
+            fail("cannot write to the line");
+    } else {
+        trickle();
+        boxes.shown.append(RecordingMessageBoxes::Box{});
+    }
     QEventLoop loop;
     QTimer::singleShot((seconds + 10) * 1000, &loop, &QEventLoop::quit);
     QTimer poll;

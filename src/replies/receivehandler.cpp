@@ -3,6 +3,8 @@
 
 #include "platform/serialport.h"
 
+#include <algorithm>
+
 ReceiveHandler::ReceiveHandler(SerialPort& serialPort, QObject* parent)
     : QObject(parent), port(serialPort)
 {
@@ -44,27 +46,30 @@ void ReceiveHandler::onWindowEnd()
 
 void ReceiveHandler::queueWindow(const QByteArray& bytes)
 {
-    heldBytes.append(bytes);
-    windowEnds.append(heldBytes.size());
+    heldBytes.insert(heldBytes.end(), bytes.cbegin(), bytes.cend());
+    windowSizes.push_back(static_cast<quint32>(bytes.size()));
     dropOldestWindows();
+}
+
+QByteArray ReceiveHandler::takeOldestWindow()
+{
+    const auto size = static_cast<qsizetype>(windowSizes.front());
+    windowSizes.pop_front();
+    QByteArray bytes(size, Qt::Uninitialized);
+    std::copy_n(heldBytes.cbegin(), size, bytes.begin());
+    heldBytes.erase(heldBytes.cbegin(), heldBytes.cbegin() + size);
+    return bytes;
 }
 
 void ReceiveHandler::dropOldestWindows()
 {
     qsizetype count = 0;
-    while (heldByteCount() > heldByteCap && windowEnds.size() > 1) {
-        heldStart = windowEnds.takeFirst();
+    while (heldByteCount() > heldByteCap && windowSizes.size() > 1) {
+        takeOldestWindow();
         ++count;
     }
     dropped += count;
     handled += static_cast<quint64>(count); // never to be handled: nobody may wait for them
-    // Compact now and then, so the buffer does not keep what has been dropped.
-    if (heldStart > heldByteCap / 2) {
-        heldBytes.remove(0, heldStart);
-        for (qsizetype& end : windowEnds)
-            end -= heldStart;
-        heldStart = 0;
-    }
 }
 
 void ReceiveHandler::handleQueue()
@@ -73,20 +78,14 @@ void ReceiveHandler::handleQueue()
     if (handling)
         return;
     handling = true;
-    while (holds == 0 && !windowEnds.isEmpty()) {
+    while (holds == 0 && !windowSizes.empty()) {
         if (dropped > 0) {
             const qsizetype count = dropped;
             dropped = 0;
             emit heldRepliesDropped(count);
             continue;
         }
-        const qsizetype end = windowEnds.takeFirst();
-        const QByteArray bytes = heldBytes.mid(heldStart, end - heldStart);
-        heldStart = end;
-        if (windowEnds.isEmpty()) {
-            heldBytes.clear();
-            heldStart = 0;
-        }
+        const QByteArray bytes = takeOldestWindow();
         ++handled;
         emit replyReceived(replies::classify(replies::bytes2BSTR(bytes)));
     }

@@ -4,9 +4,10 @@
 #include "replyparser.h"
 
 #include <QByteArray>
-#include <QList>
 #include <QObject>
 #include <QTimer>
+
+#include <deque>
 
 class SerialPort;
 
@@ -35,8 +36,8 @@ public:
     quint64 repliesHandled() const { return handled; }
 
     // What waits for a box to close: windows and their bytes.
-    qsizetype heldWindowCount() const { return windowEnds.size(); }
-    qsizetype heldByteCount() const { return heldBytes.size() - heldStart; }
+    qsizetype heldWindowCount() const { return qsizetype(windowSizes.size()); }
+    qsizetype heldByteCount() const { return qsizetype(heldBytes.size()); }
 
 signals:
     // One framing window's reply, already classified.
@@ -49,6 +50,7 @@ private:
     void onWindowEnd();
     void onLinkLost();
     void queueWindow(const QByteArray& bytes);
+    QByteArray takeOldestWindow();
     void dropOldestWindows();
     void handleQueue();
 
@@ -59,9 +61,8 @@ private:
     quint64 opened = 0;
     quint64 handled = 0;
     qsizetype dropped = 0;
-    // The queued windows, back to back in one buffer (no per-window allocation), and where
-    // each ends. Bytes before heldStart are already handled or dropped.
-    QByteArray heldBytes;
-    qsizetype heldStart = 0;
-    QList<qsizetype> windowEnds;
+    // The queued windows back to back, and the size of each. A deque grows and shrinks by
+    // small blocks, so memory follows the bytes held without copies or slack.
+    std::deque<char> heldBytes;
+    std::deque<quint32> windowSizes;
 };
