@@ -27,6 +27,8 @@ TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
 {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Tab moves on to the next control, as in every other control of the windows.
+    setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChanged, this, &TextPane::onContentsChange);
 }
 
