@@ -129,6 +129,8 @@ void Form1::buildMessageArea()
     // Replies accumulate for as long as the console runs; keep the newest 1 MiB characters.
     Text1->setUndoRedoEnabled(false);
     Text1->setCharacterCap(1 << 20);
+    // A device that never ends its line must not make each append lay out the whole line again.
+    Text1->setDisplayLineLimit(1024);
     // The record of the session: selected after every reply, so a typed key would replace it.
     // It can be selected and copied, by mouse and by keyboard; only Clear empties it.
     Text1->setReadOnly(true);
