@@ -361,6 +361,38 @@ void growth(int small, int large, int turnEvery, int runs)
                  .arg(fixed(halfway.mid(), 1), fixed(end.mid(), 1));
 }
 
+void longLine(qsizetype bytes, int chunk)
+{
+    progress(QStringLiteral("long line: one line without line breaks growing to %1 bytes, %2 at "
+                            "a time")
+                 .arg(bytes)
+                 .arg(chunk));
+    QTemporaryDir work;
+    Child c = start(
+        {QStringLiteral(VARNOK_BENCH_LONGLINE), QString::number(bytes), QString::number(chunk)},
+        work.path(), true);
+    const QString what = QStringLiteral("varnok-bench-longline");
+    const auto f = parseFigures(finish(c, what))["longline"];
+    const double gap = number(f, "max_gap_ms", what);
+    rows << Row{QStringLiteral("Longest event-loop gap, one line growing to %1 MiB")
+                    .arg(double(bytes) / (1 << 20)),
+                QStringLiteral("%1 ms; %2 µs → %3 µs per append, first → last eighth")
+                    .arg(fixed(gap, 2), fixed(number(f, "append_us_first", what), 0),
+                         fixed(number(f, "append_us_last", what), 0)),
+                QString(),
+                QString(),
+                u"≤ 50 ms"_qs,
+                gap <= 50};
+    notes << QStringLiteral("Long line: main window on the test fake port; %1 bytes of digits "
+                            "per reply, classified and handed to the window's reply handler, one "
+                            "reply per turn of the event loop (time-compressed: the line grows "
+                            "as fast as the window takes it, not at 960 B/s), %2 ms in all. "
+                            "Longest gap between two turns in each eighth of the line: %3 ms.")
+                 .arg(chunk)
+                 .arg(fixed(number(f, "ms", what), 0),
+                      QString::fromLatin1(f.value("gap_eighths_ms")).replace(u',', u"; "_qs));
+}
+
 qint64 voluntarySwitches(pid_t pid)
 {
     qint64 total = 0;
@@ -418,6 +450,7 @@ int main(int argc, char* argv[])
     startupAndMemory(15);
     line(1000, 1000, 1000, qsizetype(1) << 20);
     growth(10000, 100000, 100, 3);
+    longLine(qsizetype(1) << 20, 10);
     idle(10);
 
     std::printf("| Figure | Console: median (min–max) | Reference | Ratio | Target | Met |\n");

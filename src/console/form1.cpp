@@ -7,6 +7,7 @@
 #include "netsettings/setipdialog.h"
 #include "platform/comdevice.h"
 #include "platform/designunits.h"
+#include "platform/enterpressesbutton.h"
 #include "platform/serialport.h"
 #include "replies/receivehandler.h"
 #include "seriallink.h"
@@ -98,6 +99,7 @@ Form1::Form1(SerialPort& serialPort, MessageBoxes& messageBoxes, const QString& 
         frame->setStyle(frameStyle);
     buildRoutingPanel();
     setTabOrderChain();
+    pressFocusedButtonsOnEnter(this);
 
     for (int i = 0; i < 24; ++i)
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
@@ -134,6 +136,12 @@ void Form1::buildMessageArea()
     // Replies accumulate for as long as the console runs; keep the newest 1 MiB characters.
     Text1->setUndoRedoEnabled(false);
     Text1->setCharacterCap(1 << 20);
+    // A device that never ends its line must not make each append lay out the whole line again.
+    Text1->setDisplayLineLimit(1024);
+    // The record of the session: selected after every reply, so a typed key would replace it.
+    // It can be selected and copied, by mouse and by keyboard; only Clear empties it.
+    Text1->setReadOnly(true);
+    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Command4 = placed(new QPushButton(QStringLiteral("Set IP"), Frame1), "Command4",
                       twips(120, 4920, 855, 375));
     Command5 = placed(new QPushButton(QStringLiteral("UTP Set"), Frame1), "Command5",

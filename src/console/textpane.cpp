@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "textpane.h"
 
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -28,6 +29,8 @@ TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
 {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Tab moves on to the next control, as in every other control of the windows.
+    setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChanged, this, &TextPane::onContentsChange);
 }
 
@@ -48,29 +51,61 @@ QString TextPane::text() const
 }
 
 // Every CR LF, lone CR and lone LF is one line break on screen. A CR LF split across two
-// appends is still one.
-QString TextPane::forDisplay(const QString& text, bool afterCarriageReturn)
+// appends is still one. A line break of the display comes before a line's character number
+// limit + 1, 2 × limit + 1 and so on, and only when that character comes.
+QString TextPane::forDisplay(const QString& text, bool afterCarriageReturn, qsizetype& column,
+                             QList<qsizetype>* softBreaks) const
 {
     // Written through a pointer: appending character by character costs several times more,
     // which shows when a large chunk of raw text arrives.
-    QString display(text.size(), Qt::Uninitialized);
-    QChar* out = display.data();
+    const qsizetype room =
+        text.size() + (displayLineLimit > 0 ? text.size() / displayLineLimit + 1 : 0);
+    QString display(room, Qt::Uninitialized);
+    QChar* const begin = display.data();
+    QChar* out = begin;
     bool previousCr = afterCarriageReturn;
     for (const QChar c : text) {
         if (c == QLatin1Char('\n')) {
             if (!previousCr)
                 *out++ = QLatin1Char('\n');
             previousCr = false;
+            column = 0;
         } else if (c == QLatin1Char('\r')) {
             *out++ = QLatin1Char('\n');
             previousCr = true;
+            column = 0;
         } else {
+            if (column == displayLineLimit && displayLineLimit > 0) {
+                if (softBreaks)
+                    softBreaks->append(out - begin);
+                *out++ = QLatin1Char('\n');
+                column = 0;
+            }
             *out++ = c;
             previousCr = false;
+            ++column;
         }
     }
-    display.truncate(out - display.constData());
+    display.truncate(out - begin);
     return display;
+}
+
+namespace {
+
+// The user state of a block that continues the line of the block before it.
+constexpr int continuesLine = 1;
+
+bool isLineBreak(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
+
+} // namespace
+
+void TextPane::markSoftBreaks(int displayStart, const QList<qsizetype>& softBreaks)
+{
+    for (const qsizetype at : softBreaks)
+        document()->findBlock(displayStart + static_cast<int>(at) + 1).setUserState(continuesLine);
 }
 
 void TextPane::setText(const QString& newText)
@@ -78,14 +113,19 @@ void TextPane::setText(const QString& newText)
     InternalChange change(changingInternally);
     logical = newText;
     logicalCurrent = true;
-    setPlainText(forDisplay(newText, false));
+    lastLineColumn = 0;
+    QList<qsizetype> softBreaks;
+    setPlainText(forDisplay(newText, false, lastLineColumn, &softBreaks));
+    markSoftBreaks(0, softBreaks);
 }
 
-void TextPane::insertAtEnd(const QString& display)
+void TextPane::insertAtEnd(const QString& display, const QList<qsizetype>& softBreaks)
 {
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
+    const int start = cursor.position();
     cursor.insertText(display);
+    markSoftBreaks(start, softBreaks);
 }
 
 void TextPane::appendText(const QString& more)
@@ -108,17 +148,36 @@ void TextPane::appendText(const QString& more)
     }
     {
         InternalChange change(changingInternally);
-        insertAtEnd(forDisplay(more, afterCr));
+        QList<qsizetype> softBreaks;
+        insertAtEnd(forDisplay(more, afterCr, lastLineColumn, &softBreaks), softBreaks);
     }
     trimToCap();
 }
 
-// Drop to three quarters of the cap at a line start, so trimming happens rarely.
+// Drop to three quarters of the cap, at the first line start from there, or sooner where a long
+// line is broken on screen. The display of what remains is then the rest of the display as it
+// stands, so trimming removes lines from the top of the document and lays out nothing again,
+// and it happens rarely.
 TextPane::CapCut TextPane::capCut() const
 {
-    const qsizetype cut = logical.size() - characterCap * 3 / 4;
-    const qsizetype lineFeed = logical.indexOf(QLatin1Char('\n'), cut);
-    return lineFeed >= 0 ? CapCut{lineFeed + 1, true} : CapCut{cut, false};
+    const qsizetype size = logical.size();
+    const qsizetype from = size - characterCap * 3 / 4;
+    if (displayLineLimit > 0) {
+        // Where the line holding `from` begins and ends in the text.
+        qsizetype begin = from;
+        while (begin > 0 && !isLineBreak(logical[begin - 1]))
+            --begin;
+        qsizetype end = from;
+        while (end < size && !isLineBreak(logical[end]))
+            ++end;
+        const qsizetype pieces =
+            std::max<qsizetype>((from - begin + displayLineLimit - 1) / displayLineLimit, 1);
+        const qsizetype softBreak = begin + pieces * displayLineLimit;
+        if (softBreak < end)
+            return {softBreak, true, true};
+    }
+    const qsizetype lineFeed = logical.indexOf(QLatin1Char('\n'), from);
+    return lineFeed >= 0 ? CapCut{lineFeed + 1, true, false} : CapCut{from, false, false};
 }
 
 void TextPane::trimToCap()
@@ -130,14 +189,36 @@ void TextPane::trimToCap()
         setText(logical.mid(cut.at));
         return;
     }
-    // Cut after a line feed, the display of the rest is the rest of the display: remove the
-    // dropped lines from the document instead of laying out the whole remainder again.
+    // The display of the rest is the rest of the display: remove the dropped lines from the
+    // document instead of laying out the whole remainder again.
     InternalChange change(changingInternally);
+    qsizetype column = 0;
+    const qsizetype dropped =
+        forDisplay(logical.first(cut.at), false, column, nullptr).size() + (cut.softBreak ? 1 : 0);
     QTextCursor cursor(document());
-    const auto displayCut = static_cast<int>(forDisplay(logical.first(cut.at), false).size());
-    cursor.setPosition(displayCut, QTextCursor::KeepAnchor);
+    cursor.setPosition(static_cast<int>(dropped), QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
     logical.remove(0, cut.at);
+}
+
+QMimeData* TextPane::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    QString copied;
+    for (QTextBlock block = document()->findBlock(start);
+         block.isValid() && block.position() <= end; block = block.next()) {
+        const int at = block.position();
+        if (at > start && block.userState() != continuesLine)
+            copied += QLatin1Char('\n');
+        const int from = std::max(start, at) - at;
+        const int to = std::min(end, at + block.length() - 1) - at;
+        copied += QStringView(block.text()).mid(from, std::max(to - from, 0));
+    }
+    auto* mime = new QMimeData;
+    mime->setText(copied);
+    return mime;
 }
 
 void TextPane::selectAllToEnd()

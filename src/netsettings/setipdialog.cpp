@@ -4,6 +4,7 @@
 #include "ipaddress.h"
 #include "ipbox.h"
 #include "platform/designunits.h"
+#include "platform/enterpressesbutton.h"
 #include "platform/messageboxes.h"
 #include "platform/serialport.h"
 
@@ -50,6 +51,7 @@ SetIP::SetIP(SerialPort& serialPort, MessageBoxes& messageBoxes, QWidget* owner)
     });
     connect(Command1, &QPushButton::clicked, this, &SetIP::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &SetIP::Command2_Click);
+    pressFocusedButtonsOnEnter(this);
 
     Form_Load();
 }

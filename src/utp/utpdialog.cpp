@@ -2,6 +2,7 @@
 #include "utpdialog.h"
 
 #include "platform/designunits.h"
+#include "platform/enterpressesbutton.h"
 #include "platform/messageboxes.h"
 #include "platform/serialport.h"
 #include "utpcommands.h"
@@ -58,9 +59,11 @@ Utp::Utp(SerialPort& serialPort, MessageBoxes& messageBoxes, QWidget* owner)
     Command2 = new QPushButton(QStringLiteral("Quit"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(twips(4200, 1980, 1035, 375));
-    // Neither button is the default: Enter in an option must not send a command.
+    // Neither button is the default: Enter in an option must not send a command. Enter on a
+    // focused button still presses it.
     Command1->setAutoDefault(false);
     Command2->setAutoDefault(false);
+    pressFocusedButtonsOnEnter(this);
 
     // Output 2 lists "2 wires" before "1 wire" in the tab order.
     QWidget* const order[] = {Option5[0], Option6[0], Option6[1], Option5[1], Option5[2],

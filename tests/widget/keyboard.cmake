@@ -1,0 +1,3 @@
+# The three windows from the keyboard: Tab order, Enter on buttons, keys in the receive pane.
+varnok_test(tst_keyboard SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_keyboard.cpp
+            LIBS varnok_console LABELS widget)
