@@ -17,12 +17,18 @@ varnok_install_missing() {
         "${missing[@]}" >/dev/null
 }
 
-# Configures (once) and builds a build tree: varnok_build DIR [cmake options...]
+# Configures and builds a build tree: varnok_build DIR [cmake options...]
+# The options of the last configure are kept in DIR; other options configure the tree afresh,
+# so no option a different script asked for stays behind in its cache.
 varnok_build() {
     local dir=$1
     shift
-    if [ ! -f "$dir/build.ninja" ]; then
+    local stamp="$dir/varnok-options" options
+    options=$(printf '%s\n' "$@")
+    if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$options" ]; then
+        rm -f "$stamp" "$dir/CMakeCache.txt"
         cmake -S "$varnok_root" -B "$dir" -G Ninja "$@" >/dev/null
+        printf '%s\n' "$options" >"$stamp"
     fi
     cmake --build "$dir" -j"$(nproc)"
 }
