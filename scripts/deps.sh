@@ -1,6 +1,6 @@
 # Sourced by the scripts: installs the Debian packages the project needs, only when missing.
 varnok_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev
-                 libgl-dev fonts-liberation xvfb xauth x11-utils)
+                 libgl-dev fonts-liberation fonts-wqy-microhei xvfb xauth x11-utils)
 
 varnok_install_missing() {
     local missing=() p
