@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Sourced by the scripts: installs the Debian packages the project needs, only when missing.
 varnok_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev
-                 libgl-dev fonts-liberation xvfb xauth x11-utils
+                 libgl-dev fonts-liberation fonts-wqy-microhei xvfb xauth x11-utils
                  ccache dpkg-dev file lintian appstream desktop-file-utils)
 
 varnok_install_missing() {
@@ -19,12 +19,18 @@ varnok_install_missing() {
         "${missing[@]}" >/dev/null
 }
 
-# Configures (once) and builds a build tree: varnok_build DIR [cmake options...]
+# Configures and builds a build tree: varnok_build DIR [cmake options...]
+# The options of the last configure are kept in DIR; other options configure the tree afresh,
+# so no option a different script asked for stays behind in its cache.
 varnok_build() {
     local dir=$1
     shift
-    if [ ! -f "$dir/build.ninja" ]; then
+    local stamp="$dir/varnok-options" options
+    options=$(printf '%s\n' "$@")
+    if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$options" ]; then
+        rm -f "$stamp" "$dir/CMakeCache.txt"
         cmake -S "$varnok_root" -B "$dir" -G Ninja "$@" >/dev/null
+        printf '%s\n' "$options" >"$stamp"
     fi
     cmake --build "$dir" -j"$(nproc)"
 }

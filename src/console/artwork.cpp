@@ -98,7 +98,8 @@ RoutingButton::RoutingButton(Glyph buttonGlyph, const QString& caption, QWidget*
     setFlat(true);
     setAutoFillBackground(true);
     setStyleSheet(QStringLiteral(
-        "QPushButton { background-color: #C0C0C0; border: 1px solid #A0A0A0; padding: 0px; }"
+        "QPushButton { background-color: #C0C0C0; color: #000000; border: 1px solid #A0A0A0;"
+        " padding: 0px; }"
         "QPushButton:pressed { background-color: #A8A8A8; }"
         "QPushButton:focus { border: 1px dotted #000000; }"));
 }

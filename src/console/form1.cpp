@@ -6,6 +6,7 @@
 #include "comportfile.h"
 #include "netsettings/setipdialog.h"
 #include "platform/comdevice.h"
+#include "platform/designlook.h"
 #include "platform/designunits.h"
 #include "platform/enterpressesbutton.h"
 #include "platform/serialport.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+using design::arial;
 using design::elementName;
 using design::placed;
 using design::twips;
@@ -31,15 +33,6 @@ const QColor panelGrey(0x80, 0x80, 0x80);
 const QColor navy(0x00, 0x00, 0x80);
 const QColor lampGreen(0x00, 0xFF, 0x00);
 const QColor lampRed(0xFF, 0x00, 0x00);
-
-QFont arial(qreal points, bool bold = false, bool italic = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
 
 } // namespace
 
@@ -75,10 +68,8 @@ Form1::Form1(SerialPort& serialPort, MessageBoxes& messageBoxes, const QString& 
     setWindowTitle(QStringLiteral("MATRIX 4X4 V2.1"));
     setWindowIcon(QIcon(QPixmap::fromImage(makeWindowIcon())));
     setFixedSize(clientWidth, clientHeight);
-    setFont(arial(9));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, background);
-    setPalette(pal);
+    // The design's colours and font, whatever the desktop's theme.
+    design::applyLook(this, background, design::windowFont());
     setAutoFillBackground(true);
 
     receiver = new ReceiveHandler(port, this);

@@ -2,9 +2,8 @@
 #include "ipbox.h"
 
 #include "ipaddress.h"
+#include "platform/designlook.h"
 #include "platform/ipaddressedit.h"
-
-#include <QFontDatabase>
 
 ipBox::ipBox(QWidget* parent) : ipBox(parent, [](QWidget* host) { return new IpAddressEdit(host); })
 {
@@ -37,7 +36,7 @@ void ipBox::CreateTextBox()
         return;
     }
     hwndIP->setGeometry(0, 0, width(), height());
-    hwndIP->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    hwndIP->setFont(design::dialogFont());
     hwndIP->show();
     // The control is reached with Tab through its field.
     setFocusProxy(hwndIP);

@@ -3,6 +3,7 @@
 
 #include "ipaddress.h"
 #include "ipbox.h"
+#include "platform/designlook.h"
 #include "platform/designunits.h"
 #include "platform/enterpressesbutton.h"
 #include "platform/messageboxes.h"
@@ -22,6 +23,7 @@ SetIP::SetIP(SerialPort& serialPort, MessageBoxes& messageBoxes, QWidget* owner)
     setObjectName(QStringLiteral("SetIP"));
     setWindowTitle(QStringLiteral("Form2"));
     setFixedSize(twips(0, 0, 4215, 1995).size());
+    design::applyLook(this, design::dialogBackground, design::dialogFont());
 
     // Created in tab order, which is the order of the focus chain.
     Command1 = placed(new QPushButton(QStringLiteral("OK"), this), "Command1",

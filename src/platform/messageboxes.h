@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 // Modal message boxes with a single OK button. A box with no title of its own carries the
@@ -30,4 +32,8 @@ class QtMessageBoxes : public MessageBoxes
 {
 public:
     void show(QWidget* owner, const QString& text, const QString& title) override;
+    // The box show() opens, not yet shown: in the dialogs' colours and font, and wide enough
+    // that a window manager need not shorten its title.
+    static std::unique_ptr<QMessageBox> build(QWidget* owner, const QString& text,
+                                              const QString& title);
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "utpdialog.h"
 
+#include "platform/designlook.h"
 #include "platform/designunits.h"
 #include "platform/enterpressesbutton.h"
 #include "platform/messageboxes.h"
@@ -26,6 +27,7 @@ Utp::Utp(SerialPort& serialPort, MessageBoxes& messageBoxes, QWidget* owner)
     setObjectName(QStringLiteral("Utp"));
     setWindowTitle(QStringLiteral("UTP Set"));
     setFixedSize(twips(0, 0, 5370, 2475).size());
+    design::applyLook(this, design::dialogBackground, design::dialogFont());
 
     Frame3 = new QGroupBox(QStringLiteral("UTP Output Set"), this);
     Frame3->setObjectName(QStringLiteral("Frame3"));

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # scripts/run on a machine without a display: it must exit 0 and leave a PNG of the console
-# window, 645 x 554 pixels.
+# window, 645 x 554 pixels, and stop the console before the X server.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 rundir=$(mktemp -d)
@@ -16,4 +16,10 @@ width=$((16#$(od -An -tx1 -j16 -N4 "$shot" | tr -d ' \n')))
 height=$((16#$(od -An -tx1 -j20 -N4 "$shot" | tr -d ' \n')))
 [ "$width" = 645 ] && [ "$height" = 554 ] || { echo "FAIL: ${width} x ${height}"; exit 1; }
 grep -q 'front panel' "$rundir/sim.log" || { echo "FAIL: the simulated switch logged nothing"; exit 1; }
+# The console must be stopped before the X server it draws on.
+if grep -q 'X11 connection broke' "$rundir/console.log"; then
+    echo "FAIL: the console lost its X server before it was stopped:"
+    cat "$rundir/console.log"
+    exit 1
+fi
 echo "PASS: screenshot ${width} x ${height}"

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "fakeserialport.h"
+#include "platform/designlook.h"
 #include "recordingmessageboxes.h"
 #include "utp/utpcommands.h"
 #include "utp/utpdialog.h"
@@ -453,8 +454,9 @@ void TstUtpDialog::windowProperties()
     QCOMPARE(dialog->maximumSize(), QSize(358, 165));
     QCOMPARE(dialog->parentWidget(), owner);
     QVERIFY(!dialog->testAttribute(Qt::WA_SetWindowIcon));
-    QVERIFY(!dialog->testAttribute(Qt::WA_SetFont));
-    QCOMPARE(dialog->font(), QApplication::font());
+    // The dialogs' own font, not the desktop's: the design's sizes are measured for it.
+    QVERIFY(dialog->testAttribute(Qt::WA_SetFont));
+    QCOMPARE(dialog->font(), design::dialogFont());
 }
 
 void TstUtpDialog::centredOnOwner()
