@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Memory while a message box stays open on a chatty line: the console on a pseudo-terminal, a
 // box opened by the switch's "utp" confirmation and held for SECONDS while this program trickles
 // route reports byte by byte at the line's speed (9600 baud: about one byte a millisecond).

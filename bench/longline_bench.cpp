@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One line that never ends, growing in the receive pane, as from a device that sends text
 // without line breaks. The main window runs on a fake port; every CHUNK bytes go the reply path
 // from the classifier on (as in growth_bench.cpp), one chunk per turn of the event loop, so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "comportnotices.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "enterpressesbutton.h"
 
 #include <QKeyEvent>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The scripts share build trees: each one's configure options must be the ones in force, whichever
 # script configured the tree before. A small project stands in for the real one.
 set -euo pipefail

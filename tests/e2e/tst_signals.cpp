@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console asked to stop by a signal (logout, Ctrl+C, kill): it closes the line, which
 // removes the port's lock file, and exits normally. The real executable on a real line.
 #include "ptypair.h"

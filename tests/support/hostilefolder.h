@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Folders that refuse writes the way a user meets them, made without special mounts so that the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The windows under a dark desktop palette and a doubled desktop font; PNGs of each for a look.
 varnok_test(tst_desktoplook SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_desktoplook.cpp
             LIBS varnok_console LABELS widget)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The windows and message boxes as the design draws them, whatever the desktop: under a dark
 // palette and a doubled default font the texts keep their colours, every caption fits its
 // element and nothing moves. Set VARNOK_SCREENSHOT_DIR to keep a PNG of each window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every text the console can show has a glyph for every character in some installed font: no
 // empty boxes in "open serial port fail！ " or in the Chinese address error.
 #include "console/form1.h"

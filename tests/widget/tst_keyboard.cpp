@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The three windows driven from the keyboard, key by key as a user presses them: Tab and
 // Shift+Tab through every control, Enter and Return on buttons, keys in the receive pane.
 #include "console/form1.h"
