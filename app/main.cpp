@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "console/runconsole.h"
+#include "ui/runconsole.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The console's start-up as app/main.cpp does it, with a probe that reports the first paint of
 // the main window and quits. Run it in a directory holding "COMPORT" and a COM1 link.
-#include "console/form1.h"
-#include "console/runconsole.h"
+#include "ui/form1.h"
+#include "ui/runconsole.h"
 #include "firstpaint.h"
 
 #include <memory>

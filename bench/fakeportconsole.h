@@ -3,10 +3,10 @@
 
 // The main window on the test fake port, started up and shown, with its receive handler at
 // hand: the benches hand it replies straight from the classifier.
-#include "console/form1.h"
+#include "ui/form1.h"
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"
-#include "replies/receivehandler.h"
+#include "link/receiveframer.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,13 +19,13 @@ struct FakePortConsole
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
     Form1 window{port, boxes, dir.path()};
-    ReceiveHandler* handler = nullptr;
+    ReceiveFramer* handler = nullptr;
 
     // Start-up and first show; false when the window has no receive handler or never showed.
     bool start()
     {
         window.startUp();
-        handler = window.findChild<ReceiveHandler*>();
+        handler = window.findChild<ReceiveFramer*>();
         window.show();
         return handler && QTest::qWaitForWindowExposed(&window);
     }

@@ -9,11 +9,11 @@
 // Prints: growth reports=<n> ms=<t> rss_before_kb=<n> rss_halfway_kb=<n> rss_after_kb=<n>
 //         hwm_kb=<n> pane_chars=<n>
 #include "benchsupport.h"
-#include "console/form1.h"
-#include "console/textpane.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
 #include "fakeportconsole.h"
 #include "recordingmessageboxes.h"
-#include "replies/receivehandler.h"
+#include "link/receiveframer.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -45,7 +45,7 @@ int main(int argc, char* argv[])
     if (!console.start())
         fail("the main window did not start");
     Form1& window = console.window;
-    ReceiveHandler* handler = console.handler;
+    ReceiveFramer* handler = console.handler;
     QCoreApplication::processEvents();
 
     // Every output, every input in turn, so lamps change with each report.
@@ -59,7 +59,7 @@ int main(int argc, char* argv[])
     const std::int64_t startNs = bench::monotonicNs();
     for (int i = 0; i < reports; ++i) {
         emit handler->replyReceived(
-            replies::classify(replies::bytes2BSTR(cycle[i % cycle.size()])));
+            protocol::classify(protocol::replyText(cycle[i % cycle.size()])));
         if ((i + 1) % turnEvery == 0 || i + 1 == reports)
             QCoreApplication::processEvents();
         if (i + 1 == reports / 2)

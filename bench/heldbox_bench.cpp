@@ -7,9 +7,9 @@
 // Prints resident memory when the box opens, when it closes and after the held replies have been
 // handled, with the bytes received meanwhile; exits 1 when nothing reached the receive pane.
 #include "benchsupport.h"
-#include "console/form1.h"
-#include "console/textpane.h"
-#include "platform/qtserialport.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
+#include "link/serialport.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
 
@@ -56,7 +56,7 @@ int main(int argc, char* argv[])
         !QFile::link(pty.slavePath, dir.filePath(QStringLiteral("COM1"))) ||
         !QDir::setCurrent(dir.path()))
         fail("cannot set up the pseudo-terminal and its COM1 link");
-    QtSerialPort port;
+    SerialPort port;
     RecordingMessageBoxes boxes;
     Form1 window(port, boxes, dir.path());
     window.startUp();

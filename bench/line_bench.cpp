@@ -12,12 +12,12 @@
 //    is reported for each.
 // Prints one "name key=value..." line per figure; exits 1 when the console got anything wrong.
 #include "benchsupport.h"
-#include "console/form1.h"
-#include "console/textpane.h"
-#include "platform/qtserialport.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
+#include "link/serialport.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
-#include "replies/receivehandler.h"
+#include "link/receiveframer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -137,10 +137,10 @@ struct Rig
 {
     QTemporaryDir dir;
     PtyPair pty;
-    QtSerialPort port;
+    SerialPort port;
     RecordingMessageBoxes boxes;
     std::unique_ptr<Form1> window;
-    ReceiveHandler* handler = nullptr;
+    ReceiveFramer* handler = nullptr;
 
     Rig()
     {
@@ -152,7 +152,7 @@ struct Rig
         window->startUp();
         if (!port.isOpen() || !boxes.shown.isEmpty())
             fail("the console did not open COM1");
-        handler = window->findChild<ReceiveHandler*>();
+        handler = window->findChild<ReceiveFramer*>();
         if (!handler)
             fail("no receive handler in the main window");
         window->show();
@@ -262,7 +262,7 @@ void responsiveness(Rig& rig, int replies, qsizetype floodBytes)
     const QByteArray flood = floodText(floodBytes, lastLine);
     int chunks = 0;
     Wait wait;
-    QObject::connect(rig.handler, &ReceiveHandler::replyReceived, rig.window.get(), [&] {
+    QObject::connect(rig.handler, &ReceiveFramer::replyReceived, rig.window.get(), [&] {
         ++chunks;
         if (rig.window->Text1->text().endsWith(QString::fromLatin1(lastLine)))
             wait.quit();

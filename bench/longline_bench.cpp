@@ -13,7 +13,7 @@
 // where gap_eighths_ms is the longest gap in each eighth of the line's final length and
 // append_us_first/last the mean time per chunk over the first and last eighth.
 #include "benchsupport.h"
-#include "console/textpane.h"
+#include "ui/textpane.h"
 #include "fakeportconsole.h"
 
 #include <QApplication>
@@ -73,7 +73,7 @@ int main(int argc, char* argv[])
             app.quit();
             return;
         }
-        emit console.handler->replyReceived(replies::classify(replies::bytes2BSTR(chunk)));
+        emit console.handler->replyReceived(protocol::classify(protocol::replyText(chunk)));
         const std::int64_t done = bench::monotonicNs();
         appendNs[eighth] += double(done - now);
         ++appends[eighth];

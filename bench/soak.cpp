@@ -12,13 +12,13 @@
 // Prints one "soak ..." line of figures; exits 1 when the console lost the newest text, let its
 // receive pane outgrow the cap, or closed the line.
 #include "benchsupport.h"
-#include "console/commands.h"
-#include "console/form1.h"
-#include "console/textpane.h"
+#include "protocol/commands.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
 #include "fakeportconsole.h"
-#include "platform/qtserialport.h"
+#include "link/serialport.h"
 #include "recordingmessageboxes.h"
-#include "replies/receivehandler.h"
+#include "link/receiveframer.h"
 #include "switchmodel.h"
 
 #include <QApplication>
@@ -48,7 +48,7 @@ int session(qint64 replies)
     if (!console.start())
         fail("the main window did not start");
     Form1& window = console.window;
-    ReceiveHandler* handler = console.handler;
+    ReceiveFramer* handler = console.handler;
 
     sim::SwitchModel model;
     const qint64 rssStart = bench::statusField("self", "VmRSS");
@@ -60,12 +60,12 @@ int session(qint64 replies)
     for (qint64 i = 0; i < replies; ++i) {
         // Mostly routing keys, every 97th a status request, as an operator's session goes.
         const QByteArray command =
-            i % 97 == 96 ? commands::statusRequest() : commands::keyCommand(int(i * 7 % 24));
+            i % 97 == 96 ? protocol::statusRequest() : protocol::routingKeyCommand(int(i * 7 % 24));
         const QList<sim::Exchange> answers = model.feed(command);
         if (answers.size() != 1)
             fail("the simulated switch did not answer one command with one reply");
         last = answers.first().reply;
-        emit handler->replyReceived(replies::classify(replies::bytes2BSTR(last)));
+        emit handler->replyReceived(protocol::classify(protocol::replyText(last)));
         if (i % 100 == 99)
             QCoreApplication::processEvents();
         if (i % 50000 == 49999)
@@ -78,11 +78,11 @@ int session(qint64 replies)
 
     // The newest reply is the end of the pane; the oldest lines made room for it.
     const QString text = window.Text1->text();
-    const replies::Reply newest = replies::classify(replies::bytes2BSTR(last));
+    const protocol::Reply newest = protocol::classify(protocol::replyText(last));
     QString expectedEnd;
-    for (const replies::Route& route : newest.routes)
-        expectedEnd += QStringLiteral("\r\n") + replies::routeLine(route);
-    if (newest.kind == replies::Reply::Kind::StatusReport)
+    for (const protocol::Route& route : newest.routes)
+        expectedEnd += QStringLiteral("\r\n") + protocol::routeLine(route);
+    if (newest.kind == protocol::Reply::Kind::StatusReport)
         expectedEnd += QStringLiteral("\r\n");
     if (expectedEnd.isEmpty() || !text.endsWith(expectedEnd))
         fail("the receive pane does not end with the newest reply");
@@ -117,15 +117,15 @@ int line(int seconds)
         fail("the simulated switch did not come up");
     QDir::setCurrent(dir.path());
 
-    QtSerialPort port;
+    SerialPort port;
     RecordingMessageBoxes boxes;
     Form1 window(port, boxes, dir.path());
     window.startUp();
     if (!port.isOpen())
         fail("the console could not open COM1");
-    auto* handler = window.findChild<ReceiveHandler*>();
+    auto* handler = window.findChild<ReceiveFramer*>();
     qint64 handled = 0;
-    QObject::connect(handler, &ReceiveHandler::replyReceived, &window, [&] { ++handled; });
+    QObject::connect(handler, &ReceiveFramer::replyReceived, &window, [&] { ++handled; });
     window.show();
 
     // The heartbeat: the longest time between two turns of the event loop.

@@ -3,11 +3,11 @@
 // NUL byte and the character to count (a dot when there is none).
 #include "fuzzcheck.h"
 
-#include "netsettings/ipaddress.h"
+#include "protocol/addresstext.h"
 
 #include <QStringList>
 
-using netsettings::NumberedError;
+using protocol::NumberedError;
 
 namespace {
 
@@ -22,7 +22,7 @@ bool onlyLatin1(const QString& text)
 void checkCount(const QString& text, const QString& nChar)
 {
     try {
-        const qint16 count = netsettings::countIf(text, nChar);
+        const qint16 count = protocol::countIf(text, nChar);
         FUZZ_CHECK(count >= 0 && count <= 2 * text.size());
         if (onlyLatin1(text) && !nChar.isEmpty() && nChar[0].unicode() > 0 &&
             nChar[0].unicode() < 0x80)
@@ -37,7 +37,7 @@ void checkAddress(const QString& text)
 {
     quint32 packed = 0;
     try {
-        packed = netsettings::packAddress(text);
+        packed = protocol::packAddress(text);
     } catch (const NumberedError& e) {
         FUZZ_CHECK(e.number() == NumberedError::badAddressFormat ||
                    e.number() == NumberedError::typeMismatch ||
@@ -46,11 +46,11 @@ void checkAddress(const QString& text)
     }
     FUZZ_CHECK(text.split(QLatin1Char('.')).size() >= 4);
     // Read back as the control shows it, the address writes again to the same value.
-    const QString dotted = netsettings::dottedAddress(packed);
+    const QString dotted = protocol::dottedAddress(packed);
     FUZZ_CHECK(dotted.count(QLatin1Char('.')) == 3);
-    FUZZ_CHECK(netsettings::packAddress(dotted) == packed);
+    FUZZ_CHECK(protocol::packAddress(dotted) == packed);
     // And that text makes a command with the four bytes in hex.
-    const QByteArray command = netsettings::fixedAddressCommand(dotted);
+    const QByteArray command = protocol::fixedAddressCommand(dotted);
     FUZZ_CHECK(command.startsWith("sip ") && command.endsWith("\r\n"));
     const QList<QByteArray> fields = command.mid(4, command.size() - 6).split(' ');
     FUZZ_CHECK(fields.size() == 4);
@@ -64,8 +64,8 @@ void checkAddress(const QString& text)
 void checkPiece(const QString& piece)
 {
     try {
-        const quint8 value = netsettings::byteFromText(piece);
-        FUZZ_CHECK(netsettings::byteFromText(QString::number(value)) == value);
+        const quint8 value = protocol::byteFromText(piece);
+        FUZZ_CHECK(protocol::byteFromText(QString::number(value)) == value);
     } catch (const NumberedError& e) {
         FUZZ_CHECK(e.number() == NumberedError::typeMismatch ||
                    e.number() == NumberedError::overflow);
@@ -76,7 +76,7 @@ void checkCommand(const QString& text)
 {
     // Any text: "sip ", upper-case hex fields one blank apart, CR LF; one field more than
     // there are characters other than digits.
-    const QByteArray command = netsettings::fixedAddressCommand(text);
+    const QByteArray command = protocol::fixedAddressCommand(text);
     FUZZ_CHECK(command.startsWith("sip ") && command.endsWith("\r\n"));
     const QByteArray body = command.mid(4, command.size() - 6);
     qsizetype separators = 0;

@@ -2,7 +2,7 @@
 // The COMPORT file's bytes, whatever a user or a crash left there.
 #include "fuzzcheck.h"
 
-#include "console/comportfile.h"
+#include "protocol/comportfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -3,9 +3,9 @@
 // text and classified. Also the classifier on any UTF-16 text, since it takes a QString.
 #include "fuzzcheck.h"
 
-#include "replies/replyparser.h"
+#include "protocol/replies.h"
 
-using replies::Reply;
+using protocol::Reply;
 
 namespace {
 
@@ -16,12 +16,12 @@ bool isDigit(QChar c)
 
 void checkReply(const QString& text)
 {
-    const Reply reply = replies::classify(text);
-    for (const replies::Route& route : reply.routes) {
+    const Reply reply = protocol::classify(text);
+    for (const protocol::Route& route : reply.routes) {
         // The window indexes its lamp rows and lamps with these.
         FUZZ_CHECK(route.output >= 1 && route.output <= 4);
         FUZZ_CHECK(route.input >= 1 && route.input <= 4);
-        FUZZ_CHECK(replies::routeLine(route).size() == 22);
+        FUZZ_CHECK(protocol::routeLine(route).size() == 22);
     }
     FUZZ_CHECK(reply.utpMask >= 0 && reply.utpMask <= 15);
     switch (reply.kind) {
@@ -59,7 +59,7 @@ void checkReply(const QString& text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QString text = replies::bytes2BSTR(bytes);
+    const QString text = protocol::replyText(bytes);
     // One character per byte with the same code, or nothing at all when any byte is 0x80 or up.
     bool high = false;
     for (char b : bytes)

@@ -1,18 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "switchmodel.h"
 
+#include "protocol/commands.h"
+
 namespace sim {
 
 namespace {
 
-// Key codes of the front keys, six per output row: left arrow, right arrow, inputs 1 to 4.
-// The codes follow no rule; this is the switch's own table.
-constexpr std::array<int, 24> keyCodes = {
-    87, 65, 9,  29, 31, 13, // output 1
-    27, 17, 23, 18, 89, 8,  // output 2
-    85, 72, 94, 6,  5,  3,  // output 3
-    7,  64, 24, 68, 15, 81, // output 4
-};
+// The front keys answer the console's key codes, six per output row.
+constexpr const auto& keyCodes = protocol::routingKeyCodes;
 
 constexpr int inputs = 4;
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Writes the console's window icon as a PNG file, for the desktop entry of an installation.
-#include "console/artwork.h"
+#include "ui/artwork.h"
 
 #include <cstdio>
 #include <cstdlib>

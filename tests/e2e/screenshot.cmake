@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # A real window on an X server (Xvfb): what the user sees, saved for a look by eye.
 add_executable(tst_screenshot ${CMAKE_CURRENT_LIST_DIR}/tst_screenshot.cpp)
-target_link_libraries(tst_screenshot PRIVATE varnok_console varnok_testsupport Qt6::Test
+target_link_libraries(tst_screenshot PRIVATE varnok_ui varnok_testsupport Qt6::Test
                                              varnok_warnings)
 add_test(NAME tst_screenshot
          COMMAND xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" $<TARGET_FILE:tst_screenshot>)

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The console over a real pseudo-terminal: the serial port implementation, the COM1 link in the
 // working directory, bytes on the wire both ways.
-#include "console/form1.h"
-#include "console/textpane.h"
-#include "platform/qtserialport.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
+#include "link/serialport.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
 #include "runfolder.h"
@@ -50,7 +50,7 @@ private slots:
 private:
     RunFolder* dir = nullptr;
     PtyPair* pty = nullptr;
-    QtSerialPort* port = nullptr;
+    SerialPort* port = nullptr;
     RecordingMessageBoxes* boxes = nullptr;
     Form1* window = nullptr;
 };
@@ -62,7 +62,7 @@ void TestConsolePty::init()
     pty = new PtyPair;
     QVERIFY(pty->ok());
     QVERIFY(dir->linkCom1(pty->slavePath));
-    port = new QtSerialPort;
+    port = new SerialPort;
     boxes = new RecordingMessageBoxes;
     window = new Form1(*port, *boxes, dir->path());
     window->startUp();

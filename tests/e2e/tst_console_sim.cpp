@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
-// The whole console against the real varnok-sim: the window, QtSerialPort on the simulator's
+// The whole console against the real varnok-sim: the window, SerialPort on the simulator's
 // pseudo-terminal behind the COM1 link, the dialogs driven while they are modal, and what the
 // switch says it received, read from its log.
-#include "console/form1.h"
-#include "console/textpane.h"
-#include "netsettings/ipbox.h"
-#include "netsettings/setipdialog.h"
-#include "platform/qtserialport.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
+#include "ui/ipbox.h"
+#include "ui/setipdialog.h"
+#include "link/serialport.h"
 #include "recordingmessageboxes.h"
 #include "runfolder.h"
-#include "utp/utpdialog.h"
+#include "ui/utpdialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -109,7 +109,7 @@ private:
     RunFolder* dir = nullptr;
     QProcess* sim = nullptr;
     QByteArray simOutput;
-    QtSerialPort* port = nullptr;
+    SerialPort* port = nullptr;
     RecordingMessageBoxes* boxes = nullptr;
     Form1* window = nullptr;
 };
@@ -167,7 +167,7 @@ bool TestConsoleSim::startAll(const QStringList& arguments)
         QTest::qWait(10);
     }
 
-    port = new QtSerialPort;
+    port = new SerialPort;
     boxes = new RecordingMessageBoxes;
     window = new Form1(*port, *boxes, dir->path());
     window->startUp();

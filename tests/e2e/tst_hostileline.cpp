@@ -2,12 +2,12 @@
 // A hostile line: the far end sends noise, floods, and replies cut in two. The real serial port
 // over a pseudo-terminal and the real main window; the console must neither crash nor grow
 // without bound, and must still understand the switch afterwards.
-#include "console/form1.h"
-#include "console/textpane.h"
-#include "platform/qtserialport.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
+#include "link/serialport.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
-#include "replies/receivehandler.h"
+#include "link/receiveframer.h"
 #include "runfolder.h"
 
 #include <QDir>
@@ -61,10 +61,10 @@ private:
 
     std::unique_ptr<RunFolder> dir;
     std::unique_ptr<PtyPair> pty;
-    std::unique_ptr<QtSerialPort> port;
+    std::unique_ptr<SerialPort> port;
     std::unique_ptr<RecordingMessageBoxes> boxes;
     std::unique_ptr<Form1> window;
-    ReceiveHandler* receiver = nullptr;
+    ReceiveFramer* receiver = nullptr;
 };
 
 void TestHostileLine::init()
@@ -74,12 +74,12 @@ void TestHostileLine::init()
     pty = std::make_unique<PtyPair>();
     QVERIFY(pty->ok());
     QVERIFY(dir->linkCom1(pty->slavePath));
-    port = std::make_unique<QtSerialPort>();
+    port = std::make_unique<SerialPort>();
     boxes = std::make_unique<RecordingMessageBoxes>();
     window = std::make_unique<Form1>(*port, *boxes, dir->path());
     window->startUp();
     QVERIFY(port->isOpen());
-    receiver = window->findChild<ReceiveHandler*>();
+    receiver = window->findChild<ReceiveFramer*>();
     QVERIFY(receiver);
 }
 
@@ -112,15 +112,15 @@ bool TestHostileLine::writeAll(const QByteArray& bytes)
 
 void TestHostileLine::settle()
 {
-    QSignalSpy replies(receiver, &ReceiveHandler::replyReceived);
+    QSignalSpy replies(receiver, &ReceiveFramer::replyReceived);
     QElapsedTimer clock;
     clock.start();
     qsizetype seen = -1;
     // Quiet means: nothing waiting, and no reply for 3 framing windows.
     while (clock.elapsed() < 30000) {
         seen = replies.size();
-        QTest::qWait(3 * ReceiveHandler::framingWindowMs);
-        if (replies.size() == seen && port->bytesWaiting() == 0)
+        QTest::qWait(3 * ReceiveFramer::framingWindowMs);
+        if (replies.size() == seen && port->bytesAvailable() == 0)
             return;
     }
     QFAIL("the console never went quiet");
@@ -219,7 +219,7 @@ void TestHostileLine::reportSplitAcrossWindows()
     QFETCH(int, split);
     QFETCH(QString, pane);
     QFETCH(QString, lamps);
-    QSignalSpy replies(receiver, &ReceiveHandler::replyReceived);
+    QSignalSpy replies(receiver, &ReceiveFramer::replyReceived);
     QVERIFY(pty->write(statusReport.left(split)));
     QVERIFY(replies.wait(5000));
     QVERIFY(pty->write(statusReport.mid(split)));
@@ -242,8 +242,8 @@ void TestHostileLine::reportSplitInsideWindowIsOneReply()
     // The second piece follows as soon as the first has opened the window: the window takes
     // both, and the report reads as if it had come whole.
     QFETCH(int, split);
-    QSignalSpy comm(port.get(), &SerialPort::comm);
-    QSignalSpy replies(receiver, &ReceiveHandler::replyReceived);
+    QSignalSpy comm(port.get(), &Port::readyRead);
+    QSignalSpy replies(receiver, &ReceiveFramer::replyReceived);
     QVERIFY(pty->write(statusReport.left(split)));
     QVERIFY(comm.wait(5000));
     QVERIFY(replies.isEmpty());
@@ -263,7 +263,7 @@ void TestHostileLine::burstOfReports()
         burst += statusReport;
         burst += "Ack\r\nraw text the console does not know\r\n";
     }
-    QSignalSpy replies(receiver, &ReceiveHandler::replyReceived);
+    QSignalSpy replies(receiver, &ReceiveFramer::replyReceived);
     QVERIFY(writeAll(burst));
     settle();
     QVERIFY(port->isOpen());

@@ -3,9 +3,9 @@
 // the pseudo-terminal closes, as a USB adapter pulled from its socket does) while the console is
 // idle, writing, inside the framing window of a reply, or showing a box. The real serial port
 // and the real main window; only the message boxes are recorded instead of shown.
-#include "console/form1.h"
-#include "console/textpane.h"
-#include "platform/qtserialport.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
+#include "link/serialport.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
 #include "runfolder.h"
@@ -91,7 +91,7 @@ private:
 
     std::unique_ptr<RunFolder> dir;
     std::unique_ptr<PtyPair> pty;
-    std::unique_ptr<QtSerialPort> port;
+    std::unique_ptr<SerialPort> port;
     std::unique_ptr<RecordingMessageBoxes> boxes;
     std::unique_ptr<Form1> window;
     bool insideLinkLost = false;
@@ -123,16 +123,16 @@ void TestLostLink::cleanup()
 
 void TestLostLink::createConsole()
 {
-    port = std::make_unique<QtSerialPort>();
+    port = std::make_unique<SerialPort>();
     boxes = std::make_unique<RecordingMessageBoxes>();
     // Brackets around the window's own handler of the notification (connected in between), so
     // a box shown from inside it is caught.
-    connect(port.get(), &SerialPort::linkLost, this, [this] {
+    connect(port.get(), &Port::linkLost, this, [this] {
         insideLinkLost = true;
         closedAfterMs = sinceHangUp.elapsed();
     });
     window = std::make_unique<Form1>(*port, *boxes, dir->path());
-    connect(port.get(), &SerialPort::linkLost, this, [this] { insideLinkLost = false; });
+    connect(port.get(), &Port::linkLost, this, [this] { insideLinkLost = false; });
     boxes->whileOpen = [this](const RecordingMessageBoxes::Box&) {
         if (insideLinkLost)
             boxShownInsideLinkLost = true;
@@ -150,12 +150,14 @@ void TestLostLink::plugInNewLine()
 void TestLostLink::portClosesAndSaysSoOnce()
 {
     // The port on its own: after the hang-up it is closed, says why once, and acts closed.
-    QtSerialPort serial;
-    serial.setCommPort(1);
-    serial.setRThreshold(1);
-    serial.open();
-    QVERIFY(serial.isOpen());
-    QSignalSpy lost(&serial, &SerialPort::linkLost);
+    SerialPort serial;
+    QVERIFY(serial.open(dir->filePath(QStringLiteral("COM1"))));
+    // The switch's line settings, whatever the device had before.
+    QCOMPARE(serial.baudRate(), 9600);
+    QCOMPARE(serial.dataBits(), QSerialPort::Data8);
+    QCOMPARE(serial.parity(), QSerialPort::NoParity);
+    QCOMPARE(serial.stopBits(), QSerialPort::OneStop);
+    QSignalSpy lost(&serial, &Port::linkLost);
     hangUp(*pty);
     QVERIFY(lost.wait(5000));
     QVERIFY(!serial.isOpen());
@@ -163,9 +165,9 @@ void TestLostLink::portClosesAndSaysSoOnce()
     QCOMPARE(lost.count(), 1);
     QCOMPARE(lost.first().first().toString(),
              dir->filePath(QStringLiteral("COM1")) + QStringLiteral(" was unplugged or hung up"));
-    QCOMPARE(serial.input(), QByteArray());
-    QCOMPARE(serial.bytesWaiting(), qint64(0));
-    QVERIFY_THROWS_EXCEPTION(SerialError, serial.output("bc \r\n"));
+    QCOMPARE(serial.readAll(), QByteArray());
+    QCOMPARE(serial.bytesAvailable(), qint64(0));
+    QVERIFY(!serial.write("bc \r\n"));
 }
 
 void TestLostLink::hangUpShowsClosedStateAndOneBox_data()
@@ -184,7 +186,7 @@ void TestLostLink::hangUpShowsClosedStateAndOneBox()
     QFETCH(QString, moment);
     createConsole();
     QVERIFY(port->isOpen());
-    QSignalSpy lost(port.get(), &SerialPort::linkLost);
+    QSignalSpy lost(port.get(), &Port::linkLost);
     QStringList expectedBoxes;
 
     if (moment == QLatin1String("idle")) {
@@ -208,7 +210,7 @@ void TestLostLink::hangUpShowsClosedStateAndOneBox()
         sinceHangUp.start();
         hangUp(*pty);
     } else if (moment == QLatin1String("framing window")) {
-        QSignalSpy comm(port.get(), &SerialPort::comm);
+        QSignalSpy comm(port.get(), &Port::readyRead);
         QVERIFY(pty->write("s22\r\n"));
         QVERIFY(comm.wait(5000));
         // The window is open now; the line goes before it ends. What the switch said last
@@ -265,7 +267,7 @@ void TestLostLink::hangUpShowsClosedStateAndOneBox()
 void TestLostLink::connectsAgainOnceDeviceIsBack()
 {
     createConsole();
-    QSignalSpy lost(port.get(), &SerialPort::linkLost);
+    QSignalSpy lost(port.get(), &Port::linkLost);
     hangUp(*pty);
     QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), 1, 5000);
@@ -305,13 +307,12 @@ void TestLostLink::connectsAgainOnceDeviceIsBack()
 void TestLostLink::portHeldByAnotherProgramIsNamedSo()
 {
     // A second console on the same line: its lock file, not the user's groups, stops the open.
-    QtSerialPort first;
-    first.setCommPort(1);
-    first.open();
-    QtSerialPort second;
-    second.setCommPort(1);
-    QVERIFY_THROWS_EXCEPTION(SerialError, second.open());
-    QCOMPARE(second.lastOpenFailure(), dir->filePath(QStringLiteral("COM1")) +
+    const QString com1 = dir->filePath(QStringLiteral("COM1"));
+    SerialPort first;
+    QVERIFY(first.open(com1));
+    SerialPort second;
+    QVERIFY(!second.open(com1));
+    QCOMPARE(second.errorString(), dir->filePath(QStringLiteral("COM1")) +
                                            QStringLiteral(" is in use by another program."));
     QVERIFY(first.isOpen());
 }

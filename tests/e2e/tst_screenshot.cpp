@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The main window on a real X server: its size on screen, its look where it matters, and a PNG
 // of it (path in VARNOK_SCREENSHOT) for checking by eye.
-#include "console/form1.h"
+#include "ui/form1.h"
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"
 

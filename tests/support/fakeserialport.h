@@ -1,67 +1,76 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/serialport.h"
+#include "link/port.h"
 
 #include <QList>
+#include <QRegularExpression>
 #include <QSet>
+#include <QStringList>
 
-// A serial port that records what is written and lets a test play the switch's side.
-class FakeSerialPort : public SerialPort
+// A port that records what is written and lets a test play the switch's side.
+class FakeSerialPort : public Port
 {
     Q_OBJECT
 public:
-    using SerialPort::SerialPort;
+    using Port::Port;
 
-    void setSettings(const QString& s) override { settingsText = s; }
-    QString settings() const override { return settingsText; }
-    void setInputLen(int length) override { inputLen = length; }
-    void setRThreshold(int threshold) override { rThreshold = threshold; }
-    void setCommPort(int port) override
+    // The COM number a device path stands for: /dev/ttyS3 is COM4, .../COM7 is COM7; else -1.
+    static int comNumberOf(const QString& device)
     {
-        if (port < 1 || port > 255)
-            throw SerialError("invalid port number");
-        commPortNumber = port;
+        static const QRegularExpression builtIn(QStringLiteral("^/dev/ttyS(\\d+)$"));
+        static const QRegularExpression link(QStringLiteral("/COM(\\d+)$"));
+        if (const auto m = builtIn.match(device); m.hasMatch())
+            return m.captured(1).toInt() + 1;
+        if (const auto m = link.match(device); m.hasMatch())
+            return m.captured(1).toInt();
+        return -1;
     }
-    int commPort() const override { return commPortNumber; }
-    void open() override
+
+    bool open(const QString& device) override
     {
         ++openAttempts;
-        openedPorts << commPortNumber;
-        if (opened)
-            throw SerialError("port already open");
-        if (missingPorts.contains(commPortNumber)) {
-            openFailure = openFailureReason;
-            throw SerialError("no such port");
+        openedDevices << device;
+        openedPorts << comNumberOf(device);
+        if (opened) {
+            error = QStringLiteral("port already open");
+            return false;
         }
-        openFailure.clear();
+        if (missingPorts.contains(comNumberOf(device))) {
+            error = openFailureReason;
+            return false;
+        }
+        error.clear();
         opened = true;
+        return true;
     }
     void close() override { opened = false; }
     bool isOpen() const override { return opened; }
-    void output(const QByteArray& bytes) override
+    QString errorString() const override { return error; }
+    bool write(const QByteArray& bytes) override
     {
-        if (!opened || failWrites)
-            throw SerialError("write failed");
+        if (!opened || failWrites) {
+            error = QStringLiteral("write failed");
+            return false;
+        }
         written += bytes;
         writes << bytes;
+        return true;
     }
-    QByteArray input() override
+    QByteArray readAll() override
     {
         ++inputReads;
         QByteArray all;
         all.swap(received);
         return all;
     }
-    qint64 bytesWaiting() const override { return received.size(); }
-    QString lastOpenFailure() const override { return openFailure; }
+    qint64 bytesAvailable() const override { return received.size(); }
 
-    // The switch's side: bytes arrive and the receive notification is raised.
+    // The switch's side: bytes arrive and the port says so.
     void feed(const QByteArray& bytes)
     {
         received += bytes;
-        if (rThreshold > 0)
-            emit comm();
+        emit readyRead();
     }
     // The far end vanished: the port closes itself and says so.
     void hangUp(const QString& reason = QStringLiteral("device vanished"))
@@ -77,17 +86,14 @@ public:
         return all;
     }
 
-    QString settingsText;
-    int inputLen = -1;
-    int rThreshold = -1;
-    int commPortNumber = 1;
     bool opened = false;
     bool failWrites = false;
-    QSet<int> missingPorts;
+    QSet<int> missingPorts; // COM numbers whose open fails
     QString openFailureReason = QStringLiteral("no such device");
-    QString openFailure;
+    QString error;
     int openAttempts = 0;
-    QList<int> openedPorts;
+    QStringList openedDevices;
+    QList<int> openedPorts; // COM numbers, in the order they were opened
     QByteArray written;
     QList<QByteArray> writes;
     QByteArray received;

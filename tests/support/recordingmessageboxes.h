@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/messageboxes.h"
+#include "ui/messageboxes.h"
 
 #include <QList>
 #include <functional>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/comdevice.h"
+#include "link/comdevice.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "console/commands.h"
+#include "protocol/commands.h"
 
 #include <QtTest>
 
@@ -34,7 +34,7 @@ void TstCommands::hexDigits()
 {
     QFETCH(int, value);
     QFETCH(QString, digits);
-    QCOMPARE(commands::HTS(static_cast<quint8>(value)), digits);
+    QCOMPARE(protocol::hexByte(static_cast<quint8>(value)), digits);
 }
 
 void TstCommands::keyCommand_data()
@@ -72,13 +72,13 @@ void TstCommands::keyCommand()
     QFETCH(int, index);
     QFETCH(QByteArray, bytes);
     QCOMPARE(bytes.size(), 8); // guards the row itself against a typo
-    QCOMPARE(commands::keyCommand(index), bytes);
+    QCOMPARE(protocol::routingKeyCommand(index), bytes);
 }
 
 void TstCommands::fixedRequests()
 {
-    QCOMPARE(commands::statusRequest(), QByteArray::fromHex("62 63 20 0D 0A"));
-    QCOMPARE(commands::utpQuery(), QByteArray::fromHex("72 75 70 20 0D 0A"));
+    QCOMPARE(protocol::statusRequest(), QByteArray::fromHex("62 63 20 0D 0A"));
+    QCOMPARE(protocol::utpQuery(), QByteArray::fromHex("72 75 70 20 0D 0A"));
 }
 
 void TstCommands::terminalBytes_data()
@@ -106,7 +106,7 @@ void TstCommands::terminalBytes()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(commands::terminalBytes(text), bytes);
+    QCOMPARE(protocol::terminalBytes(text), bytes);
 }
 
 QTEST_APPLESS_MAIN(TstCommands)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "console/comportfile.h"
+#include "protocol/comportfile.h"
 
 #include "hostilefolder.h"
 

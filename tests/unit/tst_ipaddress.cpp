@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "netsettings/ipaddress.h"
+#include "protocol/addresstext.h"
 
 #include <QTest>
 
-using netsettings::NumberedError;
+using protocol::NumberedError;
 
 namespace {
 
@@ -64,7 +64,7 @@ void TestIpAddress::packAddress()
 {
     QFETCH(QString, text);
     QFETCH(quint32, packed);
-    QCOMPARE(netsettings::packAddress(text), packed);
+    QCOMPARE(protocol::packAddress(text), packed);
 }
 
 void TestIpAddress::packAddressErrors_data()
@@ -96,7 +96,7 @@ void TestIpAddress::packAddressErrors()
 {
     QFETCH(QString, text);
     QFETCH(int, number);
-    QCOMPARE(errorNumberOf([&] { netsettings::packAddress(text); }), number);
+    QCOMPARE(errorNumberOf([&] { protocol::packAddress(text); }), number);
 }
 
 void TestIpAddress::errorDescriptions_data()
@@ -117,7 +117,7 @@ void TestIpAddress::errorDescriptions()
     QFETCH(QString, text);
     QFETCH(QString, description);
     try {
-        netsettings::packAddress(text);
+        protocol::packAddress(text);
         QFAIL("no error raised");
     } catch (const NumberedError& e) {
         QCOMPARE(e.description(), description);
@@ -153,7 +153,7 @@ void TestIpAddress::pieceConversion()
 {
     QFETCH(QString, piece);
     QFETCH(int, value);
-    QCOMPARE(int{netsettings::byteFromText(piece)}, value);
+    QCOMPARE(int{protocol::byteFromText(piece)}, value);
 }
 
 void TestIpAddress::pieceConversionErrors_data()
@@ -181,7 +181,7 @@ void TestIpAddress::pieceConversionErrors()
 {
     QFETCH(QString, piece);
     QFETCH(int, number);
-    QCOMPARE(errorNumberOf([&] { netsettings::byteFromText(piece); }), number);
+    QCOMPARE(errorNumberOf([&] { protocol::byteFromText(piece); }), number);
 }
 
 void TestIpAddress::dottedAddress_data()
@@ -199,7 +199,7 @@ void TestIpAddress::dottedAddress()
 {
     QFETCH(quint32, packed);
     QFETCH(QString, text);
-    QCOMPARE(netsettings::dottedAddress(packed), text);
+    QCOMPARE(protocol::dottedAddress(packed), text);
 }
 
 void TestIpAddress::countIf_data()
@@ -238,7 +238,7 @@ void TestIpAddress::countIf()
     QFETCH(int, count);
     QFETCH(int, error);
     qint16 result = -1;
-    QCOMPARE(errorNumberOf([&] { result = netsettings::countIf(text, searched); }), error);
+    QCOMPARE(errorNumberOf([&] { result = protocol::countIf(text, searched); }), error);
     if (error == 0)
         QCOMPARE(int{result}, count);
 }
@@ -264,7 +264,7 @@ void TestIpAddress::countIfLimits()
     QFETCH(int, error);
     const QString text(length, QLatin1Char('.'));
     qint16 result = -1;
-    QCOMPARE(errorNumberOf([&] { result = netsettings::countIf(text, searched); }), error);
+    QCOMPARE(errorNumberOf([&] { result = protocol::countIf(text, searched); }), error);
     if (error == 0)
         QCOMPARE(int{result}, length);
 }
@@ -289,14 +289,14 @@ void TestIpAddress::fixedAddressCommand()
 {
     QFETCH(QString, address);
     QFETCH(QByteArray, command);
-    QCOMPARE(netsettings::fixedAddressCommand(address), command);
+    QCOMPARE(protocol::fixedAddressCommand(address), command);
 }
 
 void TestIpAddress::fixedAddressCommandBytes()
 {
     const char expected[] = {0x73, 0x69, 0x70, 0x20, 0x43, 0x30, 0x20, 0x41,
                              0x38, 0x20, 0x31, 0x20, 0x41, 0x0D, 0x0A};
-    QCOMPARE(netsettings::fixedAddressCommand(QStringLiteral("192.168.1.10")),
+    QCOMPARE(protocol::fixedAddressCommand(QStringLiteral("192.168.1.10")),
              QByteArray(expected, sizeof expected));
 }
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "replies/replyparser.h"
+#include "protocol/replies.h"
 
 #include <QtTest>
 
-using replies::Reply;
-using replies::Route;
+using protocol::Reply;
+using protocol::Route;
 
 namespace {
 
@@ -84,7 +84,7 @@ void TstReplyParser::bytesToText()
 {
     QFETCH(QByteArray, chunk);
     QFETCH(QString, text);
-    const QString result = replies::bytes2BSTR(chunk);
+    const QString result = protocol::replyText(chunk);
     QCOMPARE(result, text);
     QCOMPARE(result.size(), text.size());
 }
@@ -94,7 +94,7 @@ void TstReplyParser::everyByteBelow0x80KeepsItsCode()
     QByteArray all;
     for (int b = 0; b < 0x80; ++b)
         all.append(static_cast<char>(b));
-    const QString text = replies::bytes2BSTR(all);
+    const QString text = protocol::replyText(all);
     QCOMPARE(text.size(), 0x80);
     for (int b = 0; b < 0x80; ++b)
         QCOMPARE(text[b].unicode(), char16_t(b));
@@ -272,7 +272,7 @@ void TstReplyParser::classify()
     QFETCH(int, mask);
     QFETCH(QString, raw);
 
-    const Reply reply = replies::classify(replies::bytes2BSTR(chunk));
+    const Reply reply = protocol::classify(protocol::replyText(chunk));
     QCOMPARE(kindName(reply.kind), kind);
     QCOMPARE(routeList(reply.routes), routes);
     QCOMPARE(reply.utpMask, mask);
@@ -306,9 +306,9 @@ void TstReplyParser::routeLines()
 {
     QFETCH(QByteArray, chunk);
     QFETCH(QString, line);
-    const Reply reply = replies::classify(replies::bytes2BSTR(chunk));
+    const Reply reply = protocol::classify(protocol::replyText(chunk));
     QCOMPARE(reply.routes.size(), 1);
-    QCOMPARE(replies::routeLine(reply.routes.first()), line);
+    QCOMPARE(protocol::routeLine(reply.routes.first()), line);
 }
 
 QTEST_APPLESS_MAIN(TstReplyParser)

@@ -2,8 +2,8 @@
 // Renders the SetIP dialog in its two states for the documentation; a tool, not a test.
 //   xvfb-run -a build/tests/widget/setip_screenshot docs
 #include "fakeserialport.h"
-#include "netsettings/ipbox.h"
-#include "netsettings/setipdialog.h"
+#include "ui/ipbox.h"
+#include "ui/setipdialog.h"
 #include "recordingmessageboxes.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // full of NUL bytes, unreadable, a pipe, in a folder that cannot be written. The console must
 // start, pick its port by the start-up rules and keep going. A choice it cannot save is told once
 // in the receive pane, and nothing behind a link is ever written.
-#include "console/form1.h"
-#include "console/textpane.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
 
 #include "fakeserialport.h"
 #include "hostilefolder.h"

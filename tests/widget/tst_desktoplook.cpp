@@ -2,12 +2,12 @@
 // The windows and message boxes as the design draws them, whatever the desktop: under a dark
 // palette and a doubled default font the texts keep their colours, every caption fits its
 // element and nothing moves. Set VARNOK_SCREENSHOT_DIR to keep a PNG of each window.
-#include "console/form1.h"
+#include "ui/form1.h"
 #include "fakeserialport.h"
-#include "netsettings/setipdialog.h"
-#include "platform/messageboxes.h"
+#include "ui/setipdialog.h"
+#include "ui/messageboxes.h"
 #include "recordingmessageboxes.h"
-#include "utp/utpdialog.h"
+#include "ui/utpdialog.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Routing buttons, status request, watchdog and terminal of the main window, against a fake port.
-#include "console/form1.h"
-#include "console/textpane.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"
 

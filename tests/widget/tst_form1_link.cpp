@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The main window's start-up, port choice, link toggle and layout, against a fake port.
-#include "console/form1.h"
-#include "console/textpane.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
 
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"
@@ -78,9 +78,7 @@ void TestForm1Link::firstStartWritesComport()
     QCOMPARE(c.window->Combo1->count(), 10);
     QCOMPARE(c.window->Combo1->itemText(9), QStringLiteral("COM10"));
     QCOMPARE(c.port.openedPorts, QList<int>{1});
-    QCOMPARE(c.port.settingsText, QStringLiteral("9600,N,8,1"));
-    QCOMPARE(c.port.inputLen, 0);
-    QCOMPARE(c.port.rThreshold, 1);
+    QCOMPARE(c.port.openedDevices, QStringList{QStringLiteral("/dev/ttyS0")});
     QVERIFY(c.boxes.shown.isEmpty());
     QCOMPARE(c.caption(), QStringLiteral("Disconnect"));
     QVERIFY(c.greenLit());

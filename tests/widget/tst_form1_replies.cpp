@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Replies from the switch reaching the main window: receive pane, lamps, watchdog, UTP dialog,
 // framing of bytes into replies and replies that arrive while a box is open.
-#include "console/form1.h"
-#include "console/textpane.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"
-#include "replies/receivehandler.h"
-#include "utp/utpdialog.h"
+#include "link/receiveframer.h"
+#include "ui/utpdialog.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -317,7 +317,7 @@ void TestForm1Replies::watchdogWaitsForAnswerThatStartedInTime()
     // open when the deadline passes.
     QTimer::singleShot(answerAtMs, Qt::PreciseTimer, &c.window, [&] { c.port.feed("ust05\r\n"); });
     bool answered = false;
-    connect(c.window.findChild<ReceiveHandler*>(), &ReceiveHandler::replyReceived, &c.window, [&] {
+    connect(c.window.findChild<ReceiveFramer*>(), &ReceiveFramer::replyReceived, &c.window, [&] {
         answered = true;
         if (Utp* dialog = openUtpDialog())
             QTimer::singleShot(0, dialog, &QDialog::reject);
@@ -342,7 +342,7 @@ void TestForm1Replies::repliesHeldByBoxKeepTheirWindows()
             const int reads = c.port.inputReads;
             c.port.feed(report);
             QTRY_VERIFY_WITH_TIMEOUT(c.port.inputReads > reads, 5000);
-            waitingInPort = qMax(waitingInPort, c.port.bytesWaiting());
+            waitingInPort = qMax(waitingInPort, c.port.bytesAvailable());
         }
         QCOMPARE(c.pane(), QString());
     };
@@ -358,16 +358,16 @@ void TestForm1Replies::repliesHeldByBoxKeepTheirWindows()
 void TestForm1Replies::heldQueueKeepsToItsCap()
 {
     Console c;
-    auto* handler = c.window.findChild<ReceiveHandler*>();
-    QSignalSpy replies(handler, &ReceiveHandler::replyReceived);
+    auto* handler = c.window.findChild<ReceiveFramer*>();
+    QSignalSpy replies(handler, &ReceiveFramer::replyReceived);
     // Line noise (bytes of 0x80 and above read as nothing), so the pane shows only the count.
-    const QByteArray noise(ReceiveHandler::heldByteCap / 10, '\x80');
+    const QByteArray noise(ReceiveFramer::heldByteCap / 10, '\x80');
     c.boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) {
         for (int i = 0; i < 12; ++i) {
             const int reads = c.port.inputReads;
             c.port.feed(noise);
             QTRY_VERIFY_WITH_TIMEOUT(c.port.inputReads > reads, 5000);
-            QVERIFY(handler->heldByteCount() <= ReceiveHandler::heldByteCap);
+            QVERIFY(handler->heldByteCount() <= ReceiveFramer::heldByteCap);
         }
         c.port.feed("s21\r\n");
         QTRY_COMPARE_WITH_TIMEOUT(handler->heldWindowCount(), 11, 5000);
@@ -385,7 +385,7 @@ void TestForm1Replies::refusedWriteShowsOneBoxLater()
     Console c;
     // The device refuses bytes it had accepted: one box, after the notification has returned.
     int boxesInsideNotification = -1;
-    connect(&c.port, &SerialPort::writeFailed, &c.window,
+    connect(&c.port, &Port::writeFailed, &c.window,
             [&] { boxesInsideNotification = static_cast<int>(c.boxes.shown.size()); });
     emit c.port.writeFailed(QStringLiteral("/dev/ttyS0: Input/output error"));
     emit c.port.writeFailed(QStringLiteral("/dev/ttyS0: Input/output error"));

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 // Every text the console can show has a glyph for every character in some installed font: no
 // empty boxes in "open serial port fail！ " or in the Chinese address error.
-#include "console/form1.h"
-#include "console/textpane.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
 #include "fakeserialport.h"
-#include "netsettings/ipaddress.h"
-#include "netsettings/setipdialog.h"
-#include "platform/designlook.h"
-#include "platform/messageboxes.h"
+#include "protocol/addresstext.h"
+#include "ui/setipdialog.h"
+#include "ui/designlook.h"
+#include "ui/messageboxes.h"
 #include "recordingmessageboxes.h"
-#include "replies/replyparser.h"
-#include "utp/utpdialog.h"
+#include "protocol/replies.h"
+#include "ui/utpdialog.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -97,9 +97,9 @@ void TestGlyphs::everyTextCanBeDrawn()
           boxtext::utpSetSuccess})
         all.append({QStringLiteral("message box"), QString::fromUtf16(text), boxFont});
     all.append({QStringLiteral("address error"),
-                netsettings::NumberedError::badAddressFormatError().description(), boxFont});
+                protocol::NumberedError::badAddressFormatError().description(), boxFont});
     for (int output = 1; output <= 4; ++output)
-        all.append({QStringLiteral("receive pane"), replies::routeLine({output, 4}),
+        all.append({QStringLiteral("receive pane"), protocol::routeLine({output, 4}),
                     window.Text1->font()});
     for (const RecordingMessageBoxes::Box& box : boxes.shown)
         all.append({QStringLiteral("start-up box"), box.text + box.title, boxFont});

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "netsettings/ipaddress.h"
-#include "netsettings/ipbox.h"
-#include "platform/ipaddressedit.h"
+#include "protocol/addresstext.h"
+#include "ui/ipbox.h"
+#include "ui/ipaddressedit.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-using netsettings::NumberedError;
+using protocol::NumberedError;
 
 namespace {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The three windows driven from the keyboard, key by key as a user presses them: Tab and
 // Shift+Tab through every control, Enter and Return on buttons, keys in the receive pane.
-#include "console/form1.h"
-#include "console/textpane.h"
-#include "netsettings/setipdialog.h"
-#include "utp/utpdialog.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
+#include "ui/setipdialog.h"
+#include "ui/utpdialog.h"
 
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"

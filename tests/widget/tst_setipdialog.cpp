@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "fakeserialport.h"
-#include "netsettings/ipbox.h"
-#include "netsettings/setipdialog.h"
-#include "platform/ipaddressedit.h"
+#include "ui/ipbox.h"
+#include "ui/setipdialog.h"
+#include "ui/ipaddressedit.h"
 #include "recordingmessageboxes.h"
 
 #include <QApplication>

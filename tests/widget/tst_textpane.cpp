@@ -2,8 +2,8 @@
 // The receive pane's character cap: oldest lines dropped, the exact text and its display kept
 // in step across the cut and across the appends that follow it. Long lines broken on screen
 // only: the text and what is copied keep every character and no break of the screen's.
-#include "console/form1.h"
-#include "console/textpane.h"
+#include "ui/form1.h"
+#include "ui/textpane.h"
 
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"

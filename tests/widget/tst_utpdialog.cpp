@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "fakeserialport.h"
-#include "platform/designlook.h"
+#include "ui/designlook.h"
 #include "recordingmessageboxes.h"
-#include "utp/utpcommands.h"
-#include "utp/utpdialog.h"
+#include "protocol/commands.h"
+#include "ui/utpdialog.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -128,7 +128,7 @@ void TstUtpDialog::commandForEveryMask()
 {
     QFETCH(int, mask);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(utpCommand(mask), bytes);
+    QCOMPARE(protocol::utpSetCommand(mask), bytes);
 }
 
 void TstUtpDialog::okSendsChosenModes_data()

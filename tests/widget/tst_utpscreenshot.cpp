@@ -3,7 +3,7 @@
 // on the command line. Documentation tool; not part of the test run.
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"
-#include "utp/utpdialog.h"
+#include "ui/utpdialog.h"
 
 #include <QApplication>
 #include <QPixmap>

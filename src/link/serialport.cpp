@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+#include "serialport.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
+#include <utility>
+
+SerialPort::SerialPort(QObject* parent) : Port(parent)
+{
+    connect(&serial, &QSerialPort::errorOccurred, this, &SerialPort::onErrorOccurred);
+    connect(&serial, &QSerialPort::readyRead, this, &Port::readyRead);
+}
+
+QString SerialPort::openFailureText(QSerialPort::SerialPortError code, const QString& reason) const
+{
+    if (code != QSerialPort::PermissionError)
+        return QStringLiteral("%1: %2").arg(device, reason);
+    // A lock file or an exclusive open by another program reads as a permission error too;
+    // the device's own permissions tell the two apart.
+    if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0)
+        return QStringLiteral("%1 is in use by another program.").arg(device);
+    return QStringLiteral("No permission to open %1. Add your user to the 'dialout' group "
+                          "(sudo usermod -aG dialout $USER), then log in again.")
+        .arg(device);
+}
+
+bool SerialPort::open(const QString& path)
+{
+    if (serial.isOpen()) {
+        error = QStringLiteral("%1 is already open").arg(device);
+        return false;
+    }
+    error.clear();
+    receivedBeforeLoss.clear();
+    device = path;
+    serial.setPortName(device);
+    if (!serial.open(QIODevice::ReadWrite)) {
+        error = openFailureText(serial.error(), serial.errorString());
+        return false;
+    }
+    // A line setting the device refuses (a pseudo-terminal takes any baud rate) leaves the port
+    // unusable for the switch, so it counts as a failed open.
+    if (!serial.setBaudRate(QSerialPort::Baud9600) || !serial.setDataBits(QSerialPort::Data8) ||
+        !serial.setParity(QSerialPort::NoParity) || !serial.setStopBits(QSerialPort::OneStop) ||
+        !serial.setFlowControl(QSerialPort::NoFlowControl)) {
+        error = QStringLiteral("%1: %2").arg(device, serial.errorString());
+        serial.close();
+        return false;
+    }
+    serial.clear();
+    return true;
+}
+
+void SerialPort::close()
+{
+    receivedBeforeLoss.clear();
+    if (serial.isOpen())
+        serial.close();
+}
+
+bool SerialPort::isOpen() const
+{
+    return serial.isOpen();
+}
+
+bool SerialPort::write(const QByteArray& bytes)
+{
+    if (!serial.isOpen()) {
+        error = QStringLiteral("the port is closed");
+        return false;
+    }
+    if (serial.write(bytes) != bytes.size()) {
+        error = QStringLiteral("%1: %2").arg(device, serial.errorString());
+        return false;
+    }
+    return true;
+}
+
+QByteArray SerialPort::readAll()
+{
+    if (!serial.isOpen())
+        return std::exchange(receivedBeforeLoss, {});
+    return serial.readAll();
+}
+
+qint64 SerialPort::bytesAvailable() const
+{
+    return serial.isOpen() ? serial.bytesAvailable() : receivedBeforeLoss.size();
+}
+
+void SerialPort::onErrorOccurred(QSerialPort::SerialPortError code)
+{
+    // A vanished device or a hung-up far end leaves the port "open" and floods ReadError
+    // notifications; close at once so the flood stops, and let the window tell the user later.
+    if (!serial.isOpen())
+        return;
+    const bool deviceGone = !QFileInfo::exists(device);
+    if (code == QSerialPort::WriteError && !deviceGone) {
+        emit writeFailed(QStringLiteral("%1: %2").arg(device, serial.errorString()));
+        return;
+    }
+    if (code != QSerialPort::ResourceError && code != QSerialPort::ReadError &&
+        code != QSerialPort::WriteError)
+        return;
+    // A hung-up terminal reads as the end of a file, so the port's own error text comes from
+    // whatever call failed last (often "Inappropriate ioctl for device"); name the device.
+    const QString reason = QStringLiteral("%1 was unplugged or hung up").arg(device);
+    // Closing drops the port's buffer: keep what the switch said last.
+    receivedBeforeLoss = serial.readAll();
+    serial.close();
+    emit linkLost(reason);
+}

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: MIT
+#include "switchsession.h"
+
+#include "protocol/comportfile.h"
+#include "comdevice.h"
+#include "port.h"
+
+#include <QDir>
+
+namespace {
+
+// A short key a reason is remembered by, and the words that tell the user.
+struct Reason
+{
+    QString key;
+    QString words;
+};
+
+Reason reasonFor(const comportfile::WriteResult& result)
+{
+    using comportfile::Problem;
+    switch (result.problem) {
+    case Problem::Link:
+        return {QStringLiteral("link"),
+                QStringLiteral("it is a symbolic link, which the console does not write through; "
+                               "replace it with a plain file to keep the choice")};
+    case Problem::NotRegularFile:
+        return {QStringLiteral("not-a-file"),
+                QStringLiteral("it is not a plain file; remove it to keep the choice")};
+    case Problem::FolderReadOnly:
+        return {QStringLiteral("folder-read-only"), QStringLiteral("the folder is read-only")};
+    case Problem::ReadOnly:
+        return {QStringLiteral("read-only"), QStringLiteral("the file is read-only")};
+    case Problem::DiskFull:
+        return {QStringLiteral("disk-full"), QStringLiteral("the disk is full")};
+    case Problem::None:
+    case Problem::Other:
+        break;
+    }
+    return {QStringLiteral("error-%1").arg(result.error), qt_error_string(result.error)};
+}
+
+} // namespace
+
+SwitchSession::SwitchSession(Port& linePort, QString dir, QObject* parent)
+    : QObject(parent), serial(linePort), directory(std::move(dir)), framer(linePort, this)
+{
+    connect(&serial, &Port::linkLost, this, &SwitchSession::linkLost);
+    connect(&serial, &Port::writeFailed, this, &SwitchSession::writeFailed);
+}
+
+QString SwitchSession::device() const
+{
+    return comDevicePath(port, directory, attachedUsbSerialAdapters());
+}
+
+bool SwitchSession::send(const QByteArray& bytes)
+{
+    if (serial.write(bytes))
+        return true;
+    error = serial.errorString();
+    return false;
+}
+
+bool SwitchSession::isOpen() const
+{
+    return serial.isOpen();
+}
+
+bool SwitchSession::startUp()
+{
+    int stored = 0;
+    const comportfile::ReadResult saved = comportfile::read(directory);
+    if (!saved.opened) {
+        // First start (or an unreadable file): COM1, and the file is written.
+        selectPort(0);
+        port = 1;
+        save(0);
+    } else {
+        stored = saved.index.value_or(0);
+    }
+    // An index outside the list selects nothing: the file keeps it until the user chooses.
+    if (stored >= 0 && stored < portCount)
+        selectPort(stored);
+    if (stored + 1 <= 255)
+        port = static_cast<quint8>(stored + 1);
+    return tryOpen();
+}
+
+void SwitchSession::selectPort(int listIndex)
+{
+    if (serial.isOpen()) {
+        serial.close();
+        emit openChanged(false);
+    }
+    if (selected != listIndex) {
+        selected = listIndex;
+        emit listIndexChanged(listIndex);
+    }
+    if (listIndex >= 0 && listIndex < portCount)
+        port = static_cast<quint8>(listIndex + 1);
+    save(listIndex);
+}
+
+void SwitchSession::save(int listIndex)
+{
+    const comportfile::WriteResult result = comportfile::write(directory, listIndex);
+    const QString folder = QDir(directory).absolutePath();
+    if (result) {
+        if (!savedThisSession)
+            notices.forget(folder);
+        savedThisSession = true;
+        return;
+    }
+    if (toldThisSession)
+        return;
+    toldThisSession = true;
+    const Reason reason = reasonFor(result);
+    if (notices.wasTold(folder, reason.key))
+        return;
+    notices.remember(folder, reason.key);
+    emit choiceNotSaved(
+        QStringLiteral("Cannot save the port choice in %1: %2. The console keeps "
+                       "COM%3 for this session.")
+            .arg(QDir(folder).filePath(QString::fromLatin1(comportfile::fileName)), reason.words)
+            .arg(port));
+}
+
+bool SwitchSession::tryOpen()
+{
+    if (port == 0) {
+        error = QStringLiteral("No port chosen");
+        return false;
+    }
+    if (!serial.open(device())) {
+        error = serial.errorString();
+        return false;
+    }
+    error.clear();
+    return true;
+}
+
+SwitchSession::ToggleResult SwitchSession::toggle()
+{
+    if (serial.isOpen()) {
+        serial.close();
+        emit openChanged(false);
+        return ToggleResult::Closed;
+    }
+    if (!tryOpen())
+        return ToggleResult::OpenFailed;
+    emit openChanged(true);
+    return ToggleResult::Opened;
+}

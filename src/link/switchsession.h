@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "comportnotices.h"
+#include "receiveframer.h"
+
+#include <QObject>
+#include <QString>
+
+class Port;
+
+// The console's one link to the switch: which COM port, its persistence in the "COMPORT" file,
+// the start-up sequence, the link toggle, sending, and the replies framed off the line.
+// Owns no widget: a window or a command line drives the switch through it and shows what it
+// reports. A choice that cannot be saved never stops it: it keeps the port for the session.
+class SwitchSession : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int portCount = 10; // the list holds COM1 to COM10
+
+    // COMPORT and any COMn links live in `directory`.
+    SwitchSession(Port& port, QString directory, QObject* parent = nullptr);
+
+    // Restores the saved port choice (writing COMPORT when there is none) and opens the port.
+    // Returns whether the port is open afterwards; errorString() says why not.
+    bool startUp();
+
+    // The list's selection event, from the user or from start-up: closes an open link, takes
+    // the new port number, saves the index. Never opens the port.
+    void selectPort(int listIndex);
+
+    enum class ToggleResult { Opened, Closed, OpenFailed };
+    // The link button: closes an open link, or opens the chosen port.
+    ToggleResult toggle();
+
+    bool isOpen() const;
+    // Why the last open or send failed, in words a user can act on.
+    QString errorString() const { return error; }
+    // The device the port number leads to now (see comDevicePath).
+    QString device() const;
+
+    // Writes one command; false when it did not go out (closed port, refused write).
+    bool send(const QByteArray& bytes);
+    // The switch's replies, one per framing window.
+    ReceiveFramer& replies() { return framer; }
+    // The port number the next open uses (0 until start-up has set it).
+    quint8 comPort() const { return port; }
+    // The list's selected index, -1 when nothing is selected.
+    int listIndex() const { return selected; }
+
+signals:
+    void listIndexChanged(int index);
+    // The link was opened or closed (not emitted when an open fails).
+    void openChanged(bool open);
+    // The choice could not be saved: says where, why and which port the session keeps. At most
+    // once a session, and not again at later starts for the same folder and reason.
+    void choiceNotSaved(const QString& message);
+    // The port closed under the session's feet (see Port::linkLost).
+    void linkLost(const QString& reason);
+    // Bytes already sent were refused by the device (see Port::writeFailed).
+    void writeFailed(const QString& reason);
+
+private:
+    bool tryOpen();
+    void save(int listIndex);
+
+    Port& serial;
+    QString directory;
+    ReceiveFramer framer;
+    QString error;
+    ComportNotices notices;
+    bool toldThisSession = false;
+    bool savedThisSession = false;
+    quint8 port = 0;
+    int selected = -1;
+};
