@@ -5,7 +5,7 @@
 #include "panelwidgets.h"
 #include "protocol/commands.h"
 #include "protocol/comportfile.h"
-#include "ui/setipdialog.h"
+#include "ui/networksettingsdialog.h"
 #include "link/comdevice.h"
 #include "ui/designlook.h"
 #include "ui/designunits.h"
@@ -13,7 +13,7 @@
 #include "link/receiveframer.h"
 #include "link/switchsession.h"
 #include "textpane.h"
-#include "ui/utpdialog.h"
+#include "ui/utpmodedialog.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -332,7 +332,7 @@ void Form1::Command3_Click()
 
 void Form1::Command4_Click()
 {
-    SetIP dialog(port, *boxes, this);
+    NetworkSettingsDialog dialog(port, *boxes, this);
     dialog.exec();
 }
 
@@ -347,7 +347,7 @@ void Form1::Command5_Click()
     writeToSwitch(query);
     Text2->setText(QString::fromLatin1(query));
     armWatchdog();
-    Utp dialog(port, *boxes, this);
+    UtpModeDialog dialog(port, *boxes, this);
     openUtp = &dialog;
     dialog.exec();
 }

@@ -19,7 +19,7 @@ class ReceiveFramer;
 class Port;
 class SwitchSession;
 class TextPane;
-class Utp;
+class UtpModeDialog;
 
 // The console's main window: the terminal panes on the left, the link state and port choice at
 // the bottom, the routing panel with its 24 buttons and 16 lamps on the right. Elements keep
@@ -110,7 +110,7 @@ private:
     SwitchSession* link = nullptr;
     ReceiveFramer* receiver = nullptr;
     std::unique_ptr<GuardedBoxes> boxes;
-    QPointer<Utp> openUtp;
+    QPointer<UtpModeDialog> openUtp;
     bool watchdogBoxOpen = false;
     // The watchdog's deadline passed while an answer's framing window was open: the reply
     // count at which the switch has had its say (0 when nothing is awaited).

@@ -1,50 +1,46 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QFrame>
-#include <array>
+#include <QWidget>
+#include <functional>
 
-class QLineEdit;
+class OctetFields;
+namespace protocol {
+struct AddressError;
+}
 
-// Four-field IPv4 entry, the console's stand-in for a native address field: one child control
-// whose fields each hold 0 to 255. It behaves like one control for the keyboard: Tab and
-// Backtab leave it as a whole, while ".", Backspace and the arrow keys move between its fields.
-// The value is exchanged packed into 32 bits, the first field in bits 31-24; a blank field
-// reads as 0. The control raises no signals of its own.
-class IpAddressEdit : public QFrame
+// The address entry control: hosts four address fields that always fill it, and offers the
+// address as dotted text. A text it refuses leaves the fields as they were and says why; the
+// control keeps no copy of the address: the fields hold it.
+class IpAddressEdit : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int fieldCount = 4;
-
+    // Creates the fields and shows "0.0.0.0".
     explicit IpAddressEdit(QWidget* parent = nullptr);
 
-    quint32 address() const;
-    // Shows all four fields, each in decimal.
-    void setAddress(quint32 packed);
-    // Blanks all four fields.
-    void clear();
-
-    // Field 0 is the leftmost; for hosts that need to reach a single field.
-    QLineEdit* field(int index) const;
+    // "192.168.1.10"; "0.0.0.0" while the control has no fields.
+    QString address() const;
+    // Shows a dotted address. Fewer than three dots is the format error 102, else the first
+    // failing piece of 3, 2, 1, 0 gives its conversion error; then nothing changes, the result
+    // is false and `error`, when given, holds the number and description. Pieces after the
+    // fourth are ignored. Without fields the text is still checked but has no effect.
+    bool setAddress(const QString& text, protocol::AddressError* error = nullptr);
 
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
+    // Makes the fields for a given host; returning null stands for a creation that failed.
+    using FieldsFactory = std::function<OctetFields*(QWidget* host)>;
+    IpAddressEdit(QWidget* parent, FieldsFactory makeFields);
+
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    int indexOf(const QObject* object) const;
-    // Enters a field from a neighbour: focus plus its whole text selected, so typing replaces it.
-    void enterField(int index);
-    void onTextEdited(int index);
-    bool handleKey(int index, QKeyEvent* key);
+    static constexpr QSize designSize{140, 23};
 
-    std::array<QLineEdit*, fieldCount> fields{};
-    // The field just entered because the previous one filled up with three digits. A "."
-    // typed right then belongs to the address the user is typing ("192.") and must not skip
-    // this field too.
-    int enteredByFill = -1;
+    // Creates the fields over the whole control in the dialogs' font.
+    void createFields(const FieldsFactory& makeFields);
+
+    OctetFields* fields = nullptr;
 };

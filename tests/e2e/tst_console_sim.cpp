@@ -2,14 +2,15 @@
 // The whole console against the real varnok-sim: the window, SerialPort on the simulator's
 // pseudo-terminal behind the COM1 link, the dialogs driven while they are modal, and what the
 // switch says it received, read from its log.
+#include "elements.h"
 #include "ui/form1.h"
 #include "ui/textpane.h"
-#include "ui/ipbox.h"
-#include "ui/setipdialog.h"
+#include "ui/ipaddressedit.h"
+#include "ui/networksettingsdialog.h"
 #include "link/serialport.h"
 #include "recordingmessageboxes.h"
 #include "runfolder.h"
-#include "ui/utpdialog.h"
+#include "ui/utpmodedialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,6 +65,17 @@ QString routeLine(int output, int input)
 // Runs `body` on the modal dialog of type D once it is up (called just before the click that
 // opens it). Whatever happens in `body`, a dialog still open afterwards is closed, so a failed
 // check never leaves the test stuck in the dialog's loop. `ran` tells whether a dialog was found.
+// The "1 wire" and "2 wires" options of UTP output `index` + 1.
+QRadioButton* oneWire(const QObject* dialog, int index)
+{
+    return element<QRadioButton>(dialog, "Option5", index);
+}
+
+QRadioButton* twoWires(const QObject* dialog, int index)
+{
+    return element<QRadioButton>(dialog, "Option6", index);
+}
+
 template <typename D> void whenModal(QObject* context, bool* ran, std::function<void(D*)> body)
 {
     QTimer::singleShot(0, context, [ran, body] {
@@ -315,17 +327,17 @@ void TestConsoleSim::utpDialogReadsAndSetsMask()
     // First opening: the switch starts with every output on "2 wires"; choose 1 and 3 on
     // "1 wire" and send it.
     bool ran = false;
-    whenModal<Utp>(&context, &ran, [this](Utp* dialog) {
+    whenModal<UtpModeDialog>(&context, &ran, [this](UtpModeDialog* dialog) {
         QTRY_VERIFY_WITH_TIMEOUT(
-            dialog->Option6[0]->isChecked() && dialog->Option6[1]->isChecked() &&
-                dialog->Option6[2]->isChecked() && dialog->Option6[3]->isChecked(),
+            twoWires(dialog, 0)->isChecked() && twoWires(dialog, 1)->isChecked() &&
+                twoWires(dialog, 2)->isChecked() && twoWires(dialog, 3)->isChecked(),
             patienceMs);
-        for (QRadioButton* oneWire : dialog->Option5)
-            QVERIFY(!oneWire->isChecked());
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(!oneWire(dialog, i)->isChecked());
         QVERIFY(!window->isWatchdogArmed()); // the answer stopped it
-        QTest::mouseClick(dialog->Option5[0], Qt::LeftButton);
-        QTest::mouseClick(dialog->Option5[2], Qt::LeftButton);
-        QVERIFY(dialog->Option5[0]->isChecked() && dialog->Option5[2]->isChecked());
+        QTest::mouseClick(oneWire(dialog, 0), Qt::LeftButton);
+        QTest::mouseClick(oneWire(dialog, 2), Qt::LeftButton);
+        QVERIFY(oneWire(dialog, 0)->isChecked() && oneWire(dialog, 2)->isChecked());
         auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("Command1"));
         QVERIFY(ok);
         QCOMPARE(ok->text(), QStringLiteral("OK"));
@@ -350,13 +362,13 @@ void TestConsoleSim::utpDialogReadsAndSetsMask()
 
     // Second opening: the dialog starts empty again and shows what the switch now holds.
     ran = false;
-    whenModal<Utp>(&context, &ran, [this](Utp* dialog) {
-        QTRY_VERIFY_WITH_TIMEOUT(dialog->Option5[0]->isChecked() || dialog->Option6[0]->isChecked(),
-                                 patienceMs);
-        QVERIFY(dialog->Option5[0]->isChecked());
-        QVERIFY(dialog->Option6[1]->isChecked());
-        QVERIFY(dialog->Option5[2]->isChecked());
-        QVERIFY(dialog->Option6[3]->isChecked());
+    whenModal<UtpModeDialog>(&context, &ran, [this](UtpModeDialog* dialog) {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            oneWire(dialog, 0)->isChecked() || twoWires(dialog, 0)->isChecked(), patienceMs);
+        QVERIFY(oneWire(dialog, 0)->isChecked());
+        QVERIFY(twoWires(dialog, 1)->isChecked());
+        QVERIFY(oneWire(dialog, 2)->isChecked());
+        QVERIFY(twoWires(dialog, 3)->isChecked());
         QVERIFY(!window->isWatchdogArmed());
     });
     QTest::mouseClick(window->Command5, Qt::LeftButton);
@@ -398,17 +410,15 @@ void TestConsoleSim::setIpReachesSwitch()
 
     QObject context;
     bool ran = false;
-    whenModal<SetIP>(&context, &ran, [fixed, address](SetIP* dialog) {
+    whenModal<NetworkSettingsDialog>(&context, &ran, [fixed, address](QDialog* dialog) {
         if (fixed) {
             auto* option = dialog->findChild<QRadioButton*>(QStringLiteral("Option2"));
             QVERIFY(option);
             QTest::mouseClick(option, Qt::LeftButton);
-            QCOMPARE(dialog->dhcpFlag(), qint16(0));
-            auto* box = dialog->findChild<ipBox*>(QStringLiteral("ipBox1"));
-            QVERIFY(box);
+            auto* box = element<IpAddressEdit>(dialog, "ipBox1");
             QVERIFY(box->isVisible());
-            box->setAddress(address);
-            QCOMPARE(box->Address(), address);
+            QVERIFY(box->setAddress(address));
+            QCOMPARE(box->address(), address);
         }
         auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("Command1"));
         QVERIFY(ok);
@@ -430,18 +440,18 @@ void TestConsoleSim::silentSwitchTripsWatchdogOnce()
     QVERIFY(startAll({QStringLiteral("--silent")}));
     QObject context;
     bool ran = false;
-    whenModal<Utp>(&context, &ran, [this](Utp* dialog) {
+    whenModal<UtpModeDialog>(&context, &ran, [this](UtpModeDialog* dialog) {
         QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), qsizetype(1), patienceMs);
         QCOMPARE(boxes->shown[0].text, QStringLiteral("Device is not connect!"));
         QCOMPARE(boxes->shown[0].title, QStringLiteral("VARNOK"));
         QVERIFY(!window->isWatchdogArmed()); // no second report can follow
         // Still open, still waiting, still usable: "OK" sends what is chosen.
         QVERIFY(dialog->isVisible());
-        for (std::size_t i = 0; i < 4; ++i) {
-            QVERIFY(!dialog->Option5[i]->isChecked() && !dialog->Option6[i]->isChecked());
-            QTest::mouseClick(dialog->Option6[i], Qt::LeftButton);
+        for (int i = 0; i < 4; ++i) {
+            QVERIFY(!oneWire(dialog, i)->isChecked() && !twoWires(dialog, i)->isChecked());
+            QTest::mouseClick(twoWires(dialog, i), Qt::LeftButton);
         }
-        QTest::mouseClick(dialog->Option5[3], Qt::LeftButton);
+        QTest::mouseClick(oneWire(dialog, 3), Qt::LeftButton);
         auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("Command1"));
         QVERIFY(ok);
         QTest::mouseClick(ok, Qt::LeftButton);
@@ -462,12 +472,12 @@ void TestConsoleSim::lateUtpAnswerStillFillsDialog()
     QVERIFY(startAll({QStringLiteral("--delay"), QStringLiteral("1200")}));
     QObject context;
     bool ran = false;
-    whenModal<Utp>(&context, &ran, [this](Utp* dialog) {
+    whenModal<UtpModeDialog>(&context, &ran, [this](UtpModeDialog* dialog) {
         QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), qsizetype(1), patienceMs);
         QCOMPARE(boxes->shown[0].text, QStringLiteral("Device is not connect!"));
         QTRY_VERIFY_WITH_TIMEOUT(
-            dialog->Option6[0]->isChecked() && dialog->Option6[1]->isChecked() &&
-                dialog->Option6[2]->isChecked() && dialog->Option6[3]->isChecked(),
+            twoWires(dialog, 0)->isChecked() && twoWires(dialog, 1)->isChecked() &&
+                twoWires(dialog, 2)->isChecked() && twoWires(dialog, 3)->isChecked(),
             patienceMs);
         QVERIFY(!window->isWatchdogArmed());
     });

@@ -1,3 +1,3 @@
 # SPDX-License-Identifier: MIT
-varnok_test(tst_ipaddress SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_ipaddress.cpp
+varnok_test(tst_addresstext SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_addresstext.cpp
             LIBS varnok_protocol LABELS unit netsettings)

@@ -4,10 +4,10 @@
 // element and nothing moves. Set VARNOK_SCREENSHOT_DIR to keep a PNG of each window.
 #include "ui/form1.h"
 #include "fakeserialport.h"
-#include "ui/setipdialog.h"
+#include "ui/networksettingsdialog.h"
 #include "ui/messageboxes.h"
 #include "recordingmessageboxes.h"
-#include "ui/utpdialog.h"
+#include "ui/utpmodedialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -136,8 +136,8 @@ struct Windows
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
     std::unique_ptr<Form1> form1;
-    std::unique_ptr<SetIP> setIp;
-    std::unique_ptr<Utp> utp;
+    std::unique_ptr<NetworkSettingsDialog> setIp;
+    std::unique_ptr<UtpModeDialog> utp;
 
     Windows()
     {
@@ -145,11 +145,11 @@ struct Windows
         form1->startUp();
         form1->out2(3);
         form1->show();
-        setIp = std::make_unique<SetIP>(port, boxes, form1.get());
+        setIp = std::make_unique<NetworkSettingsDialog>(port, boxes, form1.get());
         setIp->show();
         // The address panel shows its label only with the fixed address chosen.
         setIp->findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
-        utp = std::make_unique<Utp>(port, boxes, form1.get());
+        utp = std::make_unique<UtpModeDialog>(port, boxes, form1.get());
         utp->show();
         QApplication::processEvents();
     }

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Replies from the switch reaching the main window: receive pane, lamps, watchdog, UTP dialog,
 // framing of bytes into replies and replies that arrive while a box is open.
+#include "elements.h"
 #include "ui/form1.h"
 #include "ui/textpane.h"
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"
 #include "link/receiveframer.h"
-#include "ui/utpdialog.h"
+#include "ui/utpmodedialog.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -45,9 +46,9 @@ struct Console
     }
 };
 
-Utp* openUtpDialog()
+UtpModeDialog* openUtpDialog()
 {
-    return qobject_cast<Utp*>(QApplication::activeModalWidget());
+    return qobject_cast<UtpModeDialog*>(QApplication::activeModalWidget());
 }
 
 } // namespace
@@ -213,19 +214,20 @@ void TestForm1Replies::utpSetQueriesAndStatusFillsDialog()
     Console c;
     bool checked = false;
     QTimer::singleShot(0, &c.window, [&] {
-        Utp* dialog = openUtpDialog();
+        UtpModeDialog* dialog = openUtpDialog();
         QVERIFY(dialog);
         QCOMPARE(c.port.written, QByteArray::fromHex("727570200D0A"));
         QCOMPARE(c.window.Text2->text(), QStringLiteral("rup \r\n"));
         QVERIFY(c.window.isWatchdogArmed());
         for (int i = 0; i < 4; ++i)
-            QVERIFY(!dialog->Option5[i]->isChecked() && !dialog->Option6[i]->isChecked());
+            QVERIFY(!element<QRadioButton>(dialog, "Option5", i)->isChecked() &&
+                    !element<QRadioButton>(dialog, "Option6", i)->isChecked());
         c.reply("ust05\r\n");
         QVERIFY(!c.window.isWatchdogArmed());
-        QVERIFY(dialog->Option5[0]->isChecked());
-        QVERIFY(dialog->Option6[1]->isChecked());
-        QVERIFY(dialog->Option5[2]->isChecked());
-        QVERIFY(dialog->Option6[3]->isChecked());
+        QVERIFY(element<QRadioButton>(dialog, "Option5", 0)->isChecked());
+        QVERIFY(element<QRadioButton>(dialog, "Option6", 1)->isChecked());
+        QVERIFY(element<QRadioButton>(dialog, "Option5", 2)->isChecked());
+        QVERIFY(element<QRadioButton>(dialog, "Option6", 3)->isChecked());
         // "OK" sends the modes back; the confirmation shows its box.
         c.port.takeWritten();
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Command1")),
@@ -249,7 +251,7 @@ void TestForm1Replies::utpStatusWhileDialogClosed()
     QVERIFY(!c.window.isWatchdogArmed());
     QVERIFY(c.pane().isEmpty());
     for (QWidget* w : QApplication::topLevelWidgets())
-        QVERIFY2(!qobject_cast<Utp*>(w), "no dialog may be left behind");
+        QVERIFY2(!qobject_cast<UtpModeDialog*>(w), "no dialog may be left behind");
 }
 
 void TestForm1Replies::utpConfirmationShowsBox()
@@ -284,7 +286,7 @@ void TestForm1Replies::watchdogFiresWhenSwitchSilent()
 {
     Console c;
     QTimer::singleShot(0, &c.window, [&] {
-        Utp* dialog = openUtpDialog();
+        UtpModeDialog* dialog = openUtpDialog();
         QVERIFY(dialog);
         QTRY_COMPARE_WITH_TIMEOUT(c.boxes.shown.size(), 1, 5000);
         QCOMPARE(c.boxes.shown[0].text, QStringLiteral("Device is not connect!"));
@@ -319,7 +321,7 @@ void TestForm1Replies::watchdogWaitsForAnswerThatStartedInTime()
     bool answered = false;
     connect(c.window.findChild<ReceiveFramer*>(), &ReceiveFramer::replyReceived, &c.window, [&] {
         answered = true;
-        if (Utp* dialog = openUtpDialog())
+        if (UtpModeDialog* dialog = openUtpDialog())
             QTimer::singleShot(0, dialog, &QDialog::reject);
     });
     QTest::mouseClick(c.window.Command5, Qt::LeftButton);

@@ -5,12 +5,12 @@
 #include "ui/textpane.h"
 #include "fakeserialport.h"
 #include "protocol/addresstext.h"
-#include "ui/setipdialog.h"
+#include "ui/networksettingsdialog.h"
 #include "ui/designlook.h"
 #include "ui/messageboxes.h"
 #include "recordingmessageboxes.h"
 #include "protocol/replies.h"
-#include "ui/utpdialog.h"
+#include "ui/utpmodedialog.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -83,8 +83,8 @@ void TestGlyphs::everyTextCanBeDrawn()
     RecordingMessageBoxes boxes;
     Form1 window(port, boxes, dir.path());
     window.startUp();
-    SetIP setIp(port, boxes, &window);
-    Utp utp(port, boxes, &window);
+    NetworkSettingsDialog setIp(port, boxes, &window);
+    UtpModeDialog utp(port, boxes, &window);
 
     QList<Shown> all;
     for (QWidget* w : {static_cast<QWidget*>(&window), static_cast<QWidget*>(&setIp),
@@ -96,8 +96,9 @@ void TestGlyphs::everyTextCanBeDrawn()
           boxtext::deviceNotConnected, boxtext::portNotOpen, boxtext::warningTitle,
           boxtext::utpSetSuccess})
         all.append({QStringLiteral("message box"), QString::fromUtf16(text), boxFont});
-    all.append({QStringLiteral("address error"),
-                protocol::NumberedError::badAddressFormatError().description(), boxFont});
+    protocol::AddressError addressError;
+    protocol::packAddress(QStringLiteral("no dots"), &addressError);
+    all.append({QStringLiteral("address error"), addressError.description, boxFont});
     for (int output = 1; output <= 4; ++output)
         all.append({QStringLiteral("receive pane"), protocol::routeLine({output, 4}),
                     window.Text1->font()});

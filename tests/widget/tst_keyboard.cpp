@@ -3,8 +3,8 @@
 // Shift+Tab through every control, Enter and Return on buttons, keys in the receive pane.
 #include "ui/form1.h"
 #include "ui/textpane.h"
-#include "ui/setipdialog.h"
-#include "ui/utpdialog.h"
+#include "ui/networksettingsdialog.h"
+#include "ui/utpmodedialog.h"
 
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"
@@ -37,10 +37,10 @@ struct Window
             widget = std::move(form1);
         } else if (which == QLatin1String("SetIP")) {
             port.opened = true;
-            widget = std::make_unique<SetIP>(port, boxes, nullptr);
+            widget = std::make_unique<NetworkSettingsDialog>(port, boxes, nullptr);
         } else {
             port.opened = true;
-            auto utp = std::make_unique<Utp>(port, boxes, nullptr);
+            auto utp = std::make_unique<UtpModeDialog>(port, boxes, nullptr);
             if (utpMask >= 0)
                 utp->showReportedModes(utpMask);
             widget = std::move(utp);

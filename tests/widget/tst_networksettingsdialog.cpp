@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "elements.h"
 #include "fakeserialport.h"
-#include "ui/ipbox.h"
-#include "ui/setipdialog.h"
-#include "ui/ipaddressedit.h"
 #include "recordingmessageboxes.h"
+#include "ui/ipaddressedit.h"
+#include "ui/networksettingsdialog.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -22,18 +22,13 @@ struct Fixture
     Fixture() { port.opened = true; }
 };
 
-template <typename W> W* element(const SetIP& dialog, const char* name)
-{
-    return dialog.findChild<W*>(QLatin1String(name));
-}
-
 // A real click on the option's indicator.
 void choose(QRadioButton* option)
 {
     QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(7, option->height() / 2));
 }
 
-bool showActive(SetIP& dialog)
+bool showActive(NetworkSettingsDialog& dialog)
 {
     dialog.show();
     dialog.activateWindow();
@@ -42,7 +37,7 @@ bool showActive(SetIP& dialog)
 
 } // namespace
 
-class TestSetIpDialog : public QObject
+class TestNetworkSettingsDialog : public QObject
 {
     Q_OBJECT
 private slots:
@@ -63,18 +58,18 @@ private slots:
     void tabOrder();
 };
 
-void TestSetIpDialog::okAtOnceSendsDhcp()
+void TestNetworkSettingsDialog::okAtOnceSendsDhcp()
 {
     Fixture f;
-    SetIP dialog(f.port, f.boxes, nullptr);
+    NetworkSettingsDialog dialog(f.port, f.boxes, nullptr);
     dialog.show();
-    QTest::mouseClick(element<QPushButton>(dialog, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(element<QPushButton>(&dialog, "Command1"), Qt::LeftButton);
     QCOMPARE(f.port.writes, QList<QByteArray>{QByteArray("dhc\r\n")});
     QVERIFY(!dialog.isVisible());
     QVERIFY(f.boxes.shown.isEmpty());
 }
 
-void TestSetIpDialog::okSends_data()
+void TestNetworkSettingsDialog::okSends_data()
 {
     QTest::addColumn<QString>("address"); // empty: the preset is kept
     QTest::addColumn<QByteArray>("sent");
@@ -85,62 +80,61 @@ void TestSetIpDialog::okSends_data()
     QTest::newRow("0.0.0.0") << "0.0.0.0" << QByteArray("sip 0 0 0 0\r\n");
 }
 
-void TestSetIpDialog::okSends()
+void TestNetworkSettingsDialog::okSends()
 {
     QFETCH(QString, address);
     QFETCH(QByteArray, sent);
     Fixture f;
-    SetIP dialog(f.port, f.boxes, nullptr);
+    NetworkSettingsDialog dialog(f.port, f.boxes, nullptr);
     dialog.show();
-    choose(element<QRadioButton>(dialog, "Option2"));
-    QVERIFY(element<QFrame>(dialog, "Frame1")->isVisible());
-    QCOMPARE(dialog.dhcpFlag(), 0);
+    choose(element<QRadioButton>(&dialog, "Option2"));
+    QVERIFY(element<QFrame>(&dialog, "Frame1")->isVisible());
+    QVERIFY(!element<QRadioButton>(&dialog, "Option1")->isChecked());
     if (!address.isEmpty())
-        element<ipBox>(dialog, "ipBox1")->setAddress(address);
-    QTest::mouseClick(element<QPushButton>(dialog, "Command1"), Qt::LeftButton);
+        element<IpAddressEdit>(&dialog, "ipBox1")->setAddress(address);
+    QTest::mouseClick(element<QPushButton>(&dialog, "Command1"), Qt::LeftButton);
     QCOMPARE(f.port.writes, QList<QByteArray>{sent});
     QVERIFY(!dialog.isVisible());
 }
 
-void TestSetIpDialog::fixedThenAutomaticHidesPanel()
+void TestNetworkSettingsDialog::fixedThenAutomaticHidesPanel()
 {
     Fixture f;
-    SetIP dialog(f.port, f.boxes, nullptr);
+    NetworkSettingsDialog dialog(f.port, f.boxes, nullptr);
     dialog.show();
-    auto* frame = element<QFrame>(dialog, "Frame1");
-    choose(element<QRadioButton>(dialog, "Option2"));
-    element<ipBox>(dialog, "ipBox1")->setAddress(QStringLiteral("192.168.1.10"));
+    auto* frame = element<QFrame>(&dialog, "Frame1");
+    choose(element<QRadioButton>(&dialog, "Option2"));
+    element<IpAddressEdit>(&dialog, "ipBox1")->setAddress(QStringLiteral("192.168.1.10"));
     QVERIFY(frame->isVisible());
-    choose(element<QRadioButton>(dialog, "Option1"));
+    choose(element<QRadioButton>(&dialog, "Option1"));
     QVERIFY(!frame->isVisible());
-    QCOMPARE(dialog.dhcpFlag(), 1);
-    QTest::mouseClick(element<QPushButton>(dialog, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(element<QPushButton>(&dialog, "Command1"), Qt::LeftButton);
     QCOMPARE(f.port.writes, QList<QByteArray>{QByteArray("dhc\r\n")});
 }
 
-void TestSetIpDialog::keyboardOnly()
+void TestNetworkSettingsDialog::keyboardOnly()
 {
     Fixture f;
-    SetIP dialog(f.port, f.boxes, nullptr);
+    NetworkSettingsDialog dialog(f.port, f.boxes, nullptr);
     QVERIFY(showActive(dialog));
-    auto* option1 = element<QRadioButton>(dialog, "Option1");
-    auto* box = element<ipBox>(dialog, "ipBox1");
-    option1->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(option1, Qt::Key_Down);
-    QVERIFY(element<QRadioButton>(dialog, "Option2")->isChecked());
-    QVERIFY(element<QFrame>(dialog, "Frame1")->isVisible());
+    auto* automatic = element<QRadioButton>(&dialog, "Option1");
+    auto* box = element<IpAddressEdit>(&dialog, "ipBox1");
+    automatic->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(automatic, Qt::Key_Down);
+    QVERIFY(element<QRadioButton>(&dialog, "Option2")->isChecked());
+    QVERIFY(element<QFrame>(&dialog, "Frame1")->isVisible());
     for (int i = 0; i < 5 && !box->isAncestorOf(QApplication::focusWidget()); ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), box->field()->field(0));
+    QCOMPARE(QApplication::focusWidget(), element<QLineEdit>(box, "field0"));
     for (const char c : QByteArray("192.168.1.10"))
         QTest::keyClick(QApplication::focusWidget(), c);
-    QCOMPARE(box->Address(), QStringLiteral("192.168.1.10"));
+    QCOMPARE(box->address(), QStringLiteral("192.168.1.10"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // OK is the default button
     QCOMPARE(f.port.writes, QList<QByteArray>{QByteArray("sip C0 A8 1 A\r\n")});
     QVERIFY(!dialog.isVisible());
 }
 
-void TestSetIpDialog::closingWithoutOkSendsNothing_data()
+void TestNetworkSettingsDialog::closingWithoutOkSendsNothing_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("Cancel") << "Cancel";
@@ -148,16 +142,16 @@ void TestSetIpDialog::closingWithoutOkSendsNothing_data()
     QTest::newRow("Escape") << "Escape";
 }
 
-void TestSetIpDialog::closingWithoutOkSendsNothing()
+void TestNetworkSettingsDialog::closingWithoutOkSendsNothing()
 {
     QFETCH(QString, how);
     Fixture f;
-    SetIP dialog(f.port, f.boxes, nullptr);
+    NetworkSettingsDialog dialog(f.port, f.boxes, nullptr);
     QVERIFY(showActive(dialog));
-    choose(element<QRadioButton>(dialog, "Option2"));
-    element<ipBox>(dialog, "ipBox1")->setAddress(QStringLiteral("10.1.2.3"));
+    choose(element<QRadioButton>(&dialog, "Option2"));
+    element<IpAddressEdit>(&dialog, "ipBox1")->setAddress(QStringLiteral("10.1.2.3"));
     if (how == QLatin1String("Cancel"))
-        QTest::mouseClick(element<QPushButton>(dialog, "Command2"), Qt::LeftButton);
+        QTest::mouseClick(element<QPushButton>(&dialog, "Command2"), Qt::LeftButton);
     else if (how == QLatin1String("close box"))
         QVERIFY(dialog.close());
     else
@@ -167,26 +161,25 @@ void TestSetIpDialog::closingWithoutOkSendsNothing()
     QVERIFY(f.boxes.shown.isEmpty());
 }
 
-void TestSetIpDialog::newInstanceShowsDesignState()
+void TestNetworkSettingsDialog::newInstanceShowsDesignState()
 {
     Fixture f;
     {
-        SetIP first(f.port, f.boxes, nullptr);
+        NetworkSettingsDialog first(f.port, f.boxes, nullptr);
         first.show();
-        choose(element<QRadioButton>(first, "Option2"));
-        element<ipBox>(first, "ipBox1")->setAddress(QStringLiteral("10.1.2.3"));
-        QTest::mouseClick(element<QPushButton>(first, "Command2"), Qt::LeftButton);
+        choose(element<QRadioButton>(&first, "Option2"));
+        element<IpAddressEdit>(&first, "ipBox1")->setAddress(QStringLiteral("10.1.2.3"));
+        QTest::mouseClick(element<QPushButton>(&first, "Command2"), Qt::LeftButton);
     }
-    SetIP dialog(f.port, f.boxes, nullptr);
+    NetworkSettingsDialog dialog(f.port, f.boxes, nullptr);
     dialog.show();
-    QVERIFY(element<QRadioButton>(dialog, "Option1")->isChecked());
-    QVERIFY(!element<QRadioButton>(dialog, "Option2")->isChecked());
-    QVERIFY(!element<QFrame>(dialog, "Frame1")->isVisible());
-    QCOMPARE(dialog.dhcpFlag(), 1);
-    QCOMPARE(element<ipBox>(dialog, "ipBox1")->Address(), QStringLiteral("0.0.0.1"));
+    QVERIFY(element<QRadioButton>(&dialog, "Option1")->isChecked());
+    QVERIFY(!element<QRadioButton>(&dialog, "Option2")->isChecked());
+    QVERIFY(!element<QFrame>(&dialog, "Frame1")->isVisible());
+    QCOMPARE(element<IpAddressEdit>(&dialog, "ipBox1")->address(), QStringLiteral("0.0.0.1"));
 }
 
-void TestSetIpDialog::failedWriteReported_data()
+void TestNetworkSettingsDialog::failedWriteReported_data()
 {
     QTest::addColumn<bool>("fixed");
     QTest::addColumn<bool>("portOpen");
@@ -195,22 +188,22 @@ void TestSetIpDialog::failedWriteReported_data()
     QTest::newRow("fixed, write fails") << true << true;
 }
 
-void TestSetIpDialog::failedWriteReported()
+void TestNetworkSettingsDialog::failedWriteReported()
 {
     QFETCH(bool, fixed);
     QFETCH(bool, portOpen);
     Fixture f;
     f.port.opened = portOpen;
     f.port.failWrites = portOpen;
-    SetIP dialog(f.port, f.boxes, nullptr);
+    NetworkSettingsDialog dialog(f.port, f.boxes, nullptr);
     dialog.show();
     bool visibleWhileBoxOpen = false;
     f.boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) {
         visibleWhileBoxOpen = dialog.isVisible();
     };
     if (fixed)
-        choose(element<QRadioButton>(dialog, "Option2"));
-    QTest::mouseClick(element<QPushButton>(dialog, "Command1"), Qt::LeftButton);
+        choose(element<QRadioButton>(&dialog, "Option2"));
+    QTest::mouseClick(element<QPushButton>(&dialog, "Command1"), Qt::LeftButton);
     QCOMPARE(f.boxes.shown.size(), 1);
     QCOMPARE(f.boxes.shown[0].text, QString::fromUtf16(u"open serial port fail\uFF01 "));
     QCOMPARE(f.boxes.shown[0].title, QStringLiteral("ERROR"));
@@ -220,7 +213,7 @@ void TestSetIpDialog::failedWriteReported()
     QVERIFY(f.port.written.isEmpty());
 }
 
-void TestSetIpDialog::layout_data()
+void TestNetworkSettingsDialog::layout_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("geometry");
@@ -233,66 +226,63 @@ void TestSetIpDialog::layout_data()
     QTest::newRow("ipBox1 in Frame1") << "ipBox1" << QRect(92, 20, 145, 21);
 }
 
-void TestSetIpDialog::layout()
+void TestNetworkSettingsDialog::layout()
 {
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
     Fixture f;
-    SetIP dialog(f.port, f.boxes, nullptr);
+    NetworkSettingsDialog dialog(f.port, f.boxes, nullptr);
     dialog.show();
-    choose(element<QRadioButton>(dialog, "Option2"));
-    auto* widget = dialog.findChild<QWidget*>(name);
-    QVERIFY(widget);
-    QCOMPARE(widget->geometry(), geometry);
+    choose(element<QRadioButton>(&dialog, "Option2"));
+    QCOMPARE(element<QWidget>(&dialog, name)->geometry(), geometry);
 }
 
-void TestSetIpDialog::windowLook()
+void TestNetworkSettingsDialog::windowLook()
 {
     Fixture f;
     QWidget owner;
-    SetIP dialog(f.port, f.boxes, &owner);
+    NetworkSettingsDialog dialog(f.port, f.boxes, &owner);
     dialog.show();
-    choose(element<QRadioButton>(dialog, "Option2"));
+    choose(element<QRadioButton>(&dialog, "Option2"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Form2"));
     QCOMPARE(dialog.size(), QSize(281, 133));
     QCOMPARE(dialog.parentWidget(), &owner);
-    QCOMPARE(element<QPushButton>(dialog, "Command1")->text(), QStringLiteral("OK"));
-    QCOMPARE(element<QPushButton>(dialog, "Command2")->text(), QStringLiteral("Cancel"));
-    QCOMPARE(element<QRadioButton>(dialog, "Option1")->text(),
+    QCOMPARE(element<QPushButton>(&dialog, "Command1")->text(), QStringLiteral("OK"));
+    QCOMPARE(element<QPushButton>(&dialog, "Command2")->text(), QStringLiteral("Cancel"));
+    QCOMPARE(element<QRadioButton>(&dialog, "Option1")->text(),
              QStringLiteral("Automatically obtain ip address"));
-    QCOMPARE(element<QRadioButton>(dialog, "Option2")->text(),
+    QCOMPARE(element<QRadioButton>(&dialog, "Option2")->text(),
              QStringLiteral("Use the following ip address"));
-    QCOMPARE(element<QLabel>(dialog, "Label1")->text(), QStringLiteral("IP address:"));
-    // The address field covers the whole of ipBox1.
-    auto* box = element<ipBox>(dialog, "ipBox1");
-    QCOMPARE(box->field()->geometry(), QRect(0, 0, 145, 21));
+    QCOMPARE(element<QLabel>(&dialog, "Label1")->text(), QStringLiteral("IP address:"));
+    // The address fields cover the whole of ipBox1.
+    QCOMPARE(element<IpAddressEdit>(&dialog, "ipBox1")->childrenRect(), QRect(0, 0, 145, 21));
 }
 
-void TestSetIpDialog::fixedOptionStaysOnTopOfPanel()
+void TestNetworkSettingsDialog::fixedOptionStaysOnTopOfPanel()
 {
     Fixture f;
-    SetIP dialog(f.port, f.boxes, nullptr);
+    NetworkSettingsDialog dialog(f.port, f.boxes, nullptr);
     dialog.show();
-    auto* option2 = element<QRadioButton>(dialog, "Option2");
-    choose(option2);
+    auto* fixed = element<QRadioButton>(&dialog, "Option2");
+    choose(fixed);
     // A point of the option that the panel covers too.
     const QPoint shared(100, 44);
-    QVERIFY(element<QFrame>(dialog, "Frame1")->geometry().contains(shared));
-    QVERIFY(option2->geometry().contains(shared));
-    QCOMPARE(dialog.childAt(shared), option2);
+    QVERIFY(element<QFrame>(&dialog, "Frame1")->geometry().contains(shared));
+    QVERIFY(fixed->geometry().contains(shared));
+    QCOMPARE(dialog.childAt(shared), fixed);
 }
 
-void TestSetIpDialog::tabOrder()
+void TestNetworkSettingsDialog::tabOrder()
 {
     Fixture f;
-    SetIP dialog(f.port, f.boxes, nullptr);
+    NetworkSettingsDialog dialog(f.port, f.boxes, nullptr);
     QVERIFY(showActive(dialog));
-    choose(element<QRadioButton>(dialog, "Option2"));
-    auto* box = element<ipBox>(dialog, "ipBox1");
+    choose(element<QRadioButton>(&dialog, "Option2"));
+    auto* box = element<IpAddressEdit>(&dialog, "ipBox1");
     // The selected option is the one a group offers to Tab.
-    const QList<QWidget*> expected{element<QWidget>(dialog, "Command2"), box->field()->field(0),
-                                   element<QWidget>(dialog, "Command1"),
-                                   element<QWidget>(dialog, "Option2")};
+    const QList<QWidget*> expected{
+        element<QWidget>(&dialog, "Command2"), element<QLineEdit>(box, "field0"),
+        element<QWidget>(&dialog, "Command1"), element<QWidget>(&dialog, "Option2")};
     QList<QWidget*> visited;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -301,5 +291,5 @@ void TestSetIpDialog::tabOrder()
     QCOMPARE(visited, expected);
 }
 
-QTEST_MAIN(TestSetIpDialog)
-#include "tst_setipdialog.moc"
+QTEST_MAIN(TestNetworkSettingsDialog)
+#include "tst_networksettingsdialog.moc"

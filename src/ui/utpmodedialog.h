@@ -7,7 +7,6 @@
 
 class MessageBoxes;
 class QGroupBox;
-class QPushButton;
 class QRadioButton;
 class Port;
 
@@ -15,32 +14,29 @@ class Port;
 // frame of its own so the outputs stay independent. "OK" sends the four modes as one "utp "
 // command and leaves the dialog open; "Quit" and the close box send nothing. The switch's
 // status answer fills the options in through showReportedModes().
-class Utp : public QDialog
+class UtpModeDialog : public QDialog
 {
     Q_OBJECT
 public:
-    Utp(Port& port, MessageBoxes& boxes, QWidget* owner);
+    UtpModeDialog(Port& port, MessageBoxes& boxes, QWidget* owner);
 
     // Selects, for outputs 4, 3, 2, 1 in this order, "1 wire" when the output's bit is set
     // (1 = output 1 ... 8 = output 4) and "2 wires" when it is clear.
     void showReportedModes(int mask);
 
+private:
+    static constexpr std::size_t outputCount = 4;
+
     // The bits of the outputs whose "1 wire" is selected.
-    int utpMask() const;
+    int chosenModes() const;
     // The captions of the outputs with neither option selected ("Output 2").
     QStringList outputsWithoutMode() const;
-
-    // Element i belongs to output i + 1.
-    std::array<QGroupBox*, 4> Frame4{};
-    std::array<QRadioButton*, 4> Option5{}; // "1 wire"
-    std::array<QRadioButton*, 4> Option6{}; // "2 wires"
-
-private:
     void sendModes();
 
     Port& port;
     MessageBoxes& boxes;
-    QGroupBox* Frame3 = nullptr;
-    QPushButton* Command1 = nullptr; // "OK"
-    QPushButton* Command2 = nullptr; // "Quit"
+    // Element i belongs to output i + 1.
+    std::array<QGroupBox*, outputCount> outputFrames{};
+    std::array<QRadioButton*, outputCount> oneWireOptions{};
+    std::array<QRadioButton*, outputCount> twoWireOptions{};
 };

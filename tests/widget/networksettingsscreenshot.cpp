@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
-// Renders the SetIP dialog in its two states for the documentation; a tool, not a test.
-//   xvfb-run -a build/tests/widget/setip_screenshot docs
+// Renders the network settings dialog in its two states for the documentation; a tool, not a
+// test.
+//   xvfb-run -a build/tests/widget/networksettings_screenshot docs
+#include "elements.h"
 #include "fakeserialport.h"
-#include "ui/ipbox.h"
-#include "ui/setipdialog.h"
 #include "recordingmessageboxes.h"
+#include "ui/ipaddressedit.h"
+#include "ui/networksettingsdialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,15 +35,15 @@ int main(int argc, char** argv)
 
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
-    SetIP dialog(port, boxes, nullptr);
+    NetworkSettingsDialog dialog(port, boxes, nullptr);
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog))
         return 1;
-    if (!save(dialog, out.filePath(QStringLiteral("setip-automatic.png"))))
+    if (!save(dialog, out.filePath(QStringLiteral("network-settings-automatic.png"))))
         return 1;
 
-    dialog.findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
-    dialog.findChild<ipBox*>(QStringLiteral("ipBox1"))->setAddress(QStringLiteral("192.168.1.10"));
+    element<QRadioButton>(&dialog, "Option2")->click();
+    element<IpAddressEdit>(&dialog, "ipBox1")->setAddress(QStringLiteral("192.168.1.10"));
     QApplication::processEvents();
-    return save(dialog, out.filePath(QStringLiteral("setip-fixed.png"))) ? 0 : 1;
+    return save(dialog, out.filePath(QStringLiteral("network-settings-fixed.png"))) ? 0 : 1;
 }

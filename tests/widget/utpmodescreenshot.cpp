@@ -3,7 +3,7 @@
 // on the command line. Documentation tool; not part of the test run.
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"
-#include "ui/utpdialog.h"
+#include "ui/utpmodedialog.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -18,7 +18,7 @@ int main(int argc, char* argv[])
     }
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
-    Utp dialog(port, boxes, nullptr);
+    UtpModeDialog dialog(port, boxes, nullptr);
     dialog.showReportedModes(0x5);
     dialog.show();
     QApplication::processEvents();
