@@ -2,7 +2,9 @@
 // varnok-bench: runs every benchmark and prints one Markdown table of the figures against their
 // targets. Targets are goals, not pass marks: a missed one is marked, the exit status is 0. The
 // exit status is 1 only when a program measured misbehaves (wrong bytes, no lamp, a crash).
-// Progress goes to stderr. All windows use the offscreen platform (QT_QPA_PLATFORM=offscreen).
+// Progress goes to stderr. Windows use the offscreen platform (QT_QPA_PLATFORM=offscreen), but for
+// the start-up against the same widgets, which runs on a virtual X display (Xvfb, xcb platform).
+// "varnok-bench startup [RUNS]" runs only the start-up and memory figures.
 #include "benchsupport.h"
 
 #include <QByteArray>
@@ -14,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -38,7 +41,8 @@ void progress(const QString& text)
 }
 
 // A process started by fork and exec in `directory`; its stdout is a pipe when `capture` is set,
-// /dev/null otherwise. `startNs` is taken immediately before the fork.
+// /dev/null otherwise. `environment` holds NAME=value entries added to this process's
+// environment. `startNs` is taken immediately before the fork.
 struct Child
 {
     pid_t pid = -1;
@@ -46,7 +50,8 @@ struct Child
     std::int64_t startNs = 0;
 };
 
-Child start(const QStringList& command, const QString& directory, bool capture)
+Child start(const QStringList& command, const QString& directory, bool capture,
+            const QList<QByteArray>& environment = {})
 {
     QList<QByteArray> args;
     for (const QString& a : command)
@@ -55,6 +60,19 @@ Child start(const QStringList& command, const QString& directory, bool capture)
     for (QByteArray& a : args)
         argv << a.data();
     argv << nullptr;
+    // Built before the fork: the child only calls what is safe there.
+    QList<QByteArray> env = environment;
+    for (char** e = environ; *e; ++e) {
+        const QByteArray entry(*e);
+        const QByteArray name = entry.left(entry.indexOf('=') + 1);
+        if (std::none_of(environment.begin(), environment.end(),
+                         [&name](const QByteArray& own) { return own.startsWith(name); }))
+            env << entry;
+    }
+    QList<char*> envp;
+    for (QByteArray& e : env)
+        envp << e.data();
+    envp << nullptr;
     const QByteArray dir = directory.toLocal8Bit();
     int pipeFds[2] = {-1, -1};
     if (capture && pipe2(pipeFds, O_CLOEXEC) != 0)
@@ -68,7 +86,7 @@ Child start(const QStringList& command, const QString& directory, bool capture)
         const int out = capture ? pipeFds[1] : open("/dev/null", O_WRONLY);
         if (out < 0 || dup2(out, STDOUT_FILENO) < 0 || chdir(dir.constData()) != 0)
             _exit(126);
-        execv(argv[0], argv.data());
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     if (capture) {
@@ -165,6 +183,43 @@ private:
     Child sim;
 };
 
+// A virtual X display of its own (Xvfb on the first free display number), for as long as the
+// object lives.
+class VirtualDisplay
+{
+public:
+    VirtualDisplay()
+    {
+        // -displayfd: Xvfb picks a free number and writes it to stdout once it accepts clients.
+        server = start({QStringLiteral("/usr/bin/Xvfb"), QStringLiteral("-displayfd"),
+                        QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                        QStringLiteral("1024x768x24"), QStringLiteral("-dpi"), QStringLiteral("96"),
+                        QStringLiteral("-nolisten"), QStringLiteral("tcp")},
+                       QDir::tempPath(), true);
+        QByteArray number;
+        char c = 0;
+        for (ssize_t n; (n = read(server.out, &c, 1)) != 0 && c != '\n';) {
+            if (n > 0)
+                number.append(c);
+            else if (errno != EINTR)
+                break;
+        }
+        if (number.isEmpty())
+            fail(QStringLiteral("Xvfb did not start"));
+        name = ':' + number.trimmed();
+    }
+    ~VirtualDisplay()
+    {
+        close(server.out);
+        stop(server);
+    }
+    QByteArray display() const { return name; }
+
+private:
+    Child server;
+    QByteArray name;
+};
+
 struct Series
 {
     QList<double> values;
@@ -234,6 +289,56 @@ void startupAndMemory(int runs)
     notes << QStringLiteral("Start-up and memory: %1 runs of each program, alternating which "
                             "goes first, after one unmeasured run each; COMPORT selects COM1, a "
                             "link to the running varnok-sim.")
+                 .arg(runs);
+}
+
+// The console against the plainest stock Qt program that builds the same widgets, both on a
+// virtual X display as a user starts them: strictly alternating, console first.
+void startupOnDisplay(int runs)
+{
+    progress(QStringLiteral("start-up on a display against the same widgets: %1 runs each, "
+                            "alternating")
+                 .arg(runs));
+    SwitchDirectory directory;
+    VirtualDisplay display;
+    const QList<QByteArray> environment{"QT_QPA_PLATFORM=xcb", "DISPLAY=" + display.display()};
+    Series mapped[2], frame[2], rss[2];
+    const char* programs[2] = {VARNOK_BENCH_CONSOLE, VARNOK_BENCH_SAMEWIDGETS};
+    const auto runOnce = [&](int which) {
+        const QString what = QLatin1String(programs[which]);
+        Child c = start({what}, directory.path(), true, environment);
+        return std::pair{c.startNs, parseFigures(finish(c, what))[""]};
+    };
+    for (int which = 0; which < 2; ++which)
+        runOnce(which); // unmeasured: the libraries and fonts into the page cache
+    for (int run = 0; run < runs; ++run) {
+        for (int which = 0; which < 2; ++which) {
+            const QString what = QLatin1String(programs[which]);
+            const auto [startNs, figures] = runOnce(which);
+            mapped[which].values << (number(figures, "mapped_ns", what) - double(startNs)) / 1e6;
+            frame[which].values << (number(figures, "frame_done_ns", what) - double(startNs)) / 1e6;
+            rss[which].values << number(figures, "mapped_vmrss_kb", what) / 1024;
+        }
+    }
+    const auto add = [](const QString& figure, const Series s[2], int decimals, const QString& unit,
+                        double target) {
+        const double ratio = s[0].mid() / s[1].mid();
+        rows << Row{figure,
+                    s[0].text(decimals) + unit,
+                    s[1].text(decimals) + unit + u" (same widgets)"_qs,
+                    fixed(ratio, 2),
+                    QStringLiteral("ratio ≤ %1").arg(fixed(target, 2)),
+                    ratio <= target};
+    };
+    add(QStringLiteral("Start-up on X: process start → window mapped"), mapped, 1, u" ms"_qs, 1.10);
+    add(QStringLiteral("Start-up on X: process start → first frame painted"), frame, 1, u" ms"_qs,
+        1.10);
+    add(QStringLiteral("Memory on X when mapped: VmRSS"), rss, 1, u" MiB"_qs, 1.05);
+    notes << QStringLiteral("Start-up on X: varnok-bench-console and varnok-bench-samewidgets "
+                            "(the main window's widgets, fonts, texts and colours built by the "
+                            "plainest stock Qt program) on Xvfb with the xcb platform, %1 runs "
+                            "of each, console, same widgets, console, ..., after one unmeasured "
+                            "run each; \"mapped\" is the window's first expose event.")
                  .arg(runs);
 }
 
@@ -447,11 +552,19 @@ int main(int argc, char* argv[])
     }
     signal(SIGPIPE, SIG_IGN);
 
-    startupAndMemory(15);
-    line(1000, 1000, 1000, qsizetype(1) << 20);
-    growth(10000, 100000, 100, 3);
-    longLine(qsizetype(1) << 20, 10);
-    idle(10);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() > 1 && args[1] == QLatin1String("startup")) {
+        const int runs = args.size() > 2 ? args[2].toInt() : 8;
+        startupOnDisplay(runs > 0 ? runs : 8);
+        startupAndMemory(runs > 0 ? runs : 15);
+    } else {
+        startupOnDisplay(8);
+        startupAndMemory(15);
+        line(1000, 1000, 1000, qsizetype(1) << 20);
+        growth(10000, 100000, 100, 3);
+        longLine(qsizetype(1) << 20, 10);
+        idle(10);
+    }
 
     std::printf("| Figure | Console: median (min–max) | Reference | Ratio | Target | Met |\n");
     std::printf("|---|---|---|---|---|---|\n");
