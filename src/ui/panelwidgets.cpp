@@ -32,26 +32,45 @@ RoutingButton::RoutingButton(Glyph buttonGlyph, const QString& caption, QWidget*
     : QPushButton(buttonGlyph == Glyph::Caption ? caption : QString(), parent), glyph(buttonGlyph)
 {
     // Flat, with the grey face the routing panel calls for instead of the system button colour.
+    // Painted here rather than by a style sheet, which for 24 buttons cost nearly a tenth of the
+    // console's start-up. The face covers every pixel.
     setFlat(true);
-    setAutoFillBackground(true);
-    setStyleSheet(QStringLiteral(
-        "QPushButton { background-color: #C0C0C0; color: #000000; border: 1px solid #A0A0A0;"
-        " padding: 0px; }"
-        "QPushButton:pressed { background-color: #A8A8A8; }"
-        "QPushButton:focus { border: 1px dotted #000000; }"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void RoutingButton::paintEvent(QPaintEvent* event)
+void RoutingButton::paintEvent(QPaintEvent*)
 {
-    QPushButton::paintEvent(event);
-    if (glyph == Glyph::Caption)
-        return;
-    // About the size of an 18 pt symbol-font triangle.
+    static const QColor face(0xC0, 0xC0, 0xC0);
+    static const QColor pressedFace(0xA8, 0xA8, 0xA8);
+    static const QColor edge(0xA0, 0xA0, 0xA0);
     QPainter p(this);
+    const QRect r = rect();
+    p.fillRect(r, isDown() ? pressedFace : face);
+    if (hasFocus()) {
+        // A dotted black line centred on the outermost pixels, drawn edge by edge: bottom, right,
+        // left, top.
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::black, 1, Qt::DotLine, Qt::FlatCap));
+        const qreal right = r.width() - 1, bottom = r.height() - 1;
+        p.drawLine(QLineF(0, bottom, right, bottom));
+        p.drawLine(QLineF(right, 0, right, bottom));
+        p.drawLine(QLineF(0, 0, 0, bottom));
+        p.drawLine(QLineF(0, 0, right, 0));
+        p.setRenderHint(QPainter::Antialiasing, false);
+    } else {
+        p.setPen(edge);
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+    }
+    p.setPen(Qt::black);
+    if (glyph == Glyph::Caption) {
+        p.drawText(r.adjusted(1, 1, -1, -1), Qt::AlignCenter | Qt::TextShowMnemonic, text());
+        return;
+    }
+    // About the size of an 18 pt symbol-font triangle.
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    p.setBrush(palette().color(QPalette::ButtonText));
-    const QPointF c = QRectF(rect()).center() + (isDown() ? QPointF(1, 1) : QPointF());
+    p.setBrush(Qt::black);
+    const QPointF c = QRectF(r).center() + (isDown() ? QPointF(1, 1) : QPointF());
     const qreal h = 5.5, w = 5.5;
     QPainterPath triangle;
     if (glyph == Glyph::LeftArrow) {

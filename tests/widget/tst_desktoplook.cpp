@@ -166,6 +166,8 @@ private slots:
     void cleanup();
     void windows_data();
     void windows();
+    void routingButtons_data();
+    void routingButtons();
     void messageBoxes_data();
     void messageBoxes();
 
@@ -259,6 +261,75 @@ void TestDesktopLook::windows()
             QVERIFY2(now[k] == designGeometry[i][k],
                      qPrintable(QStringLiteral("%1 moved").arg(now[k].first)));
     }
+}
+
+void TestDesktopLook::routingButtons_data()
+{
+    QTest::addColumn<QString>("desktop");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("focused");
+    QTest::addColumn<bool>("pressed");
+    for (const char* desktop : {"light", "dark large"})
+        for (const char* button : {"Command1_0", "Command1_9"}) { // an arrow, a caption
+            QTest::addRow("%s, %s", desktop, button) << desktop << button << false << false;
+            QTest::addRow("%s, %s, focused", desktop, button) << desktop << button << true << false;
+            // A press by mouse gives the button the focus.
+            QTest::addRow("%s, %s, pressed", desktop, button) << desktop << button << true << true;
+        }
+}
+
+// Flat, a grey face (darker while pressed) in a thin grey edge, or a dotted black one while the
+// button has the focus; black caption or arrow, whatever the desktop.
+void TestDesktopLook::routingButtons()
+{
+    QFETCH(QString, desktop);
+    QFETCH(QString, button);
+    QFETCH(bool, focused);
+    QFETCH(bool, pressed);
+    setDesktop(desktop);
+    QTemporaryDir dir;
+    FakeSerialPort port;
+    RecordingMessageBoxes boxes;
+    Form1 form1(port, boxes, dir.path());
+    form1.startUp();
+    form1.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form1));
+    auto* routing = form1.findChild<QPushButton*>(button);
+    QVERIFY(routing);
+    QVERIFY(routing->isFlat());
+    form1.findChild<QWidget*>(focused ? button : QStringLiteral("Text2"))->setFocus();
+    QCOMPARE(routing->hasFocus(), focused);
+    if (pressed)
+        QTest::mousePress(routing, Qt::LeftButton);
+    const QImage image = routing->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (pressed)
+        QTest::mouseRelease(routing, Qt::LeftButton);
+
+    const QColor face = pressed ? QColor(0xA8, 0xA8, 0xA8) : QColor(0xC0, 0xC0, 0xC0);
+    QCOMPARE(image.size(), QSize(41, 25));
+    QCOMPARE(QColor(image.pixel(3, 3)), face);
+    QCOMPARE(QColor(image.pixel(37, 21)), face);
+    int dots = 0, gaps = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        const QColor top(image.pixel(x, 0));
+        if (!focused)
+            QCOMPARE(top, QColor(0xA0, 0xA0, 0xA0));
+        else if (qGray(top.rgb()) < 0x80)
+            ++dots;
+        else if (top == face)
+            ++gaps;
+    }
+    if (focused) {
+        QVERIFY2(dots >= 10 && gaps >= 20,
+                 qPrintable(QStringLiteral("%1 dots, %2 gaps").arg(dots).arg(gaps)));
+        QVERIFY(qGray(image.pixel(0, 12)) < 0x80 || qGray(image.pixel(0, 11)) < 0x80 ||
+                qGray(image.pixel(0, 13)) < 0x80);
+    }
+    int least = 255;
+    for (int y = 4; y < image.height() - 4; ++y)
+        for (int x = 4; x < image.width() - 4; ++x)
+            least = std::min(least, qGray(image.pixel(x, y)));
+    QVERIFY2(least < 0x10, qPrintable(QStringLiteral("darkest %1").arg(least)));
 }
 
 void TestDesktopLook::messageBoxes_data()
