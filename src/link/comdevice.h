@@ -15,5 +15,6 @@ QString comDevicePath(int port, const QString& workingDirectory, const QStringLi
 // The same rule against the process's working directory and the adapters attached now.
 QString comDevicePath(int port);
 
-// Absolute paths of the attached USB serial adapters, sorted.
-QStringList attachedUsbSerialAdapters();
+// Absolute paths of the attached USB serial adapters, sorted: the device files (or links to them)
+// named ttyUSB* or ttyACM* in `deviceDirectory`.
+QStringList attachedUsbSerialAdapters(const QString& deviceDirectory = QStringLiteral("/dev"));

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class TstComDevice : public QObject
 {
     Q_OBJECT
@@ -14,6 +16,7 @@ private slots:
     void devicePath_data();
     void devicePath();
     void relativeWorkingDirectoryGivesAbsolutePath();
+    void usbAdapters();
 };
 
 void TstComDevice::devicePath_data()
@@ -90,6 +93,23 @@ void TstComDevice::relativeWorkingDirectoryGivesAbsolutePath()
     QDir::setCurrent(previous);
     QCOMPARE(withEntry, base + QStringLiteral("/work/COM2"));
     QCOMPARE(withoutEntry, QStringLiteral("/dev/ttyS2"));
+}
+
+void TstComDevice::usbAdapters()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray base = QFile::encodeName(dir.path()) + '/';
+    // Device files stand in as FIFOs: both are what a plain file or a folder is not.
+    for (const char* fifo : {"ttyUSB1", "ttyACM0", "ttyUSB0", "ttyusb2", "ttyS0", "USB3"})
+        QCOMPARE(mkfifo(base + fifo, 0600), 0);
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("ttyUSB0")), dir.filePath("ttyACM4")));
+    QVERIFY(QFile(dir.filePath(QStringLiteral("ttyUSB5"))).open(QIODevice::WriteOnly));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("ttyACM6")));
+    const QString d = dir.path() + '/';
+    QCOMPARE(
+        attachedUsbSerialAdapters(dir.path()),
+        QStringList({d + "ttyACM0", d + "ttyACM4", d + "ttyUSB0", d + "ttyUSB1", d + "ttyusb2"}));
 }
 
 QTEST_APPLESS_MAIN(TstComDevice)
