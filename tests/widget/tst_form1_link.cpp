@@ -3,10 +3,12 @@
 #include "ui/form1.h"
 #include "ui/textpane.h"
 
+#include "elements.h"
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"
 #include <QLabel>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -66,6 +68,8 @@ private slots:
     void lampsStandAboveTheirButtons();
     void designLookBeforeStartUp();
     void tabOrderFollowsDesign();
+    void arrowKeysOnRoutingButtonsWalkTheTabOrder_data();
+    void arrowKeysOnRoutingButtonsWalkTheTabOrder();
 };
 
 void TestForm1Link::firstStartWritesComport()
@@ -380,6 +384,39 @@ void TestForm1Link::tabOrderFollowsDesign()
             seen << element->objectName();
     }
     QCOMPARE(seen, expected);
+}
+
+void TestForm1Link::arrowKeysOnRoutingButtonsWalkTheTabOrder_data()
+{
+    // Every arrow steps along the tab order, as on any push button: Left and Up back, Right and
+    // Down on; never to the neighbour on screen. Button 8 is input 1 of output 2: 9 lies to its
+    // right, 14 below it, and the tab order runs down the input columns.
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("Right from 8") << 8 << int(Qt::Key_Right) << "Command1_14";
+    QTest::newRow("Left from 14") << 14 << int(Qt::Key_Left) << "Command1_8";
+    QTest::newRow("Left from 1") << 1 << int(Qt::Key_Left) << "Command7";
+    QTest::newRow("Right from 0") << 0 << int(Qt::Key_Right) << "Command7";
+    QTest::newRow("Down from 2") << 2 << int(Qt::Key_Down) << "Command1_3";
+    QTest::newRow("Up from 3") << 3 << int(Qt::Key_Up) << "Command1_2";
+    QTest::newRow("Down from 20") << 20 << int(Qt::Key_Down) << "Command1_9";
+}
+
+void TestForm1Link::arrowKeysOnRoutingButtonsWalkTheTabOrder()
+{
+    QFETCH(int, start);
+    QFETCH(int, key);
+    QFETCH(QString, focused);
+    Console c;
+    c.create();
+    c.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(c.window.get()));
+    auto* button = element<QPushButton>(c.window.get(), "Command1", start);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+    QVERIFY(c.port.writes.isEmpty());
 }
 
 QTEST_MAIN(TestForm1Link)
