@@ -3,10 +3,10 @@
 
 // The main window on the test fake port, started up and shown, with its receive handler at
 // hand: the benches hand it replies straight from the classifier.
-#include "ui/form1.h"
 #include "fakeserialport.h"
-#include "recordingmessageboxes.h"
 #include "link/receiveframer.h"
+#include "recordingmessageboxes.h"
+#include "ui/mainwindow.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,7 +18,7 @@ struct FakePortConsole
     QTemporaryDir dir;
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
-    Form1 window{port, boxes, dir.path()};
+    MainWindow window{port, boxes, dir.path()};
     ReceiveFramer* handler = nullptr;
 
     // Start-up and first show; false when the window has no receive handler or never showed.

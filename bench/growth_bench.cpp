@@ -9,11 +9,12 @@
 // Prints: growth reports=<n> ms=<t> rss_before_kb=<n> rss_halfway_kb=<n> rss_after_kb=<n>
 //         hwm_kb=<n> pane_chars=<n>
 #include "benchsupport.h"
-#include "ui/form1.h"
-#include "ui/textpane.h"
 #include "fakeportconsole.h"
-#include "recordingmessageboxes.h"
 #include "link/receiveframer.h"
+#include "mainwindowelements.h"
+#include "recordingmessageboxes.h"
+#include "ui/mainwindow.h"
+#include "ui/textpane.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -44,7 +45,7 @@ int main(int argc, char* argv[])
     bench::FakePortConsole console;
     if (!console.start())
         fail("the main window did not start");
-    Form1& window = console.window;
+    MainWindow& window = console.window;
     ReceiveFramer* handler = console.handler;
     QCoreApplication::processEvents();
 
@@ -68,7 +69,7 @@ int main(int argc, char* argv[])
     const std::int64_t endNs = bench::monotonicNs();
 
     // The last report is the newest line and the pane stays under its cap.
-    const QString text = window.Text1->text();
+    const QString text = receivePane(window)->text();
     if (!text.endsWith(QStringLiteral("\r\nHDMI Out") +
                        QString::number((reports - 1) % 16 / 4 + 1) +
                        QStringLiteral(" -> HDMI In ") + QString::number((reports - 1) % 4 + 1)) ||

@@ -7,11 +7,11 @@
 // Prints resident memory when the box opens, when it closes and after the held replies have been
 // handled, with the bytes received meanwhile; exits 1 when nothing reached the receive pane.
 #include "benchsupport.h"
-#include "ui/form1.h"
-#include "ui/textpane.h"
 #include "link/serialport.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
+#include "ui/mainwindow.h"
+#include "ui/textpane.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,7 +58,7 @@ int main(int argc, char* argv[])
         fail("cannot set up the pseudo-terminal and its COM1 link");
     SerialPort port;
     RecordingMessageBoxes boxes;
-    Form1 window(port, boxes, dir.path());
+    MainWindow window(port, boxes, dir.path());
     window.startUp();
     if (!port.isOpen())
         fail("the console did not open COM1");

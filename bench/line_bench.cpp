@@ -2,7 +2,7 @@
 // The console on a real pseudo-terminal, with this program as the switch's end of the line.
 // Usage: varnok-bench-line CLICKS REPORTS REPLIES FLOOD_BYTES
 //
-// 1. Click to wire: CLICKS clicks on routing button Command1(10), each timed from the click to
+// 1. Click to wire: CLICKS clicks on routing button Command1_10, each timed from the click to
 //    the eighth byte of "cir 59" CR LF read at the far end.
 // 2. Reply to lamp: REPORTS route reports for output 2, alternating "s20" and "s21" CR LF, each
 //    timed from the write at the far end to the paint of the lamp it lights.
@@ -12,12 +12,13 @@
 //    is reported for each.
 // Prints one "name key=value..." line per figure; exits 1 when the console got anything wrong.
 #include "benchsupport.h"
-#include "ui/form1.h"
-#include "ui/textpane.h"
+#include "link/receiveframer.h"
 #include "link/serialport.h"
+#include "mainwindowelements.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
-#include "link/receiveframer.h"
+#include "ui/mainwindow.h"
+#include "ui/textpane.h"
 
 #include <QApplication>
 #include <QDir>
@@ -139,7 +140,7 @@ struct Rig
     PtyPair pty;
     SerialPort port;
     RecordingMessageBoxes boxes;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
     ReceiveFramer* handler = nullptr;
 
     Rig()
@@ -148,7 +149,7 @@ struct Rig
             !QFile::link(pty.slavePath, dir.filePath(QStringLiteral("COM1"))) ||
             !QDir::setCurrent(dir.path()))
             fail("cannot set up the pseudo-terminal and its COM1 link");
-        window = std::make_unique<Form1>(port, boxes, dir.path());
+        window = std::make_unique<MainWindow>(port, boxes, dir.path());
         window->startUp();
         if (!port.isOpen() || !boxes.shown.isEmpty())
             fail("the console did not open COM1");
@@ -163,7 +164,7 @@ struct Rig
 
 void clickToWire(Rig& rig, int clicks)
 {
-    // Literal bytes of the key command of Command1(10): input 3 of output 2.
+    // Literal bytes of the key command of Command1_10: input 3 of output 2.
     const QByteArray expected("cir 59\r\n");
     QSocketNotifier wire(rig.pty.master, QSocketNotifier::Read);
     Wait wait;
@@ -183,7 +184,7 @@ void clickToWire(Rig& rig, int clicks)
         got.clear();
         arrivedNs = 0;
         const std::int64_t clickNs = monotonicNs();
-        QTest::mouseClick(rig.window->Command1[10], Qt::LeftButton);
+        QTest::mouseClick(routingButton(*rig.window, 10), Qt::LeftButton);
         if (arrivedNs == 0 && !wait.run(2000))
             fail("a click's command did not reach the line within 2 s");
         if (got != expected)
@@ -200,7 +201,7 @@ void routeReports(Rig& rig, int count, QList<double>* measured)
     const std::array<QByteArray, 2> reports{QByteArray("s20\r\n"), QByteArray("s21\r\n")};
     const std::array<QString, 2> lines{QStringLiteral("\r\nHDMI Out2 -> HDMI In 1"),
                                        QStringLiteral("\r\nHDMI Out2 -> HDMI In 2")};
-    Lamp* const lamps[2] = {rig.window->routingLamps[1][0], rig.window->routingLamps[1][1]};
+    Lamp* const lamps[2] = {routingLamp(*rig.window, 1, 0), routingLamp(*rig.window, 1, 1)};
     EventWatch watch;
     Wait wait;
     Lamp* target = nullptr;
@@ -223,7 +224,7 @@ void routeReports(Rig& rig, int count, QList<double>* measured)
             fail("cannot write to the line");
         if (!wait.run(2000))
             fail("a route report lit no lamp within 2 s");
-        if (!rig.window->Text1->text().endsWith(lines[k]) || lamps[1 - k]->isLit())
+        if (!receivePane(*rig.window)->text().endsWith(lines[k]) || lamps[1 - k]->isLit())
             fail("a route report was shown wrongly");
         if (measured)
             *measured << double(litNs - writeNs) / 1e6;
@@ -264,7 +265,7 @@ void responsiveness(Rig& rig, int replies, qsizetype floodBytes)
     Wait wait;
     QObject::connect(rig.handler, &ReceiveFramer::replyReceived, rig.window.get(), [&] {
         ++chunks;
-        if (rig.window->Text1->text().endsWith(QString::fromLatin1(lastLine)))
+        if (receivePane(*rig.window)->text().endsWith(QString::fromLatin1(lastLine)))
             wait.quit();
     });
     // The far end writes from a thread of its own, so its work is no part of the gaps.
@@ -294,13 +295,13 @@ void responsiveness(Rig& rig, int replies, qsizetype floodBytes)
     writer.join();
     if (writeFailed || !shown)
         fail("the flood did not reach the receive pane");
-    if (rig.window->Text1->characterCount() > (1 << 20))
+    if (receivePane(*rig.window)->characterCount() > (1 << 20))
         fail("the receive pane holds more than its cap");
     std::printf("gap_during_flood bytes=%lld unit=ms max=%.3f over_5ms=%d chunks=%d "
                 "duration_ms=%.1f pane_chars=%lld\n",
                 static_cast<long long>(floodBytes), longest, heartbeat.gapsOver5ms(), chunks,
                 double(monotonicNs() - startNs) / 1e6,
-                static_cast<long long>(rig.window->Text1->characterCount()));
+                static_cast<long long>(receivePane(*rig.window)->characterCount()));
     std::fflush(stdout);
 }
 

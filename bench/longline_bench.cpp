@@ -13,8 +13,9 @@
 // where gap_eighths_ms is the longest gap in each eighth of the line's final length and
 // append_us_first/last the mean time per chunk over the first and last eighth.
 #include "benchsupport.h"
-#include "ui/textpane.h"
 #include "fakeportconsole.h"
+#include "mainwindowelements.h"
+#include "ui/textpane.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -86,7 +87,7 @@ int main(int argc, char* argv[])
 
     // The pane holds the line's newest characters exactly as they came: nothing added, and all
     // of it while the line is within the pane's cap of 1 MiB characters.
-    const QString text = console.window.Text1->text();
+    const QString text = receivePane(console.window)->text();
     const qsizetype dropped = reached - text.size();
     if (dropped < 0 || text.size() > (1 << 20) || (reached <= (1 << 20) && dropped != 0))
         fail("the receive pane does not hold the line as it came");

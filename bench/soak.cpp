@@ -12,14 +12,15 @@
 // Prints one "soak ..." line of figures; exits 1 when the console lost the newest text, let its
 // receive pane outgrow the cap, or closed the line.
 #include "benchsupport.h"
-#include "protocol/commands.h"
-#include "ui/form1.h"
-#include "ui/textpane.h"
 #include "fakeportconsole.h"
-#include "link/serialport.h"
-#include "recordingmessageboxes.h"
 #include "link/receiveframer.h"
+#include "link/serialport.h"
+#include "mainwindowelements.h"
+#include "protocol/commands.h"
+#include "recordingmessageboxes.h"
 #include "switchmodel.h"
+#include "ui/mainwindow.h"
+#include "ui/textpane.h"
 
 #include <QApplication>
 #include <QDir>
@@ -47,7 +48,7 @@ int session(qint64 replies)
     bench::FakePortConsole console;
     if (!console.start())
         fail("the main window did not start");
-    Form1& window = console.window;
+    MainWindow& window = console.window;
     ReceiveFramer* handler = console.handler;
 
     sim::SwitchModel model;
@@ -77,7 +78,7 @@ int session(qint64 replies)
     const double seconds = double(clock.elapsed()) / 1000;
 
     // The newest reply is the end of the pane; the oldest lines made room for it.
-    const QString text = window.Text1->text();
+    const QString text = receivePane(window)->text();
     const protocol::Reply newest = protocol::classify(protocol::replyText(last));
     QString expectedEnd;
     for (const protocol::Route& route : newest.routes)
@@ -119,7 +120,7 @@ int line(int seconds)
 
     SerialPort port;
     RecordingMessageBoxes boxes;
-    Form1 window(port, boxes, dir.path());
+    MainWindow window(port, boxes, dir.path());
     window.startUp();
     if (!port.isOpen())
         fail("the console could not open COM1");
@@ -152,7 +153,7 @@ int line(int seconds)
     heartbeat.stop();
     const qint64 rssEnd = bench::statusField("self", "VmRSS");
     const bool stillOpen = port.isOpen();
-    const QString text = window.Text1->text();
+    const QString text = receivePane(window)->text();
     simulator.terminate();
     simulator.waitForFinished(5000);
 

@@ -23,7 +23,7 @@ void checkReply(const QString& text)
         FUZZ_CHECK(route.input >= 1 && route.input <= 4);
         FUZZ_CHECK(protocol::routeLine(route).size() == 22);
     }
-    FUZZ_CHECK(reply.utpMask >= 0 && reply.utpMask <= 15);
+    FUZZ_CHECK(reply.oneWireMask >= 0 && reply.oneWireMask <= 15);
     switch (reply.kind) {
     case Reply::Kind::RouteReport:
         FUZZ_CHECK(text.size() >= 3 && text[0] == QLatin1Char('s') && isDigit(text[1]) &&

@@ -105,14 +105,14 @@ QByteArray SwitchModel::execute(QByteArrayView line)
     if (word == "rup") {
         if (!bare)
             return error("rup");
-        return QByteArray("ust0") + "0123456789ABCDEF"[m_utpMask] + "\r\n";
+        return QByteArray("ust0") + "0123456789ABCDEF"[m_oneWireMask] + "\r\n";
     }
 
     if (word == "utp") {
         const int mask = hexNumber(argument, 1);
         if (mask < 0)
             return error("utp");
-        m_utpMask = mask;
+        m_oneWireMask = mask;
         return "utp\r\n";
     }
 

@@ -48,7 +48,7 @@ public:
     QByteArray frontPanelChange(quint32 random);
 
     const Routes& routes() const { return m_routes; }
-    int utpMask() const { return m_utpMask; }
+    int oneWireMask() const { return m_oneWireMask; }
     const NetworkSetting& network() const { return m_network; }
 
 private:
@@ -56,7 +56,7 @@ private:
     QByteArray routeReport(int output) const;
 
     Routes m_routes;
-    int m_utpMask = 0;
+    int m_oneWireMask = 0;
     NetworkSetting m_network;
     QByteArray m_line;
     bool m_overlong = false;

@@ -78,7 +78,7 @@ Reply classify(const QString& r)
     }
     if (startsWith(r, "ust") && isDigit(at(r, 4))) {
         reply.kind = Reply::Kind::UtpStatus;
-        reply.utpMask = hexValue(at(r, 5));
+        reply.oneWireMask = hexValue(at(r, 5));
         return reply;
     }
     if (startsWith(r, "Ack")) {

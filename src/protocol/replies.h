@@ -33,7 +33,7 @@ struct Reply
     // Route and status reports: the routes to show, in order; out-of-range ones are left out.
     QList<Route> routes;
     // UTP status: bit 0 = output 1 ... bit 3 = output 4; set means "1 wire".
-    int utpMask = 0;
+    int oneWireMask = 0;
     // Raw: the text to append unchanged.
     QString text;
 };

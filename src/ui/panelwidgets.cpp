@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "panelwidgets.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOption>
@@ -84,6 +85,25 @@ void RoutingButton::paintEvent(QPaintEvent*)
     }
     triangle.closeSubpath();
     p.drawPath(triangle);
+}
+
+void RoutingButton::keyPressEvent(QKeyEvent* event)
+{
+    const bool reverse = layoutDirection() == Qt::RightToLeft;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        focusNextPrevChild(false);
+        return;
+    case Qt::Key_Down:
+        focusNextPrevChild(true);
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        focusNextPrevChild((event->key() == Qt::Key_Right) != reverse);
+        return;
+    default:
+        QPushButton::keyPressEvent(event);
+    }
 }
 
 void EtchedFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,

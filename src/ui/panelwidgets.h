@@ -25,7 +25,8 @@ private:
 };
 
 // A flat grey routing button. Arrow buttons draw their triangle themselves, so the look does
-// not depend on a symbol font being installed.
+// not depend on a symbol font being installed. Arrow keys step along the tab order even while
+// the button belongs to a QButtonGroup, which would move focus to the neighbour on screen.
 class RoutingButton : public QPushButton
 {
     Q_OBJECT
@@ -35,6 +36,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     Glyph glyph;

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "runconsole.h"
 
-#include "form1.h"
-#include "ui/messageboxes.h"
 #include "link/serialport.h"
 #include "link/terminationsignals.h"
+#include "mainwindow.h"
+#include "ui/messageboxes.h"
 
 #include <QApplication>
 #include <QDir>
 
-int runConsole(int& argc, char** argv, const std::function<void(Form1&)>& beforeStartUp)
+int runConsole(int& argc, char** argv, const std::function<void(MainWindow&)>& beforeStartUp)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VARNOK"));
@@ -22,7 +22,7 @@ int runConsole(int& argc, char** argv, const std::function<void(Form1&)>& before
         QApplication::exit(0);
     });
     QtMessageBoxes boxes;
-    Form1 window(port, boxes, QDir::currentPath());
+    MainWindow window(port, boxes, QDir::currentPath());
     if (beforeStartUp)
         beforeStartUp(window);
     window.startUp();

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The console over a real pseudo-terminal: the serial port implementation, the COM1 link in the
 // working directory, bytes on the wire both ways.
-#include "ui/form1.h"
-#include "ui/textpane.h"
 #include "link/serialport.h"
+#include "mainwindowelements.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
 #include "runfolder.h"
+#include "ui/mainwindow.h"
+#include "ui/textpane.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -52,7 +53,7 @@ private:
     PtyPair* pty = nullptr;
     SerialPort* port = nullptr;
     RecordingMessageBoxes* boxes = nullptr;
-    Form1* window = nullptr;
+    MainWindow* window = nullptr;
 };
 
 void TestConsolePty::init()
@@ -64,7 +65,7 @@ void TestConsolePty::init()
     QVERIFY(dir->linkCom1(pty->slavePath));
     port = new SerialPort;
     boxes = new RecordingMessageBoxes;
-    window = new Form1(*port, *boxes, dir->path());
+    window = new MainWindow(*port, *boxes, dir->path());
     window->startUp();
 }
 
@@ -81,10 +82,10 @@ void TestConsolePty::connectsThroughCom1Link()
 {
     QVERIFY(boxes->shown.isEmpty());
     QVERIFY(port->isOpen());
-    QCOMPARE(window->Command7->text(), QStringLiteral("Disconnect"));
+    QCOMPARE(linkButton(*window)->text(), QStringLiteral("Disconnect"));
     QCOMPARE(openDescriptorsOn(pty->slavePath), 2); // ours and the console's
     // The port list tells where COM1 leads: the link in the working directory.
-    QCOMPARE(window->Combo1->itemData(0, Qt::ToolTipRole).toString(),
+    QCOMPARE(portList(*window)->itemData(0, Qt::ToolTipRole).toString(),
              QDir(dir->path()).absoluteFilePath(QStringLiteral("COM1")));
 
     // Seen from the line itself: 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control.
@@ -101,7 +102,7 @@ void TestConsolePty::connectsThroughCom1Link()
 
 void TestConsolePty::routingButtonPutsKeyCommandOnLine()
 {
-    QTest::mouseClick(window->Command1[10], Qt::LeftButton);
+    QTest::mouseClick(routingButton(*window, 10), Qt::LeftButton);
     const QByteArray got = pty->read(8, 3000, pump);
     QCOMPARE(got, QByteArray::fromHex("6369722035390D0A"));
     QCOMPARE(pty->read(1, 100, pump), QByteArray()); // nothing more
@@ -109,38 +110,38 @@ void TestConsolePty::routingButtonPutsKeyCommandOnLine()
 
 void TestConsolePty::statusPutsRequestOnLine()
 {
-    QTest::mouseClick(window->Command6, Qt::LeftButton);
+    QTest::mouseClick(statusButton(*window), Qt::LeftButton);
     QCOMPARE(pty->read(5, 3000, pump), QByteArray::fromHex("6263200D0A"));
 }
 
 void TestConsolePty::routeReportLightsLamp()
 {
     // The road of one routing change: input 3 of output 2 pressed, the switch answers "s22".
-    QTest::mouseClick(window->Command1[10], Qt::LeftButton);
+    QTest::mouseClick(routingButton(*window, 10), Qt::LeftButton);
     QCOMPARE(pty->read(8, 3000, pump), QByteArray("cir 59\r\n"));
-    QVERIFY(!window->routingLamps[1][2]->isLit());
+    QVERIFY(!routingLamp(*window, 1, 2)->isLit());
     QVERIFY(pty->write("s22\r\n"));
-    QTRY_COMPARE_WITH_TIMEOUT(window->Text1->text(), QStringLiteral("\r\nHDMI Out2 -> HDMI In 3"),
-                              5000);
+    QTRY_COMPARE_WITH_TIMEOUT(receivePane(*window)->text(),
+                              QStringLiteral("\r\nHDMI Out2 -> HDMI In 3"), 5000);
     QVERIFY(window->findChild<Lamp*>(QStringLiteral("Shape18_2"))->isLit());
-    QVERIFY(!window->routingLamps[1][0]->isLit());
+    QVERIFY(!routingLamp(*window, 1, 0)->isLit());
 }
 
 void TestConsolePty::disconnectClosesLine()
 {
-    QTest::mouseClick(window->Command7, Qt::LeftButton);
+    QTest::mouseClick(linkButton(*window), Qt::LeftButton);
     QVERIFY(!port->isOpen());
     QCOMPARE(openDescriptorsOn(pty->slavePath), 1); // only ours is left
-    QCOMPARE(window->Command7->text(), QStringLiteral("Connect"));
+    QCOMPARE(linkButton(*window)->text(), QStringLiteral("Connect"));
     QVERIFY(boxes->shown.isEmpty());
     // Writing now fails and says so; nothing reaches the line.
-    QTest::mouseClick(window->Command6, Qt::LeftButton);
+    QTest::mouseClick(statusButton(*window), Qt::LeftButton);
     QCOMPARE(boxes->shown.size(), 1);
     QCOMPARE(pty->read(1, 200, pump), QByteArray());
     // And the link comes back with the button.
-    QTest::mouseClick(window->Command7, Qt::LeftButton);
+    QTest::mouseClick(linkButton(*window), Qt::LeftButton);
     QVERIFY(port->isOpen());
-    QTest::mouseClick(window->Command6, Qt::LeftButton);
+    QTest::mouseClick(statusButton(*window), Qt::LeftButton);
     QCOMPARE(pty->read(5, 3000, pump), QByteArray("bc \r\n"));
 }
 

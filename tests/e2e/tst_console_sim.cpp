@@ -2,17 +2,15 @@
 // The whole console against the real varnok-sim: the window, SerialPort on the simulator's
 // pseudo-terminal behind the COM1 link, the dialogs driven while they are modal, and what the
 // switch says it received, read from its log.
-#include "elements.h"
-#include "ui/form1.h"
-#include "ui/textpane.h"
-#include "ui/ipaddressedit.h"
-#include "ui/networksettingsdialog.h"
 #include "link/serialport.h"
+#include "mainwindowelements.h"
 #include "recordingmessageboxes.h"
 #include "runfolder.h"
-#include "ui/utpmodedialog.h"
+#include "ui/ipaddressedit.h"
+#include "ui/mainwindow.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -35,11 +33,11 @@ constexpr int patienceMs = 5000; // waiting only; nothing is asserted about spee
 
 // The input (1 to 4) lit in an output's lamp row; 0 when the row is dark, -1 when more than one
 // lamp is lit.
-int litInput(const Form1& window, int output)
+int litInput(const MainWindow& window, int output)
 {
     int lit = 0;
     for (int input = 1; input <= 4; ++input) {
-        if (window.routingLamps[std::size_t(output - 1)][std::size_t(input - 1)]->isLit())
+        if (routingLamp(window, output - 1, input - 1)->isLit())
             lit = lit == 0 ? input : -1;
     }
     return lit;
@@ -47,7 +45,7 @@ int litInput(const Form1& window, int output)
 
 // All four rows as digits, output 1 first: "4310" is output 1 on input 4, output 2 on input 3,
 // output 3 on input 1 and output 4 dark.
-QString lampRows(const Form1& window)
+QString lampRows(const MainWindow& window)
 {
     QString rows;
     for (int output = 1; output <= 4; ++output) {
@@ -65,21 +63,12 @@ QString routeLine(int output, int input)
 // Runs `body` on the modal dialog of type D once it is up (called just before the click that
 // opens it). Whatever happens in `body`, a dialog still open afterwards is closed, so a failed
 // check never leaves the test stuck in the dialog's loop. `ran` tells whether a dialog was found.
-// The "1 wire" and "2 wires" options of UTP output `index` + 1.
-QRadioButton* oneWire(const QObject* dialog, int index)
+void whenModal(QObject* context, bool* ran, const QString& name, std::function<void(QDialog*)> body)
 {
-    return element<QRadioButton>(dialog, "Option5", index);
-}
-
-QRadioButton* twoWires(const QObject* dialog, int index)
-{
-    return element<QRadioButton>(dialog, "Option6", index);
-}
-
-template <typename D> void whenModal(QObject* context, bool* ran, std::function<void(D*)> body)
-{
-    QTimer::singleShot(0, context, [ran, body] {
-        QPointer<D> dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+    QTimer::singleShot(0, context, [ran, name, body] {
+        QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->objectName() != name)
+            dialog = nullptr;
         *ran = !dialog.isNull();
         if (!dialog)
             return;
@@ -97,8 +86,8 @@ class TestConsoleSim : public QObject
 private slots:
     void init();
     void cleanup();
-    void routingButton_data();
-    void routingButton();
+    void routingKey_data();
+    void routingKey();
     void statusShowsSwitchRouting_data();
     void statusShowsSwitchRouting();
     void utpDialogReadsAndSetsMask();
@@ -123,7 +112,7 @@ private:
     QByteArray simOutput;
     SerialPort* port = nullptr;
     RecordingMessageBoxes* boxes = nullptr;
-    Form1* window = nullptr;
+    MainWindow* window = nullptr;
 };
 
 void TestConsoleSim::init()
@@ -181,7 +170,7 @@ bool TestConsoleSim::startAll(const QStringList& arguments)
 
     port = new SerialPort;
     boxes = new RecordingMessageBoxes;
-    window = new Form1(*port, *boxes, dir->path());
+    window = new MainWindow(*port, *boxes, dir->path());
     window->startUp();
     return port->isOpen() && boxes->shown.isEmpty();
 }
@@ -199,11 +188,11 @@ bool TestConsoleSim::simLogged(const QByteArray& line)
 
 bool TestConsoleSim::pressAndWaitForRoute(int index)
 {
-    const qsizetype before = window->Text1->text().count(QStringLiteral("HDMI Out"));
-    QTest::mouseClick(window->Command1[std::size_t(index)], Qt::LeftButton);
+    const qsizetype before = receivePane(*window)->text().count(QStringLiteral("HDMI Out"));
+    QTest::mouseClick(routingButton(*window, index), Qt::LeftButton);
     QElapsedTimer clock;
     clock.start();
-    while (window->Text1->text().count(QStringLiteral("HDMI Out")) == before) {
+    while (receivePane(*window)->text().count(QStringLiteral("HDMI Out")) == before) {
         if (clock.elapsed() > patienceMs)
             return false;
         QTest::qWait(10);
@@ -211,7 +200,7 @@ bool TestConsoleSim::pressAndWaitForRoute(int index)
     return true;
 }
 
-void TestConsoleSim::routingButton_data()
+void TestConsoleSim::routingKey_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("initial"); // the switch's input digits (from 0) of outputs 1..4
@@ -246,7 +235,7 @@ void TestConsoleSim::routingButton_data()
     QTest::newRow("23 out4 in4") << 23 << "1230" << QByteArray("cir 51") << 4 << 4;
 }
 
-void TestConsoleSim::routingButton()
+void TestConsoleSim::routingKey()
 {
     QFETCH(int, index);
     QFETCH(QString, initial);
@@ -256,8 +245,8 @@ void TestConsoleSim::routingButton()
     QVERIFY(startAll({QStringLiteral("--initial"), initial}));
     QCOMPARE(lampRows(*window), QStringLiteral("0000"));
 
-    QTest::mouseClick(window->Command1[std::size_t(index)], Qt::LeftButton);
-    QCOMPARE(window->Text2->text(), QString::fromLatin1(command + "\r\n"));
+    QTest::mouseClick(routingButton(*window, index), Qt::LeftButton);
+    QCOMPARE(sendBox(*window)->text(), QString::fromLatin1(command + "\r\n"));
     QTRY_VERIFY_WITH_TIMEOUT(litInput(*window, output) != 0, patienceMs);
 
     QCOMPARE(litInput(*window, output), input);
@@ -265,7 +254,7 @@ void TestConsoleSim::routingButton()
         if (other != output)
             QCOMPARE(litInput(*window, other), 0);
     }
-    QCOMPARE(window->Text1->text(), routeLine(output, input));
+    QCOMPARE(receivePane(*window)->text(), routeLine(output, input));
     QVERIFY2(simLogged("<- " + command), simOutput.constData());
     QVERIFY(boxes->shown.isEmpty());
 }
@@ -304,15 +293,15 @@ void TestConsoleSim::statusShowsSwitchRouting()
     const auto wrong = [&lamps](int output) {
         return quint8(lamps[output - 1].digitValue() % 4 + 1);
     };
-    window->out1(wrong(1));
-    window->out2(wrong(2));
-    window->out3(wrong(3));
-    window->out4(wrong(4));
+    window->showRoute(1, wrong(1));
+    window->showRoute(2, wrong(2));
+    window->showRoute(3, wrong(3));
+    window->showRoute(4, wrong(4));
     QVERIFY(lampRows(*window) != lamps);
-    QTest::mouseClick(window->Command2, Qt::LeftButton); // Clear
+    QTest::mouseClick(clearButton(*window), Qt::LeftButton); // Clear
 
-    QTest::mouseClick(window->Command6, Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(window->Text1->text(), pane, patienceMs);
+    QTest::mouseClick(statusButton(*window), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(receivePane(*window)->text(), pane, patienceMs);
     QCOMPARE(lampRows(*window), lamps);
     QVERIFY(simLogged("<- bc "));
     QVERIFY2(simLogged(sent), simOutput.constData());
@@ -327,17 +316,19 @@ void TestConsoleSim::utpDialogReadsAndSetsMask()
     // First opening: the switch starts with every output on "2 wires"; choose 1 and 3 on
     // "1 wire" and send it.
     bool ran = false;
-    whenModal<UtpModeDialog>(&context, &ran, [this](UtpModeDialog* dialog) {
-        QTRY_VERIFY_WITH_TIMEOUT(
-            twoWires(dialog, 0)->isChecked() && twoWires(dialog, 1)->isChecked() &&
-                twoWires(dialog, 2)->isChecked() && twoWires(dialog, 3)->isChecked(),
-            patienceMs);
+    whenModal(&context, &ran, QStringLiteral("Utp"), [this](QDialog* dialog) {
+        QTRY_VERIFY_WITH_TIMEOUT(element<QRadioButton>(dialog, "Option6", 0)->isChecked() &&
+                                     element<QRadioButton>(dialog, "Option6", 1)->isChecked() &&
+                                     element<QRadioButton>(dialog, "Option6", 2)->isChecked() &&
+                                     element<QRadioButton>(dialog, "Option6", 3)->isChecked(),
+                                 patienceMs);
         for (int i = 0; i < 4; ++i)
-            QVERIFY(!oneWire(dialog, i)->isChecked());
+            QVERIFY(!element<QRadioButton>(dialog, "Option5", i)->isChecked());
         QVERIFY(!window->isWatchdogArmed()); // the answer stopped it
-        QTest::mouseClick(oneWire(dialog, 0), Qt::LeftButton);
-        QTest::mouseClick(oneWire(dialog, 2), Qt::LeftButton);
-        QVERIFY(oneWire(dialog, 0)->isChecked() && oneWire(dialog, 2)->isChecked());
+        QTest::mouseClick(element<QRadioButton>(dialog, "Option5", 0), Qt::LeftButton);
+        QTest::mouseClick(element<QRadioButton>(dialog, "Option5", 2), Qt::LeftButton);
+        QVERIFY(element<QRadioButton>(dialog, "Option5", 0)->isChecked() &&
+                element<QRadioButton>(dialog, "Option5", 2)->isChecked());
         auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("Command1"));
         QVERIFY(ok);
         QCOMPARE(ok->text(), QStringLiteral("OK"));
@@ -351,9 +342,9 @@ void TestConsoleSim::utpDialogReadsAndSetsMask()
         QTest::mouseClick(quit, Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
     });
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    QTest::mouseClick(utpButton(*window), Qt::LeftButton);
     QVERIFY(ran);
-    QCOMPARE(window->Text2->text(), QStringLiteral("rup \r\n"));
+    QCOMPARE(sendBox(*window)->text(), QStringLiteral("rup \r\n"));
     QVERIFY(simLogged("<- rup "));
     QVERIFY(simLogged("-> ust00\\r\\n"));
     QVERIFY2(simLogged("<- utp 5"), simOutput.constData());
@@ -362,20 +353,21 @@ void TestConsoleSim::utpDialogReadsAndSetsMask()
 
     // Second opening: the dialog starts empty again and shows what the switch now holds.
     ran = false;
-    whenModal<UtpModeDialog>(&context, &ran, [this](UtpModeDialog* dialog) {
-        QTRY_VERIFY_WITH_TIMEOUT(
-            oneWire(dialog, 0)->isChecked() || twoWires(dialog, 0)->isChecked(), patienceMs);
-        QVERIFY(oneWire(dialog, 0)->isChecked());
-        QVERIFY(twoWires(dialog, 1)->isChecked());
-        QVERIFY(oneWire(dialog, 2)->isChecked());
-        QVERIFY(twoWires(dialog, 3)->isChecked());
+    whenModal(&context, &ran, QStringLiteral("Utp"), [this](QDialog* dialog) {
+        QTRY_VERIFY_WITH_TIMEOUT(element<QRadioButton>(dialog, "Option5", 0)->isChecked() ||
+                                     element<QRadioButton>(dialog, "Option6", 0)->isChecked(),
+                                 patienceMs);
+        QVERIFY(element<QRadioButton>(dialog, "Option5", 0)->isChecked());
+        QVERIFY(element<QRadioButton>(dialog, "Option6", 1)->isChecked());
+        QVERIFY(element<QRadioButton>(dialog, "Option5", 2)->isChecked());
+        QVERIFY(element<QRadioButton>(dialog, "Option6", 3)->isChecked());
         QVERIFY(!window->isWatchdogArmed());
     });
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    QTest::mouseClick(utpButton(*window), Qt::LeftButton);
     QVERIFY(ran);
     QVERIFY2(simLogged("-> ust05\\r\\n"), simOutput.constData());
     QCOMPARE(boxes->shown.size(), qsizetype(1));
-    QCOMPARE(window->Text1->text(), QString()); // neither answer is shown in the pane
+    QCOMPARE(receivePane(*window)->text(), QString()); // neither answer is shown in the pane
 }
 
 void TestConsoleSim::setIpReachesSwitch_data()
@@ -400,22 +392,24 @@ void TestConsoleSim::setIpReachesSwitch()
 
     // Something in the pane, caret at its start: the "Ack" must leave the text alone, and the
     // reply handler's final select-all shows that the answer has been handled.
-    QTest::mouseClick(window->Command6, Qt::LeftButton);
+    QTest::mouseClick(statusButton(*window), Qt::LeftButton);
     const QString status =
         QStringLiteral("\r\nHDMI Out1 -> HDMI In 1\r\nHDMI Out2 -> HDMI In 2"
                        "\r\nHDMI Out3 -> HDMI In 3\r\nHDMI Out4 -> HDMI In 4\r\n");
-    QTRY_COMPARE_WITH_TIMEOUT(window->Text1->text(), status, patienceMs);
-    window->Text1->moveCursor(QTextCursor::Start);
-    QVERIFY(!window->Text1->isAllSelectedToEnd());
+    QTRY_COMPARE_WITH_TIMEOUT(receivePane(*window)->text(), status, patienceMs);
+    receivePane(*window)->moveCursor(QTextCursor::Start);
+    QVERIFY(!receivePane(*window)->isAllSelectedToEnd());
 
     QObject context;
     bool ran = false;
-    whenModal<NetworkSettingsDialog>(&context, &ran, [fixed, address](QDialog* dialog) {
+    whenModal(&context, &ran, QStringLiteral("SetIP"), [fixed, address](QDialog* dialog) {
         if (fixed) {
             auto* option = dialog->findChild<QRadioButton*>(QStringLiteral("Option2"));
             QVERIFY(option);
             QTest::mouseClick(option, Qt::LeftButton);
-            auto* box = element<IpAddressEdit>(dialog, "ipBox1");
+            QVERIFY(option->isChecked()); // the fixed address, as the bytes sent show below
+            auto* box = dialog->findChild<IpAddressEdit*>(QStringLiteral("ipBox1"));
+            QVERIFY(box);
             QVERIFY(box->isVisible());
             QVERIFY(box->setAddress(address));
             QCOMPARE(box->address(), address);
@@ -425,13 +419,13 @@ void TestConsoleSim::setIpReachesSwitch()
         QTest::mouseClick(ok, Qt::LeftButton);
         QVERIFY(!dialog->isVisible()); // "OK" closes
     });
-    QTest::mouseClick(window->Command4, Qt::LeftButton);
+    QTest::mouseClick(networkSettingsButton(*window), Qt::LeftButton);
     QVERIFY(ran);
 
     QTRY_VERIFY2_WITH_TIMEOUT(simLogged(received), simOutput.constData(), patienceMs);
     QVERIFY(simLogged("-> Ack\\r\\n"));
-    QTRY_VERIFY_WITH_TIMEOUT(window->Text1->isAllSelectedToEnd(), patienceMs);
-    QCOMPARE(window->Text1->text(), status);
+    QTRY_VERIFY_WITH_TIMEOUT(receivePane(*window)->isAllSelectedToEnd(), patienceMs);
+    QCOMPARE(receivePane(*window)->text(), status);
     QVERIFY(boxes->shown.isEmpty());
 }
 
@@ -440,7 +434,7 @@ void TestConsoleSim::silentSwitchTripsWatchdogOnce()
     QVERIFY(startAll({QStringLiteral("--silent")}));
     QObject context;
     bool ran = false;
-    whenModal<UtpModeDialog>(&context, &ran, [this](UtpModeDialog* dialog) {
+    whenModal(&context, &ran, QStringLiteral("Utp"), [this](QDialog* dialog) {
         QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), qsizetype(1), patienceMs);
         QCOMPARE(boxes->shown[0].text, QStringLiteral("Device is not connect!"));
         QCOMPARE(boxes->shown[0].title, QStringLiteral("VARNOK"));
@@ -448,21 +442,22 @@ void TestConsoleSim::silentSwitchTripsWatchdogOnce()
         // Still open, still waiting, still usable: "OK" sends what is chosen.
         QVERIFY(dialog->isVisible());
         for (int i = 0; i < 4; ++i) {
-            QVERIFY(!oneWire(dialog, i)->isChecked() && !twoWires(dialog, i)->isChecked());
-            QTest::mouseClick(twoWires(dialog, i), Qt::LeftButton);
+            QVERIFY(!element<QRadioButton>(dialog, "Option5", i)->isChecked() &&
+                    !element<QRadioButton>(dialog, "Option6", i)->isChecked());
+            QTest::mouseClick(element<QRadioButton>(dialog, "Option6", i), Qt::LeftButton);
         }
-        QTest::mouseClick(oneWire(dialog, 3), Qt::LeftButton);
+        QTest::mouseClick(element<QRadioButton>(dialog, "Option5", 3), Qt::LeftButton);
         auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("Command1"));
         QVERIFY(ok);
         QTest::mouseClick(ok, Qt::LeftButton);
         QTRY_VERIFY2_WITH_TIMEOUT(simLogged("<- utp 8"), simOutput.constData(), patienceMs);
         QVERIFY(dialog->isVisible());
     });
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    QTest::mouseClick(utpButton(*window), Qt::LeftButton);
     QVERIFY(ran);
     QVERIFY(simLogged("<- rup "));
     QCOMPARE(boxes->shown.size(), qsizetype(1));
-    QCOMPARE(window->Text1->text(), QString());
+    QCOMPARE(receivePane(*window)->text(), QString());
 }
 
 void TestConsoleSim::lateUtpAnswerStillFillsDialog()
@@ -472,16 +467,17 @@ void TestConsoleSim::lateUtpAnswerStillFillsDialog()
     QVERIFY(startAll({QStringLiteral("--delay"), QStringLiteral("1200")}));
     QObject context;
     bool ran = false;
-    whenModal<UtpModeDialog>(&context, &ran, [this](UtpModeDialog* dialog) {
+    whenModal(&context, &ran, QStringLiteral("Utp"), [this](QDialog* dialog) {
         QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), qsizetype(1), patienceMs);
         QCOMPARE(boxes->shown[0].text, QStringLiteral("Device is not connect!"));
-        QTRY_VERIFY_WITH_TIMEOUT(
-            twoWires(dialog, 0)->isChecked() && twoWires(dialog, 1)->isChecked() &&
-                twoWires(dialog, 2)->isChecked() && twoWires(dialog, 3)->isChecked(),
-            patienceMs);
+        QTRY_VERIFY_WITH_TIMEOUT(element<QRadioButton>(dialog, "Option6", 0)->isChecked() &&
+                                     element<QRadioButton>(dialog, "Option6", 1)->isChecked() &&
+                                     element<QRadioButton>(dialog, "Option6", 2)->isChecked() &&
+                                     element<QRadioButton>(dialog, "Option6", 3)->isChecked(),
+                                 patienceMs);
         QVERIFY(!window->isWatchdogArmed());
     });
-    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    QTest::mouseClick(utpButton(*window), Qt::LeftButton);
     QVERIFY(ran);
     QVERIFY(simLogged("-> ust00\\r\\n"));
     QCOMPARE(boxes->shown.size(), qsizetype(1));
@@ -513,7 +509,7 @@ void TestConsoleSim::frontPanelChangesLightLamps()
             ++reports;
         }
         return reports >= 2 && lampRows(*window) == expectedLamps &&
-               window->Text1->text() == expectedPane;
+               receivePane(*window)->text() == expectedPane;
     };
     QTRY_VERIFY2_WITH_TIMEOUT(matches(),
                               qPrintable(QStringLiteral("%1 reports; lamps %2, expected %3")
@@ -528,10 +524,10 @@ void TestConsoleSim::dribbledReplyShownRaw()
     // One byte every 150 ms: each byte ends up alone in a framing window, so no piece is a
     // report and everything lands raw in the pane, in order.
     QVERIFY(startAll({QStringLiteral("--dribble"), QStringLiteral("150")}));
-    QTest::mouseClick(window->Command6, Qt::LeftButton);
+    QTest::mouseClick(statusButton(*window), Qt::LeftButton);
     const QString raw = QStringLiteral("\r\ns10s21s32s43\r\n");
-    QTRY_VERIFY_WITH_TIMEOUT(window->Text1->text().size() >= raw.size(), 3 * patienceMs);
-    QCOMPARE(window->Text1->text(), raw);
+    QTRY_VERIFY_WITH_TIMEOUT(receivePane(*window)->text().size() >= raw.size(), 3 * patienceMs);
+    QCOMPARE(receivePane(*window)->text(), raw);
     QCOMPARE(lampRows(*window), QStringLiteral("0000"));
     QVERIFY(boxes->shown.isEmpty());
     QVERIFY(port->isOpen());
@@ -542,20 +538,20 @@ void TestConsoleSim::noisyRepliesDroppedWhole()
     // Every answer carries one byte of 0x80 or above somewhere: the console drops each answer
     // whole, shows nothing and lights nothing.
     QVERIFY(startAll({QStringLiteral("--noise"), QStringLiteral("--seed"), QStringLiteral("5")}));
-    window->Text1->setText(QStringLiteral("before"));
+    receivePane(*window)->setText(QStringLiteral("before"));
     const struct
     {
         QPushButton* button;
         QByteArray received;
-    } presses[] = {{window->Command6, "<- bc "}, {window->Command1[10], "<- cir 59"}};
+    } presses[] = {{statusButton(*window), "<- bc "}, {routingButton(*window, 10), "<- cir 59"}};
     for (const auto& press : presses) {
         // The handler's final select-all tells that the answer has been through it.
-        window->Text1->moveCursor(QTextCursor::Start);
-        QVERIFY(!window->Text1->isAllSelectedToEnd());
+        receivePane(*window)->moveCursor(QTextCursor::Start);
+        QVERIFY(!receivePane(*window)->isAllSelectedToEnd());
         QTest::mouseClick(press.button, Qt::LeftButton);
         QTRY_VERIFY2_WITH_TIMEOUT(simLogged(press.received), simOutput.constData(), patienceMs);
-        QTRY_VERIFY_WITH_TIMEOUT(window->Text1->isAllSelectedToEnd(), patienceMs);
-        QCOMPARE(window->Text1->text(), QStringLiteral("before"));
+        QTRY_VERIFY_WITH_TIMEOUT(receivePane(*window)->isAllSelectedToEnd(), patienceMs);
+        QCOMPARE(receivePane(*window)->text(), QStringLiteral("before"));
         QCOMPARE(lampRows(*window), QStringLiteral("0000"));
     }
     // The noise did reach the line: the logged answers hold a byte the console cannot take.

@@ -2,13 +2,14 @@
 // A hostile line: the far end sends noise, floods, and replies cut in two. The real serial port
 // over a pseudo-terminal and the real main window; the console must neither crash nor grow
 // without bound, and must still understand the switch afterwards.
-#include "ui/form1.h"
-#include "ui/textpane.h"
+#include "link/receiveframer.h"
 #include "link/serialport.h"
+#include "mainwindowelements.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
-#include "link/receiveframer.h"
 #include "runfolder.h"
+#include "ui/mainwindow.h"
+#include "ui/textpane.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,7 +64,7 @@ private:
     std::unique_ptr<PtyPair> pty;
     std::unique_ptr<SerialPort> port;
     std::unique_ptr<RecordingMessageBoxes> boxes;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
     ReceiveFramer* receiver = nullptr;
 };
 
@@ -76,7 +77,7 @@ void TestHostileLine::init()
     QVERIFY(dir->linkCom1(pty->slavePath));
     port = std::make_unique<SerialPort>();
     boxes = std::make_unique<RecordingMessageBoxes>();
-    window = std::make_unique<Form1>(*port, *boxes, dir->path());
+    window = std::make_unique<MainWindow>(*port, *boxes, dir->path());
     window->startUp();
     QVERIFY(port->isOpen());
     receiver = window->findChild<ReceiveFramer*>();
@@ -131,7 +132,7 @@ QString TestHostileLine::litLamps() const
     QStringList lit;
     for (int output = 0; output < 4; ++output)
         for (int input = 0; input < 4; ++input)
-            if (window->routingLamps[output][input]->isLit())
+            if (routingLamp(*window, output, input)->isLit())
                 lit << QStringLiteral("%1:%2").arg(output + 1).arg(input + 1);
     return lit.join(QLatin1Char(' '));
 }
@@ -157,18 +158,19 @@ void TestHostileLine::noiseIsSurvived()
     QVERIFY(writeAll(noise));
     settle();
     QVERIFY(port->isOpen());
-    QVERIFY2(window->Text1->characterCount() <= paneCap,
-             qPrintable(QString::number(window->Text1->characterCount())));
+    QVERIFY2(receivePane(*window)->characterCount() <= paneCap,
+             qPrintable(QString::number(receivePane(*window)->characterCount())));
     if (highestByte == 0x7F)
-        QVERIFY(window->Text1->characterCount() > paneCap / 2); // the noise did reach the pane
+        QVERIFY(receivePane(*window)->characterCount() >
+                paneCap / 2); // the noise did reach the pane
     QVERIFY(boxes->shown.isEmpty());
 
     // Afterwards a report is understood as before.
-    window->Text1->setText({});
+    receivePane(*window)->setText({});
     QVERIFY(pty->write("s21\r\n"));
-    QTRY_COMPARE_WITH_TIMEOUT(window->Text1->text(), QStringLiteral("\r\nHDMI Out2 -> HDMI In 2"),
-                              5000);
-    QVERIFY(window->routingLamps[1][1]->isLit());
+    QTRY_COMPARE_WITH_TIMEOUT(receivePane(*window)->text(),
+                              QStringLiteral("\r\nHDMI Out2 -> HDMI In 2"), 5000);
+    QVERIFY(routingLamp(*window, 1, 1)->isLit());
 }
 
 void TestHostileLine::reportSplitAcrossWindows_data()
@@ -226,7 +228,7 @@ void TestHostileLine::reportSplitAcrossWindows()
     QVERIFY(replies.wait(5000));
     settle();
     QCOMPARE(replies.size(), 2);
-    QCOMPARE(window->Text1->text(), pane);
+    QCOMPARE(receivePane(*window)->text(), pane);
     QCOMPARE(litLamps(), lamps);
 }
 
@@ -250,7 +252,7 @@ void TestHostileLine::reportSplitInsideWindowIsOneReply()
     QVERIFY(pty->write(statusReport.mid(split)));
     settle();
     QCOMPARE(replies.size(), 1);
-    QCOMPARE(window->Text1->text(), statusLines);
+    QCOMPARE(receivePane(*window)->text(), statusLines);
     QCOMPARE(litLamps(), QStringLiteral("1:1 2:2 3:3 4:4"));
 }
 
@@ -268,14 +270,14 @@ void TestHostileLine::burstOfReports()
     settle();
     QVERIFY(port->isOpen());
     QVERIFY(replies.size() > 0);
-    QVERIFY(window->Text1->characterCount() <= paneCap);
-    QVERIFY(window->Text1->isAllSelectedToEnd());
+    QVERIFY(receivePane(*window)->characterCount() <= paneCap);
+    QVERIFY(receivePane(*window)->isAllSelectedToEnd());
     QCOMPARE(litLamps(), QStringLiteral("1:1 2:2 3:3 4:4"));
     // The last thing on the line decides nothing on its own: a fresh report still does.
     QVERIFY(pty->write("s30\r\n"));
-    QTRY_VERIFY_WITH_TIMEOUT(window->routingLamps[2][0]->isLit(), 5000);
-    QVERIFY(!window->routingLamps[2][2]->isLit());
-    QVERIFY(window->Text1->text().endsWith(QStringLiteral("\r\nHDMI Out3 -> HDMI In 1")));
+    QTRY_VERIFY_WITH_TIMEOUT(routingLamp(*window, 2, 0)->isLit(), 5000);
+    QVERIFY(!routingLamp(*window, 2, 2)->isLit());
+    QVERIFY(receivePane(*window)->text().endsWith(QStringLiteral("\r\nHDMI Out3 -> HDMI In 1")));
 }
 
 QTEST_MAIN(TestHostileLine)

@@ -3,12 +3,13 @@
 // the pseudo-terminal closes, as a USB adapter pulled from its socket does) while the console is
 // idle, writing, inside the framing window of a reply, or showing a box. The real serial port
 // and the real main window; only the message boxes are recorded instead of shown.
-#include "ui/form1.h"
-#include "ui/textpane.h"
 #include "link/serialport.h"
+#include "mainwindowelements.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
 #include "runfolder.h"
+#include "ui/mainwindow.h"
+#include "ui/textpane.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -93,7 +94,7 @@ private:
     std::unique_ptr<PtyPair> pty;
     std::unique_ptr<SerialPort> port;
     std::unique_ptr<RecordingMessageBoxes> boxes;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
     bool insideLinkLost = false;
     bool boxShownInsideLinkLost = false;
     QElapsedTimer sinceHangUp;
@@ -131,7 +132,7 @@ void TestLostLink::createConsole()
         insideLinkLost = true;
         closedAfterMs = sinceHangUp.elapsed();
     });
-    window = std::make_unique<Form1>(*port, *boxes, dir->path());
+    window = std::make_unique<MainWindow>(*port, *boxes, dir->path());
     connect(port.get(), &Port::linkLost, this, [this] { insideLinkLost = false; });
     boxes->whileOpen = [this](const RecordingMessageBoxes::Box&) {
         if (insideLinkLost)
@@ -199,13 +200,13 @@ void TestLostLink::hangUpShowsClosedStateAndOneBox()
         if (::ioctl(pty->slave, TIOCVHANGUP) != 0)
             QSKIP("hanging up a terminal needs CAP_SYS_ADMIN");
     } else if (moment == QLatin1String("after write")) {
-        QTest::mouseClick(window->Command6, Qt::LeftButton);
+        QTest::mouseClick(statusButton(*window), Qt::LeftButton);
         sinceHangUp.start();
         hangUp(*pty);
     } else if (moment == QLatin1String("long write")) {
         // Far more than the line's buffers take at once: most of it waits in the port.
-        window->Text2->setText(QString(256 * 1024, QLatin1Char('x')));
-        QTest::mouseClick(window->Command3, Qt::LeftButton);
+        sendBox(*window)->setText(QString(256 * 1024, QLatin1Char('x')));
+        QTest::mouseClick(sendButton(*window), Qt::LeftButton);
         pump();
         sinceHangUp.start();
         hangUp(*pty);
@@ -217,8 +218,8 @@ void TestLostLink::hangUpShowsClosedStateAndOneBox()
         // is still handled.
         sinceHangUp.start();
         hangUp(*pty);
-        QTRY_VERIFY_WITH_TIMEOUT(window->routingLamps[1][2]->isLit(), 5000);
-        QCOMPARE(window->Text1->text(), QStringLiteral("\r\nHDMI Out2 -> HDMI In 3"));
+        QTRY_VERIFY_WITH_TIMEOUT(routingLamp(*window, 1, 2)->isLit(), 5000);
+        QCOMPARE(receivePane(*window)->text(), QStringLiteral("\r\nHDMI Out2 -> HDMI In 3"));
     } else {
         // The switch confirms a UTP setting; while its box is open, the line goes.
         expectedBoxes << QStringLiteral("UTP set success!");
@@ -233,7 +234,7 @@ void TestLostLink::hangUpShowsClosedStateAndOneBox()
             hangUp(*pty);
             QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
             closedWhileBoxOpen = true;
-            captionWhileBoxOpen = window->Command7->text();
+            captionWhileBoxOpen = linkButton(*window)->text();
         };
         QVERIFY(pty->write("utp\r\n"));
         QTRY_VERIFY_WITH_TIMEOUT(closedWhileBoxOpen, 5000);
@@ -243,10 +244,10 @@ void TestLostLink::hangUpShowsClosedStateAndOneBox()
     QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
     QCOMPARE(lost.count(), 1);
     qInfo("port closed %lld ms after the hang-up", static_cast<long long>(closedAfterMs));
-    QCOMPARE(window->Command7->text(), QStringLiteral("Connect"));
-    QVERIFY(window->Shape16->isLit());
-    QVERIFY(!window->Shape15->isLit());
-    QCOMPARE(window->Command7->toolTip(), lostText());
+    QCOMPARE(linkButton(*window)->text(), QStringLiteral("Connect"));
+    QVERIFY(disconnectedLamp(*window)->isLit());
+    QVERIFY(!connectedLamp(*window)->isLit());
+    QCOMPARE(linkButton(*window)->toolTip(), lostText());
 
     // The user is told once, after the notification has been handled; the event loop then has
     // nothing to do. The bound is generous: a port left reporting its error spins a whole core.
@@ -261,7 +262,7 @@ void TestLostLink::hangUpShowsClosedStateAndOneBox()
     QCOMPARE(boxes->texts(), expectedBoxes);
     QCOMPARE(boxes->shown.last().title, QStringLiteral("ERROR"));
     QCOMPARE(boxes->shown.last().owner, window.get());
-    QCOMPARE(window->Command7->text(), QStringLiteral("Connect"));
+    QCOMPARE(linkButton(*window)->text(), QStringLiteral("Connect"));
 }
 
 void TestLostLink::connectsAgainOnceDeviceIsBack()
@@ -274,25 +275,25 @@ void TestLostLink::connectsAgainOnceDeviceIsBack()
     QCOMPARE(boxes->shown[0].text, lostText());
 
     // Still gone: the link button says the port cannot be opened and changes nothing.
-    QTest::mouseClick(window->Command7, Qt::LeftButton);
+    QTest::mouseClick(linkButton(*window), Qt::LeftButton);
     QCOMPARE(boxes->shown.size(), 2);
     QCOMPARE(boxes->shown[1].text, portFailureText);
     QVERIFY(!port->isOpen());
-    QCOMPARE(window->Command7->text(), QStringLiteral("Connect"));
+    QCOMPARE(linkButton(*window)->text(), QStringLiteral("Connect"));
 
     // Back under the same name: one press connects, and both directions work again.
     plugInNewLine();
-    QTest::mouseClick(window->Command7, Qt::LeftButton);
+    QTest::mouseClick(linkButton(*window), Qt::LeftButton);
     QVERIFY(port->isOpen());
-    QCOMPARE(window->Command7->text(), QStringLiteral("Disconnect"));
-    QVERIFY(window->Shape15->isLit());
-    QVERIFY(!window->Shape16->isLit());
-    QCOMPARE(window->Command7->toolTip(), QString());
-    QTest::mouseClick(window->Command6, Qt::LeftButton);
+    QCOMPARE(linkButton(*window)->text(), QStringLiteral("Disconnect"));
+    QVERIFY(connectedLamp(*window)->isLit());
+    QVERIFY(!disconnectedLamp(*window)->isLit());
+    QCOMPARE(linkButton(*window)->toolTip(), QString());
+    QTest::mouseClick(statusButton(*window), Qt::LeftButton);
     QCOMPARE(pty->read(5, 5000, pump), QByteArray::fromHex("6263200D0A"));
     QVERIFY(pty->write("s10\r\n"));
-    QTRY_VERIFY_WITH_TIMEOUT(window->routingLamps[0][0]->isLit(), 5000);
-    QVERIFY(window->Text1->text().endsWith(QStringLiteral("HDMI Out1 -> HDMI In 1")));
+    QTRY_VERIFY_WITH_TIMEOUT(routingLamp(*window, 0, 0)->isLit(), 5000);
+    QVERIFY(receivePane(*window)->text().endsWith(QStringLiteral("HDMI Out1 -> HDMI In 1")));
 
     // And a second loss is reported like the first.
     hangUp(*pty);
@@ -300,8 +301,8 @@ void TestLostLink::connectsAgainOnceDeviceIsBack()
     QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), 3, 5000);
     QCOMPARE(boxes->shown[2].text, lostText());
     QCOMPARE(lost.count(), 2);
-    QCOMPARE(window->Command7->text(), QStringLiteral("Connect"));
-    QVERIFY(window->Shape16->isLit());
+    QCOMPARE(linkButton(*window)->text(), QStringLiteral("Connect"));
+    QVERIFY(disconnectedLamp(*window)->isLit());
 }
 
 void TestLostLink::portHeldByAnotherProgramIsNamedSo()
@@ -313,7 +314,7 @@ void TestLostLink::portHeldByAnotherProgramIsNamedSo()
     SerialPort second;
     QVERIFY(!second.open(com1));
     QCOMPARE(second.errorString(), dir->filePath(QStringLiteral("COM1")) +
-                                           QStringLiteral(" is in use by another program."));
+                                       QStringLiteral(" is in use by another program."));
     QVERIFY(first.isOpen());
 }
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The main window on a real X server: its size on screen, its look where it matters, and a PNG
 // of it (path in VARNOK_SCREENSHOT) for checking by eye.
-#include "ui/form1.h"
 #include "fakeserialport.h"
 #include "recordingmessageboxes.h"
+#include "ui/mainwindow.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,12 +23,12 @@ void TestScreenshot::windowAsShown()
     QTemporaryDir dir;
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
-    Form1 window(port, boxes, dir.path());
+    MainWindow window(port, boxes, dir.path());
     window.startUp();
-    window.out1(1);
-    window.out2(3);
-    window.out3(2);
-    window.out4(4);
+    window.showRoute(1, 1);
+    window.showRoute(2, 3);
+    window.showRoute(3, 2);
+    window.showRoute(4, 4);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::qWait(200);

@@ -275,7 +275,7 @@ void TstReplyParser::classify()
     const Reply reply = protocol::classify(protocol::replyText(chunk));
     QCOMPARE(kindName(reply.kind), kind);
     QCOMPARE(routeList(reply.routes), routes);
-    QCOMPARE(reply.utpMask, mask);
+    QCOMPARE(reply.oneWireMask, mask);
     QCOMPARE(reply.text, raw);
     QCOMPARE(reply.text.size(), raw.size());
 }

@@ -3,7 +3,8 @@
 // full of NUL bytes, unreadable, a pipe, in a folder that cannot be written. The console must
 // start, pick its port by the start-up rules and keep going. A choice it cannot save is told once
 // in the receive pane, and nothing behind a link is ever written.
-#include "ui/form1.h"
+#include "mainwindowelements.h"
+#include "ui/mainwindow.h"
 #include "ui/textpane.h"
 
 #include "fakeserialport.h"
@@ -137,7 +138,7 @@ void TestComportAbuse::startUpSurvives()
 
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
-    Form1 window(port, boxes, dir.path());
+    MainWindow window(port, boxes, dir.path());
     std::optional<FileAccessAsNobody> asNobody;
     if (unreadable || readOnlyFolder) {
         asNobody.emplace();
@@ -147,10 +148,10 @@ void TestComportAbuse::startUpSurvives()
     window.startUp();
     asNobody.reset();
 
-    QCOMPARE(window.Combo1->currentIndex(), listIndex);
+    QCOMPARE(portList(window)->currentIndex(), listIndex);
     QCOMPARE(port.openedPorts, QList<int>{portTried});
     QVERIFY(port.isOpen());
-    QCOMPARE(window.Command7->text(), QStringLiteral("Disconnect"));
+    QCOMPARE(linkButton(window)->text(), QStringLiteral("Disconnect"));
     QVERIFY(boxes.shown.isEmpty());
 
     const QFileInfo after(path);
@@ -170,10 +171,10 @@ void TestComportAbuse::startUpSurvives()
     }
 
     // The port list and the link button still work whatever became of the file.
-    window.Combo1->setCurrentIndex(2);
-    emit window.Combo1->activated(2);
+    portList(window)->setCurrentIndex(2);
+    emit portList(window)->activated(2);
     QVERIFY(!port.isOpen());
-    QTest::mouseClick(window.Command7, Qt::LeftButton);
+    QTest::mouseClick(linkButton(window), Qt::LeftButton);
     QCOMPARE(port.openedPorts.last(), 3);
     QVERIFY(port.isOpen());
     QVERIFY(boxes.shown.isEmpty());
@@ -231,7 +232,7 @@ void TestComportAbuse::choiceNotSavedIsToldOnce()
     const auto restore = qScopeGuard([&] { FileAccessAsNobody::openToAll(dir.path(), true); });
 
     // One session of the console under the folder's conditions: start, choose COM7, connect.
-    const auto session = [&](Form1& window) {
+    const auto session = [&](MainWindow& window) {
         std::optional<FileAccessAsNobody> asNobody;
         std::optional<FileSizeLimit> full;
         if (readOnly)
@@ -239,22 +240,22 @@ void TestComportAbuse::choiceNotSavedIsToldOnce()
         if (kind == QLatin1String("full disk"))
             full.emplace(2);
         window.startUp();
-        window.Combo1->setCurrentIndex(6);
-        emit window.Combo1->activated(6);
-        QTest::mouseClick(window.Command7, Qt::LeftButton);
+        portList(window)->setCurrentIndex(6);
+        emit portList(window)->activated(6);
+        QTest::mouseClick(linkButton(window), Qt::LeftButton);
         return !asNobody || asNobody->isActive();
     };
 
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
     {
-        Form1 window(port, boxes, dir.path());
+        MainWindow window(port, boxes, dir.path());
         if (!session(window))
             QSKIP("root cannot take user nobody's file access here");
         QCOMPARE(port.openedPorts, (QList<int>{portAtStart, 7}));
         QVERIFY(port.isOpen());
         QVERIFY(boxes.shown.isEmpty());
-        const QString text = window.Text1->text();
+        const QString text = receivePane(window)->text();
         QCOMPARE(text.count(notSaved), 1);
         const QString told = text.mid(text.indexOf(notSaved));
         QVERIFY2(told.contains(path + QStringLiteral(": ") + reason), qPrintable(told));
@@ -283,10 +284,10 @@ void TestComportAbuse::choiceNotSavedIsToldOnce()
         return;
     FakeSerialPort nextPort;
     RecordingMessageBoxes nextBoxes;
-    Form1 next(nextPort, nextBoxes, dir.path());
+    MainWindow next(nextPort, nextBoxes, dir.path());
     QVERIFY(session(next));
     QCOMPARE(nextPort.openedPorts.first(), portAtStart);
-    QVERIFY(!next.Text1->text().contains(notSaved));
+    QVERIFY(!receivePane(next)->text().contains(notSaved));
 }
 
 void TestComportAbuse::choiceKeptWhereOnlyTheFileIsWritable()
@@ -307,20 +308,20 @@ void TestComportAbuse::choiceKeptWhereOnlyTheFileIsWritable()
 
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
-    Form1 window(port, boxes, dir.path());
+    MainWindow window(port, boxes, dir.path());
     FileAccessAsNobody asNobody;
     if (!asNobody.isActive())
         QSKIP("root cannot take user nobody's file access here");
     window.startUp();
-    window.Combo1->setCurrentIndex(2);
-    emit window.Combo1->activated(2);
+    portList(window)->setCurrentIndex(2);
+    emit portList(window)->activated(2);
     QCOMPARE(contentOf(path), QByteArray(" 2 \r\n"));
 
     FakeSerialPort nextPort;
-    Form1 next(nextPort, boxes, dir.path());
+    MainWindow next(nextPort, boxes, dir.path());
     next.startUp();
     QCOMPARE(nextPort.openedPorts, QList<int>{3});
-    QVERIFY(!window.Text1->text().contains(notSaved));
+    QVERIFY(!receivePane(window)->text().contains(notSaved));
     QVERIFY(boxes.shown.isEmpty());
 }
 

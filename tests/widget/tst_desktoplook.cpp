@@ -2,11 +2,11 @@
 // The windows and message boxes as the design draws them, whatever the desktop: under a dark
 // palette and a doubled default font the texts keep their colours, every caption fits its
 // element and nothing moves. Set VARNOK_SCREENSHOT_DIR to keep a PNG of each window.
-#include "ui/form1.h"
 #include "fakeserialport.h"
-#include "ui/networksettingsdialog.h"
-#include "ui/messageboxes.h"
 #include "recordingmessageboxes.h"
+#include "ui/mainwindow.h"
+#include "ui/messageboxes.h"
+#include "ui/networksettingsdialog.h"
 #include "ui/utpmodedialog.h"
 
 #include <QApplication>
@@ -135,25 +135,25 @@ struct Windows
     QTemporaryDir dir;
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
-    std::unique_ptr<Form1> form1;
+    std::unique_ptr<MainWindow> mainWindow;
     std::unique_ptr<NetworkSettingsDialog> setIp;
     std::unique_ptr<UtpModeDialog> utp;
 
     Windows()
     {
-        form1 = std::make_unique<Form1>(port, boxes, dir.path());
-        form1->startUp();
-        form1->out2(3);
-        form1->show();
-        setIp = std::make_unique<NetworkSettingsDialog>(port, boxes, form1.get());
+        mainWindow = std::make_unique<MainWindow>(port, boxes, dir.path());
+        mainWindow->startUp();
+        mainWindow->showRoute(2, 3);
+        mainWindow->show();
+        setIp = std::make_unique<NetworkSettingsDialog>(port, boxes, mainWindow.get());
         setIp->show();
         // The address panel shows its label only with the fixed address chosen.
         setIp->findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
-        utp = std::make_unique<UtpModeDialog>(port, boxes, form1.get());
+        utp = std::make_unique<UtpModeDialog>(port, boxes, mainWindow.get());
         utp->show();
         QApplication::processEvents();
     }
-    QList<QWidget*> all() const { return {form1.get(), setIp.get(), utp.get()}; }
+    QList<QWidget*> all() const { return {mainWindow.get(), setIp.get(), utp.get()}; }
 };
 
 } // namespace
@@ -249,9 +249,9 @@ void TestDesktopLook::windows()
                          qPrintable(where + QStringLiteral(": dark face")));
         }
     }
-    const QImage form1 = w.form1->grab().toImage();
-    QCOMPARE(QColor(form1.pixel(2, 2)), QColor(0xE0, 0xE0, 0xE0));
-    QCOMPARE(w.form1->size(), QSize(645, 554));
+    const QImage mainImage = w.mainWindow->grab().toImage();
+    QCOMPARE(QColor(mainImage.pixel(2, 2)), QColor(0xE0, 0xE0, 0xE0));
+    QCOMPARE(w.mainWindow->size(), QSize(645, 554));
     QCOMPARE(w.setIp->size(), QSize(281, 133));
     QCOMPARE(w.utp->size(), QSize(358, 165));
     for (qsizetype i = 0; i < w.all().size(); ++i) {
@@ -290,14 +290,14 @@ void TestDesktopLook::routingButtons()
     QTemporaryDir dir;
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
-    Form1 form1(port, boxes, dir.path());
-    form1.startUp();
-    form1.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form1));
-    auto* routing = form1.findChild<QPushButton*>(button);
+    MainWindow window(port, boxes, dir.path());
+    window.startUp();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* routing = window.findChild<QPushButton*>(button);
     QVERIFY(routing);
     QVERIFY(routing->isFlat());
-    form1.findChild<QWidget*>(focused ? button : QStringLiteral("Text2"))->setFocus();
+    window.findChild<QWidget*>(focused ? button : QStringLiteral("Text2"))->setFocus();
     QCOMPARE(routing->hasFocus(), focused);
     if (pressed)
         QTest::mousePress(routing, Qt::LeftButton);

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: MIT
 // Every text the console can show has a glyph for every character in some installed font: no
 // empty boxes in "open serial port fail！ " or in the Chinese address error.
-#include "ui/form1.h"
-#include "ui/textpane.h"
 #include "fakeserialport.h"
+#include "mainwindowelements.h"
 #include "protocol/addresstext.h"
-#include "ui/networksettingsdialog.h"
-#include "ui/designlook.h"
-#include "ui/messageboxes.h"
-#include "recordingmessageboxes.h"
 #include "protocol/replies.h"
+#include "recordingmessageboxes.h"
+#include "ui/designlook.h"
+#include "ui/mainwindow.h"
+#include "ui/messageboxes.h"
+#include "ui/networksettingsdialog.h"
+#include "ui/textpane.h"
 #include "ui/utpmodedialog.h"
 
 #include <QAbstractButton>
@@ -81,7 +82,7 @@ void TestGlyphs::everyTextCanBeDrawn()
     QTemporaryDir dir;
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
-    Form1 window(port, boxes, dir.path());
+    MainWindow window(port, boxes, dir.path());
     window.startUp();
     NetworkSettingsDialog setIp(port, boxes, &window);
     UtpModeDialog utp(port, boxes, &window);
@@ -101,7 +102,7 @@ void TestGlyphs::everyTextCanBeDrawn()
     all.append({QStringLiteral("address error"), addressError.description, boxFont});
     for (int output = 1; output <= 4; ++output)
         all.append({QStringLiteral("receive pane"), protocol::routeLine({output, 4}),
-                    window.Text1->font()});
+                    receivePane(window)->font()});
     for (const RecordingMessageBoxes::Box& box : boxes.shown)
         all.append({QStringLiteral("start-up box"), box.text + box.title, boxFont});
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The three windows driven from the keyboard, key by key as a user presses them: Tab and
 // Shift+Tab through every control, Enter and Return on buttons, keys in the receive pane.
-#include "ui/form1.h"
-#include "ui/textpane.h"
+#include "ui/mainwindow.h"
 #include "ui/networksettingsdialog.h"
+#include "ui/textpane.h"
 #include "ui/utpmodedialog.h"
 
 #include "fakeserialport.h"
@@ -28,21 +28,21 @@ struct Window
     RecordingMessageBoxes boxes;
     std::unique_ptr<QWidget> widget;
 
-    // `utpMask`: for the UTP dialog, the modes the switch reported; -1 for no answer yet.
-    explicit Window(const QString& which, int utpMask = -1)
+    // `reportedModes`: for the UTP dialog, the modes the switch reported; -1 for no answer yet.
+    explicit Window(const QString& which, int reportedModes = -1)
     {
         if (which == QLatin1String("Form1")) {
-            auto form1 = std::make_unique<Form1>(port, boxes, dir.path());
-            form1->startUp(); // opens the port
-            widget = std::move(form1);
+            auto mainWindow = std::make_unique<MainWindow>(port, boxes, dir.path());
+            mainWindow->startUp(); // opens the port
+            widget = std::move(mainWindow);
         } else if (which == QLatin1String("SetIP")) {
             port.opened = true;
             widget = std::make_unique<NetworkSettingsDialog>(port, boxes, nullptr);
         } else {
             port.opened = true;
             auto utp = std::make_unique<UtpModeDialog>(port, boxes, nullptr);
-            if (utpMask >= 0)
-                utp->showReportedModes(utpMask);
+            if (reportedModes >= 0)
+                utp->showReportedModes(reportedModes);
             widget = std::move(utp);
         }
         widget->show();
@@ -114,7 +114,7 @@ private slots:
 void TestKeyboard::tabWalksDesignOrder_data()
 {
     QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("fixedAddress"); // SetIP only: "yes" chooses the fixed address
+    QTest::addColumn<QString>("fixedAddress"); // NetworkSettingsDialog only: "yes" chooses the fixed address
     QTest::addColumn<QStringList>("cycle");    // from the focus the window opens with
 
     QTest::newRow("main window") << "Form1"

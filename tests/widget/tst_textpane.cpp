@@ -2,7 +2,7 @@
 // The receive pane's character cap: oldest lines dropped, the exact text and its display kept
 // in step across the cut and across the appends that follow it. Long lines broken on screen
 // only: the text and what is copied keep every character and no break of the screen's.
-#include "ui/form1.h"
+#include "ui/mainwindow.h"
 #include "ui/textpane.h"
 
 #include "fakeserialport.h"
@@ -139,7 +139,7 @@ void TestTextPane::receivePaneBreaksLongReplies()
     QTemporaryDir dir;
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
-    Form1 window(port, boxes, dir.path());
+    MainWindow window(port, boxes, dir.path());
     window.startUp();
     auto* pane = window.findChild<TextPane*>(QStringLiteral("Text1"));
     QVERIFY(pane);

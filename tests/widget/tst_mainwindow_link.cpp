@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The main window's start-up, port choice, link toggle and layout, against a fake port.
-#include "ui/form1.h"
-#include "ui/textpane.h"
+#include "ui/mainwindow.h"
 
 #include "fakeserialport.h"
+#include "mainwindowelements.h"
 #include "recordingmessageboxes.h"
 #include <QLabel>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -36,17 +37,17 @@ struct Console
     QTemporaryDir dir;
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
 
-    void create() { window = std::make_unique<Form1>(port, boxes, dir.path()); }
-    bool greenLit() const { return window->Shape15->isLit(); }
-    bool redLit() const { return window->Shape16->isLit(); }
-    QString caption() const { return window->Command7->text(); }
+    void create() { window = std::make_unique<MainWindow>(port, boxes, dir.path()); }
+    bool greenLit() const { return connectedLamp(*window)->isLit(); }
+    bool redLit() const { return disconnectedLamp(*window)->isLit(); }
+    QString caption() const { return linkButton(*window)->text(); }
 };
 
 } // namespace
 
-class TestForm1Link : public QObject
+class TestMainWindowLink : public QObject
 {
     Q_OBJECT
 private slots:
@@ -66,17 +67,19 @@ private slots:
     void lampsStandAboveTheirButtons();
     void designLookBeforeStartUp();
     void tabOrderFollowsDesign();
+    void arrowKeysOnRoutingButtonsWalkTheTabOrder_data();
+    void arrowKeysOnRoutingButtonsWalkTheTabOrder();
 };
 
-void TestForm1Link::firstStartWritesComport()
+void TestMainWindowLink::firstStartWritesComport()
 {
     Console c;
     c.create();
     c.window->startUp();
     QCOMPARE(fileBytes(c.dir), QByteArray::fromHex("2030200d0a"));
-    QCOMPARE(c.window->Combo1->currentText(), QStringLiteral("COM1"));
-    QCOMPARE(c.window->Combo1->count(), 10);
-    QCOMPARE(c.window->Combo1->itemText(9), QStringLiteral("COM10"));
+    QCOMPARE(portList(*c.window)->currentText(), QStringLiteral("COM1"));
+    QCOMPARE(portList(*c.window)->count(), 10);
+    QCOMPARE(portList(*c.window)->itemText(9), QStringLiteral("COM10"));
     QCOMPARE(c.port.openedPorts, QList<int>{1});
     QCOMPARE(c.port.openedDevices, QStringList{QStringLiteral("/dev/ttyS0")});
     QVERIFY(c.boxes.shown.isEmpty());
@@ -85,7 +88,7 @@ void TestForm1Link::firstStartWritesComport()
     QVERIFY(!c.redLit());
 }
 
-void TestForm1Link::storedIndexSelectsPort_data()
+void TestMainWindowLink::storedIndexSelectsPort_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("listIndex");
@@ -103,7 +106,7 @@ void TestForm1Link::storedIndexSelectsPort_data()
     QTest::newRow("256 overflows: COM1") << QByteArray("256") << 0 << 1 << QByteArray(" 0 \r\n");
 }
 
-void TestForm1Link::storedIndexSelectsPort()
+void TestMainWindowLink::storedIndexSelectsPort()
 {
     QFETCH(QByteArray, content);
     QFETCH(int, listIndex);
@@ -115,17 +118,17 @@ void TestForm1Link::storedIndexSelectsPort()
     c.port.missingPorts = {13};
     c.create();
     c.window->startUp();
-    QCOMPARE(c.window->Combo1->currentIndex(), listIndex);
+    QCOMPARE(portList(*c.window)->currentIndex(), listIndex);
     QCOMPARE(c.port.openedPorts, QList<int>{portTried});
     QCOMPARE(fileBytes(c.dir), fileAfter);
     if (listIndex < 0) {
-        QCOMPARE(c.window->Combo1->currentText(), QStringLiteral("Combo1"));
+        QCOMPARE(portList(*c.window)->currentText(), QStringLiteral("Combo1"));
         QCOMPARE(c.boxes.texts(), QStringList{portFailureText});
         QCOMPARE(c.caption(), QStringLiteral("Connect"));
     }
 }
 
-void TestForm1Link::startUpFailureReportedBeforeShown()
+void TestMainWindowLink::startUpFailureReportedBeforeShown()
 {
     Console c;
     c.port.missingPorts = {1};
@@ -151,22 +154,22 @@ void TestForm1Link::startUpFailureReportedBeforeShown()
     d.window->startUp();
     QCOMPARE(d.port.openAttempts, 0);
     QCOMPARE(d.boxes.texts(), QStringList{portFailureText});
-    QCOMPARE(d.window->Combo1->currentIndex(), -1);
+    QCOMPARE(portList(*d.window)->currentIndex(), -1);
 }
 
-void TestForm1Link::toggleBothWays()
+void TestMainWindowLink::toggleBothWays()
 {
     Console c;
     c.create();
     c.window->startUp();
     QVERIFY(c.port.isOpen());
-    QTest::mouseClick(c.window->Command7, Qt::LeftButton);
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
     QVERIFY(!c.port.isOpen());
     QCOMPARE(c.caption(), QStringLiteral("Connect"));
     QVERIFY(c.redLit());
     QVERIFY(!c.greenLit());
     QVERIFY(c.boxes.shown.isEmpty()); // closing never shows a message
-    QTest::mouseClick(c.window->Command7, Qt::LeftButton);
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
     QVERIFY(c.port.isOpen());
     QCOMPARE(c.port.openedPorts, (QList<int>{1, 1}));
     QCOMPARE(c.caption(), QStringLiteral("Disconnect"));
@@ -175,21 +178,21 @@ void TestForm1Link::toggleBothWays()
     QVERIFY(c.boxes.shown.isEmpty());
 }
 
-void TestForm1Link::toggleFailureKeepsClosedDisplay()
+void TestMainWindowLink::toggleFailureKeepsClosedDisplay()
 {
     Console c;
     c.create();
     c.window->startUp();
-    QTest::mouseClick(c.window->Command7, Qt::LeftButton); // close
-    c.port.missingPorts = {1};                             // now held by another program
-    QTest::mouseClick(c.window->Command7, Qt::LeftButton);
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton); // close
+    c.port.missingPorts = {1};                                // now held by another program
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
     QCOMPARE(c.boxes.texts(), QStringList{portFailureText});
     QCOMPARE(c.caption(), QStringLiteral("Connect"));
     QVERIFY(c.redLit());
     QVERIFY(!c.greenLit());
 }
 
-void TestForm1Link::openFailureReasonShownOnLinkButton()
+void TestMainWindowLink::openFailureReasonShownOnLinkButton()
 {
     // The box keeps its fixed text; the reason and its fix go to the link button's tooltip.
     Console c;
@@ -198,21 +201,21 @@ void TestForm1Link::openFailureReasonShownOnLinkButton()
     c.create();
     c.window->startUp();
     QCOMPARE(c.boxes.texts(), QStringList{portFailureText});
-    QCOMPARE(c.window->Command7->toolTip(), c.port.openFailureReason);
+    QCOMPARE(linkButton(*c.window)->toolTip(), c.port.openFailureReason);
     c.port.missingPorts.clear();
-    QTest::mouseClick(c.window->Command7, Qt::LeftButton);
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
     QVERIFY(c.port.isOpen());
-    QCOMPARE(c.window->Command7->toolTip(), QString());
+    QCOMPARE(linkButton(*c.window)->toolTip(), QString());
 }
 
-void TestForm1Link::portChangeWhileConnectedClosesAndStaysClosed()
+void TestMainWindowLink::portChangeWhileConnectedClosesAndStaysClosed()
 {
     Console c;
     c.create();
     c.window->startUp();
     QVERIFY(c.port.isOpen());
-    c.window->Combo1->setCurrentIndex(4);
-    emit c.window->Combo1->activated(4);
+    portList(*c.window)->setCurrentIndex(4);
+    emit portList(*c.window)->activated(4);
     QVERIFY(!c.port.isOpen());
     QCOMPARE(c.port.openAttempts, 1);
     QCOMPARE(c.caption(), QStringLiteral("Connect"));
@@ -220,26 +223,26 @@ void TestForm1Link::portChangeWhileConnectedClosesAndStaysClosed()
     QCOMPARE(fileBytes(c.dir), QByteArray(" 4 \r\n"));
     QVERIFY(c.boxes.shown.isEmpty());
     // The next connect uses the new port.
-    QTest::mouseClick(c.window->Command7, Qt::LeftButton);
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
     QCOMPARE(c.port.openedPorts.last(), 5);
 }
 
-void TestForm1Link::portChangeWhileDisconnected()
+void TestMainWindowLink::portChangeWhileDisconnected()
 {
     Console c;
     c.port.missingPorts = {1};
     c.create();
     c.window->startUp();
     c.boxes.shown.clear();
-    c.window->Combo1->setCurrentIndex(1);
-    emit c.window->Combo1->activated(1);
+    portList(*c.window)->setCurrentIndex(1);
+    emit portList(*c.window)->activated(1);
     QCOMPARE(c.port.openAttempts, 1);
     QCOMPARE(fileBytes(c.dir), QByteArray(" 1 \r\n"));
     QCOMPARE(c.caption(), QStringLiteral("Connect"));
     QVERIFY(c.boxes.shown.isEmpty());
 }
 
-void TestForm1Link::unwritableDirectoryDoesNotStopStartUp()
+void TestMainWindowLink::unwritableDirectoryDoesNotStopStartUp()
 {
     Console c;
     QVERIFY(QDir(c.dir.path()).mkdir(QStringLiteral("COMPORT"))); // a folder in the file's place
@@ -247,16 +250,17 @@ void TestForm1Link::unwritableDirectoryDoesNotStopStartUp()
     c.window->startUp();
     QCOMPARE(c.port.openedPorts, QList<int>{1});
     QVERIFY(c.port.isOpen());
-    c.window->Combo1->setCurrentIndex(2);
-    emit c.window->Combo1->activated(2);
-    QTest::mouseClick(c.window->Command7, Qt::LeftButton);
+    portList(*c.window)->setCurrentIndex(2);
+    emit portList(*c.window)->activated(2);
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
     QCOMPARE(c.port.openedPorts.last(), 3);
 }
 
-void TestForm1Link::windowFrame()
+void TestMainWindowLink::windowFrame()
 {
     Console c;
     c.create();
+    QCOMPARE(c.window->objectName(), QStringLiteral("Form1"));
     QCOMPARE(c.window->windowTitle(), QStringLiteral("MATRIX 4X4 V2.1"));
     QCOMPARE(c.window->minimumSize(), QSize(645, 554));
     QCOMPARE(c.window->maximumSize(), QSize(645, 554));
@@ -267,10 +271,10 @@ void TestForm1Link::windowFrame()
     QVERIFY(!c.window->windowIcon().isNull());
     QCOMPARE(c.window->windowIcon().pixmap(32, 32).size(), QSize(32, 32));
     QCOMPARE(c.window->palette().color(QPalette::Window), QColor(0xE0, 0xE0, 0xE0));
-    QCOMPARE(c.window->Image1->pixmap().size(), QSize(190, 50));
+    QCOMPARE(logo(*c.window)->pixmap().size(), QSize(190, 50));
 }
 
-void TestForm1Link::geometryMatchesDesign_data()
+void TestMainWindowLink::geometryMatchesDesign_data()
 {
     // Positions and sizes in pixels (design twips / 15), relative to each element's container.
     QTest::addColumn<QString>("name");
@@ -300,7 +304,7 @@ void TestForm1Link::geometryMatchesDesign_data()
     QTest::newRow("Command1_23 input 4") << "Command1_23" << QRect(568, 416, 41, 25);
 }
 
-void TestForm1Link::geometryMatchesDesign()
+void TestMainWindowLink::geometryMatchesDesign()
 {
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
@@ -311,51 +315,48 @@ void TestForm1Link::geometryMatchesDesign()
     QCOMPARE(element->geometry(), geometry);
 }
 
-void TestForm1Link::lampsStandAboveTheirButtons()
+void TestMainWindowLink::lampsStandAboveTheirButtons()
 {
     Console c;
     c.create();
-    static const char* arrays[4] = {"Shape17", "Shape18", "Shape19", "Shape20"};
     for (int row = 0; row < 4; ++row) {
         for (int input = 0; input < 4; ++input) {
-            auto* lamp =
-                c.window->findChild<QWidget*>(QStringLiteral("%1_%2").arg(arrays[row]).arg(input));
-            auto* button = c.window->findChild<QWidget*>(
-                QStringLiteral("Command1_%1").arg(6 * row + 2 + input));
-            QVERIFY(lamp && button);
+            Lamp* lamp = routingLamp(*c.window, row, input);
+            QPushButton* button = routingButton(*c.window, 6 * row + 2 + input);
             // Within 60 twips (4 pixels) horizontally, and above the button.
             QVERIFY(std::abs(lamp->geometry().center().x() - button->geometry().center().x()) <= 4);
             QVERIFY(lamp->geometry().bottom() < button->geometry().top());
-            QCOMPARE(lamp, static_cast<QWidget*>(c.window->routingLamps[row][input]));
+            // And it is the lamp that shows this input routed to this output.
+            c.window->showRoute(row + 1, input + 1);
+            QVERIFY(lamp->isLit());
         }
     }
 }
 
-void TestForm1Link::designLookBeforeStartUp()
+void TestMainWindowLink::designLookBeforeStartUp()
 {
     Console c;
     c.create();
     QVERIFY(c.greenLit());
     QVERIFY(c.redLit());
     QCOMPARE(c.caption(), QStringLiteral("Connect"));
-    QCOMPARE(c.window->Combo1->currentText(), QStringLiteral("Combo1"));
-    for (const LampRow& row : c.window->routingLamps)
-        for (Lamp* lamp : row)
-            QVERIFY(!lamp->isLit());
+    QCOMPARE(portList(*c.window)->currentText(), QStringLiteral("Combo1"));
+    for (const Lamp* lamp : routingLamps(*c.window))
+        QVERIFY(!lamp->isLit());
     QVERIFY(!c.window->isWatchdogArmed());
-    QVERIFY(c.window->Text1->text().isEmpty());
-    QVERIFY(c.window->Text2->text().isEmpty());
+    QVERIFY(receivePane(*c.window)->text().isEmpty());
+    QVERIFY(sendBox(*c.window)->text().isEmpty());
     for (int i = 0; i < 24; ++i) {
-        QPushButton* b = c.window->Command1[i];
+        QPushButton* b = routingButton(*c.window, i);
         QVERIFY(b->font().bold());
         QCOMPARE(b->objectName(), QStringLiteral("Command1_%1").arg(i));
     }
-    QCOMPARE(c.window->focusWidget(), c.window->Command1[0]); // the window opens focused here
-    QCOMPARE(c.window->Command1[2]->text(), QStringLiteral("1"));
-    QCOMPARE(c.window->Command1[23]->text(), QStringLiteral("4"));
+    QCOMPARE(c.window->focusWidget(), routingButton(*c.window, 0)); // the window opens focused here
+    QCOMPARE(routingButton(*c.window, 2)->text(), QStringLiteral("1"));
+    QCOMPARE(routingButton(*c.window, 23)->text(), QStringLiteral("4"));
 }
 
-void TestForm1Link::tabOrderFollowsDesign()
+void TestMainWindowLink::tabOrderFollowsDesign()
 {
     Console c;
     c.create();
@@ -369,8 +370,9 @@ void TestForm1Link::tabOrderFollowsDesign()
              << QStringLiteral("Command5");
     // Walk the focus chain; a combo box's line edit counts as the combo box itself.
     QStringList seen{QStringLiteral("Command1_0")};
-    for (QWidget* w = c.window->Command1[0]->nextInFocusChain();
-         w != c.window->Command1[0] && seen.size() < expected.size(); w = w->nextInFocusChain()) {
+    for (QWidget* w = routingButton(*c.window, 0)->nextInFocusChain();
+         w != routingButton(*c.window, 0) && seen.size() < expected.size();
+         w = w->nextInFocusChain()) {
         if (!(w->focusPolicy() & Qt::TabFocus))
             continue;
         QWidget* element = w;
@@ -382,5 +384,38 @@ void TestForm1Link::tabOrderFollowsDesign()
     QCOMPARE(seen, expected);
 }
 
-QTEST_MAIN(TestForm1Link)
-#include "tst_form1_link.moc"
+void TestMainWindowLink::arrowKeysOnRoutingButtonsWalkTheTabOrder_data()
+{
+    // Every arrow steps along the tab order, as on any push button: Left and Up back, Right and
+    // Down on; never to the neighbour on screen. Button 8 is input 1 of output 2: 9 lies to its
+    // right, 14 below it, and the tab order runs down the input columns.
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("Right from 8") << 8 << int(Qt::Key_Right) << "Command1_14";
+    QTest::newRow("Left from 14") << 14 << int(Qt::Key_Left) << "Command1_8";
+    QTest::newRow("Left from 1") << 1 << int(Qt::Key_Left) << "Command7";
+    QTest::newRow("Right from 0") << 0 << int(Qt::Key_Right) << "Command7";
+    QTest::newRow("Down from 2") << 2 << int(Qt::Key_Down) << "Command1_3";
+    QTest::newRow("Up from 3") << 3 << int(Qt::Key_Up) << "Command1_2";
+    QTest::newRow("Down from 20") << 20 << int(Qt::Key_Down) << "Command1_9";
+}
+
+void TestMainWindowLink::arrowKeysOnRoutingButtonsWalkTheTabOrder()
+{
+    QFETCH(int, start);
+    QFETCH(int, key);
+    QFETCH(QString, focused);
+    Console c;
+    c.create();
+    c.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(c.window.get()));
+    auto* button = element<QPushButton>(c.window.get(), "Command1", start);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+    QVERIFY(c.port.writes.isEmpty());
+}
+
+QTEST_MAIN(TestMainWindowLink)
+#include "tst_mainwindow_link.moc"

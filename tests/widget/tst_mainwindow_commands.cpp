@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Routing buttons, status request, watchdog and terminal of the main window, against a fake port.
-#include "ui/form1.h"
-#include "ui/textpane.h"
 #include "fakeserialport.h"
+#include "mainwindowelements.h"
 #include "recordingmessageboxes.h"
+#include "ui/mainwindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -20,7 +20,7 @@ struct Console
     QTemporaryDir dir;
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
-    Form1 window{port, boxes, dir.path()};
+    MainWindow window{port, boxes, dir.path()};
 
     explicit Console(bool connected = true)
     {
@@ -33,16 +33,15 @@ struct Console
     QList<bool> lampStates() const
     {
         QList<bool> states;
-        for (const LampRow& row : window.routingLamps)
-            for (const Lamp* lamp : row)
-                states << lamp->isLit();
+        for (const Lamp* lamp : routingLamps(window))
+            states << lamp->isLit();
         return states;
     }
 };
 
 } // namespace
 
-class TestForm1Commands : public QObject
+class TestMainWindowCommands : public QObject
 {
     Q_OBJECT
 private slots:
@@ -53,8 +52,8 @@ private slots:
     void routingButtonChangesNoLamp();
     void sameButtonTwice();
     void sendRepeatsCommandByteForByte();
-    void sendBox_data();
-    void sendBox();
+    void sendBoxBytes_data();
+    void sendBoxBytes();
     void sendWhileDisconnected();
     void clearEmptiesOnlyReceivePane();
     void statusRequest();
@@ -66,7 +65,7 @@ private slots:
     void watchdogBoxNeverPilesUp();
 };
 
-void TestForm1Commands::routingButtonSendsKeyCommand_data()
+void TestMainWindowCommands::routingButtonSendsKeyCommand_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<QByteArray>("bytes");
@@ -84,71 +83,71 @@ void TestForm1Commands::routingButtonSendsKeyCommand_data()
         QTest::addRow("Command1(%d)", i) << i << QByteArray::fromHex(QByteArray(lines[i]));
 }
 
-void TestForm1Commands::routingButtonSendsKeyCommand()
+void TestMainWindowCommands::routingButtonSendsKeyCommand()
 {
     QFETCH(int, index);
     QFETCH(QByteArray, bytes);
     Console c;
-    c.click(c.window.Command1[index]);
+    c.click(routingButton(c.window, index));
     QCOMPARE(c.port.writes, QList<QByteArray>{bytes});
-    QCOMPARE(c.window.Text2->text(), QString::fromLatin1(bytes));
-    QVERIFY(c.window.Text2->isAllSelectedToEnd());
+    QCOMPARE(sendBox(c.window)->text(), QString::fromLatin1(bytes));
+    QVERIFY(sendBox(c.window)->isAllSelectedToEnd());
     QVERIFY(c.boxes.shown.isEmpty());
 }
 
-void TestForm1Commands::routingButtonWhileDisconnected()
+void TestMainWindowCommands::routingButtonWhileDisconnected()
 {
     Console c(false);
-    c.click(c.window.Command1[10]);
-    c.click(c.window.Command1[17]);
+    c.click(routingButton(c.window, 10));
+    c.click(routingButton(c.window, 17));
     QCOMPARE(c.boxes.texts(), (QStringList{portFailureText, portFailureText}));
     QCOMPARE(c.boxes.shown[0].title, QStringLiteral("ERROR"));
     QVERIFY(c.port.written.isEmpty());
     // The send box still shows the unsent command.
-    QCOMPARE(c.window.Text2->text(), QStringLiteral("cir 03\r\n"));
+    QCOMPARE(sendBox(c.window)->text(), QStringLiteral("cir 03\r\n"));
 }
 
-void TestForm1Commands::routingButtonReplacesTypedText()
+void TestMainWindowCommands::routingButtonReplacesTypedText()
 {
     Console c;
-    c.window.Text2->setFocus();
-    QTest::keyClicks(c.window.Text2, QStringLiteral("hello"));
-    c.click(c.window.Command1[2]);
-    QCOMPARE(c.window.Text2->text(), QStringLiteral("cir 09\r\n"));
+    sendBox(c.window)->setFocus();
+    QTest::keyClicks(sendBox(c.window), QStringLiteral("hello"));
+    c.click(routingButton(c.window, 2));
+    QCOMPARE(sendBox(c.window)->text(), QStringLiteral("cir 09\r\n"));
 }
 
-void TestForm1Commands::routingButtonChangesNoLamp()
+void TestMainWindowCommands::routingButtonChangesNoLamp()
 {
     Console c;
-    c.window.out2(1);
+    c.window.showRoute(2, 1);
     const QList<bool> before = c.lampStates();
-    for (QPushButton* b : c.window.Command1)
+    for (QPushButton* b : routingButtons(c.window))
         c.click(b);
     QCOMPARE(c.lampStates(), before);
 }
 
-void TestForm1Commands::sameButtonTwice()
+void TestMainWindowCommands::sameButtonTwice()
 {
     Console c;
-    c.click(c.window.Command1[10]);
-    c.click(c.window.Command1[10]);
+    c.click(routingButton(c.window, 10));
+    c.click(routingButton(c.window, 10));
     QCOMPARE(c.port.written, QByteArray("cir 59\r\ncir 59\r\n"));
-    QCOMPARE(c.window.Text2->text(), QStringLiteral("cir 59\r\n"));
+    QCOMPARE(sendBox(c.window)->text(), QStringLiteral("cir 59\r\n"));
 }
 
-void TestForm1Commands::sendRepeatsCommandByteForByte()
+void TestMainWindowCommands::sendRepeatsCommandByteForByte()
 {
     Console c;
-    c.click(c.window.Command1[10]);
+    c.click(routingButton(c.window, 10));
     c.port.takeWritten();
-    c.click(c.window.Command3);
+    c.click(sendButton(c.window));
     QCOMPARE(c.port.written, QByteArray::fromHex("6369722035390D0A"));
-    c.click(c.window.Command3);
+    c.click(sendButton(c.window));
     QCOMPARE(c.port.writes.size(), 2);
-    QCOMPARE(c.window.Text2->text(), QStringLiteral("cir 59\r\n"));
+    QCOMPARE(sendBox(c.window)->text(), QStringLiteral("cir 59\r\n"));
 }
 
-void TestForm1Commands::sendBox_data()
+void TestMainWindowCommands::sendBoxBytes_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("pressEnter");
@@ -161,114 +160,103 @@ void TestForm1Commands::sendBox_data()
         << QString::fromUtf8("\xE2\x82\xAC") << false << QByteArray("?");
 }
 
-void TestForm1Commands::sendBox()
+void TestMainWindowCommands::sendBoxBytes()
 {
     QFETCH(QString, typed);
     QFETCH(bool, pressEnter);
     QFETCH(QByteArray, sent);
     Console c;
-    c.window.Text2->setFocus();
+    sendBox(c.window)->setFocus();
     // Key events carry any character as text; QTest::keyClicks takes only ASCII.
     for (const QChar ch : typed) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(c.window.Text2, &press);
+        QApplication::sendEvent(sendBox(c.window), &press);
     }
     if (pressEnter)
-        QTest::keyClick(c.window.Text2, Qt::Key_Return);
-    c.click(c.window.Command3);
+        QTest::keyClick(sendBox(c.window), Qt::Key_Return);
+    c.click(sendButton(c.window));
     QCOMPARE(c.port.written, sent);
     QVERIFY(c.boxes.shown.isEmpty());
 
     // An empty box on an open link sends nothing and shows nothing.
     Console empty;
-    empty.click(empty.window.Command3);
+    empty.click(sendButton(empty.window));
     QVERIFY(empty.port.writes.isEmpty());
     QVERIFY(empty.boxes.shown.isEmpty());
 }
 
-void TestForm1Commands::sendWhileDisconnected()
+void TestMainWindowCommands::sendWhileDisconnected()
 {
     Console c(false);
-    c.window.Text2->setText(QStringLiteral("bc \r\n"));
-    c.click(c.window.Command3);
+    sendBox(c.window)->setText(QStringLiteral("bc \r\n"));
+    c.click(sendButton(c.window));
     QCOMPARE(c.boxes.texts(), QStringList{portFailureText});
     QVERIFY(c.port.written.isEmpty());
-    QCOMPARE(c.window.Text2->text(), QStringLiteral("bc \r\n"));
+    QCOMPARE(sendBox(c.window)->text(), QStringLiteral("bc \r\n"));
 }
 
-void TestForm1Commands::clearEmptiesOnlyReceivePane()
+void TestMainWindowCommands::clearEmptiesOnlyReceivePane()
 {
     Console c;
-    c.window.Text1->setText(QStringLiteral("\r\nHDMI Out1 -> HDMI In 1"));
-    c.window.Text2->setText(QStringLiteral("bc "));
-    c.window.out1(1);
-    c.click(c.window.Command2);
-    QCOMPARE(c.window.Text1->text(), QString());
-    QCOMPARE(c.window.Text2->text(), QStringLiteral("bc "));
-    QVERIFY(c.window.routingLamps[0][0]->isLit());
+    receivePane(c.window)->setText(QStringLiteral("\r\nHDMI Out1 -> HDMI In 1"));
+    sendBox(c.window)->setText(QStringLiteral("bc "));
+    c.window.showRoute(1, 1);
+    c.click(clearButton(c.window));
+    QCOMPARE(receivePane(c.window)->text(), QString());
+    QCOMPARE(sendBox(c.window)->text(), QStringLiteral("bc "));
+    QVERIFY(routingLamp(c.window, 0, 0)->isLit());
     QVERIFY(c.port.isOpen());
     QVERIFY(c.port.written.isEmpty());
 }
 
-void TestForm1Commands::statusRequest()
+void TestMainWindowCommands::statusRequest()
 {
     Console c;
-    c.window.Text2->setText(QStringLiteral("typed"));
-    c.click(c.window.Command6);
-    c.click(c.window.Command6);
+    sendBox(c.window)->setText(QStringLiteral("typed"));
+    c.click(statusButton(c.window));
+    c.click(statusButton(c.window));
     QCOMPARE(c.port.writes, (QList<QByteArray>{QByteArray::fromHex("6263200D0A"),
                                                QByteArray::fromHex("6263200D0A")}));
-    QCOMPARE(c.window.Text2->text(), QStringLiteral("typed"));
+    QCOMPARE(sendBox(c.window)->text(), QStringLiteral("typed"));
     QVERIFY(!c.window.isWatchdogArmed());
 }
 
-void TestForm1Commands::statusWhileDisconnected()
+void TestMainWindowCommands::statusWhileDisconnected()
 {
     Console c(false);
-    c.click(c.window.Command6);
+    c.click(statusButton(c.window));
     QCOMPARE(c.boxes.texts(), QStringList{portFailureText});
     QCOMPARE(c.boxes.shown[0].title, QStringLiteral("ERROR"));
     QVERIFY(c.port.written.isEmpty());
 }
 
-void TestForm1Commands::lampRows_data()
+void TestMainWindowCommands::lampRows_data()
 {
     // Each row: calls made in order as "output:input", then the expected 16 lamp states.
     QTest::addColumn<QStringList>("calls");
     QTest::addColumn<QString>("expected"); // rows of four, 1 = lit
-    QTest::newRow("out1(3)") << QStringList{"1:3"} << "0010 0000 0000 0000";
-    QTest::newRow("out4(4) then out4(1)") << QStringList{"4:4", "4:1"} << "0000 0000 0000 1000";
-    QTest::newRow("out2(0) leaves dark row") << QStringList{"2:0"} << "0000 0000 0000 0000";
-    QTest::newRow("out2(5) keeps lit row") << QStringList{"2:2", "2:5"} << "0000 0100 0000 0000";
-    QTest::newRow("out2(255)") << QStringList{"2:3", "2:255"} << "0000 0010 0000 0000";
-    QTest::newRow("out3(2) twice") << QStringList{"3:2", "3:2"} << "0000 0000 0100 0000";
+    QTest::newRow("output 1 input 3") << QStringList{"1:3"} << "0010 0000 0000 0000";
+    QTest::newRow("output 4: input 4 then 1") << QStringList{"4:4", "4:1"} << "0000 0000 0000 1000";
+    QTest::newRow("input 0 leaves dark row") << QStringList{"2:0"} << "0000 0000 0000 0000";
+    QTest::newRow("input 5 keeps lit row") << QStringList{"2:2", "2:5"} << "0000 0100 0000 0000";
+    QTest::newRow("input 255") << QStringList{"2:3", "2:255"} << "0000 0010 0000 0000";
+    QTest::newRow("input -1") << QStringList{"2:3", "2:-1"} << "0000 0010 0000 0000";
+    QTest::newRow("output 3 input 2 twice") << QStringList{"3:2", "3:2"} << "0000 0000 0100 0000";
+    QTest::newRow("outputs 0 and 5 change nothing")
+        << QStringList{"1:1", "0:2", "5:3"} << "1000 0000 0000 0000";
     QTest::newRow("same input on two outputs")
         << QStringList{"1:2", "2:2"} << "0100 0100 0000 0000";
     QTest::newRow("all rows") << QStringList{"1:1", "2:2", "3:3", "4:4"} << "1000 0100 0010 0001";
 }
 
-void TestForm1Commands::lampRows()
+void TestMainWindowCommands::lampRows()
 {
     QFETCH(QStringList, calls);
     QFETCH(QString, expected);
     Console c;
     for (const QString& call : calls) {
-        const int output = call.section(QLatin1Char(':'), 0, 0).toInt();
-        const auto input = static_cast<quint8>(call.section(QLatin1Char(':'), 1, 1).toInt());
-        switch (output) {
-        case 1:
-            c.window.out1(input);
-            break;
-        case 2:
-            c.window.out2(input);
-            break;
-        case 3:
-            c.window.out3(input);
-            break;
-        case 4:
-            c.window.out4(input);
-            break;
-        }
+        c.window.showRoute(call.section(QLatin1Char(':'), 0, 0).toInt(),
+                           call.section(QLatin1Char(':'), 1, 1).toInt());
     }
     QString actual;
     const QList<bool> states = c.lampStates();
@@ -280,7 +268,7 @@ void TestForm1Commands::lampRows()
     QCOMPARE(actual, expected);
 }
 
-void TestForm1Commands::watchdogFiresOnceAfterArming()
+void TestMainWindowCommands::watchdogFiresOnceAfterArming()
 {
     Console c;
     QElapsedTimer clock;
@@ -298,7 +286,7 @@ void TestForm1Commands::watchdogFiresOnceAfterArming()
     QCOMPARE(c.boxes.shown.size(), 1);
 }
 
-void TestForm1Commands::watchdogDisarmedInTime()
+void TestMainWindowCommands::watchdogDisarmedInTime()
 {
     Console c;
     c.window.armWatchdog();
@@ -308,7 +296,7 @@ void TestForm1Commands::watchdogDisarmedInTime()
     QVERIFY(c.boxes.shown.isEmpty());
 }
 
-void TestForm1Commands::watchdogBoxNeverPilesUp()
+void TestMainWindowCommands::watchdogBoxNeverPilesUp()
 {
     Console c;
     // While the box is open its modal loop runs on; the watchdog is armed again inside it.
@@ -325,5 +313,5 @@ void TestForm1Commands::watchdogBoxNeverPilesUp()
     QVERIFY(!c.window.isWatchdogArmed());
 }
 
-QTEST_MAIN(TestForm1Commands)
-#include "tst_form1_commands.moc"
+QTEST_MAIN(TestMainWindowCommands)
+#include "tst_mainwindow_commands.moc"

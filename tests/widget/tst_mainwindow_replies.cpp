@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 // Replies from the switch reaching the main window: receive pane, lamps, watchdog, UTP dialog,
 // framing of bytes into replies and replies that arrive while a box is open.
-#include "elements.h"
-#include "ui/form1.h"
-#include "ui/textpane.h"
 #include "fakeserialport.h"
-#include "recordingmessageboxes.h"
 #include "link/receiveframer.h"
-#include "ui/utpmodedialog.h"
+#include "mainwindowelements.h"
+#include "recordingmessageboxes.h"
+#include "ui/mainwindow.h"
+#include "ui/textpane.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEventLoop>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,7 +23,7 @@ struct Console
     QTemporaryDir dir;
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
-    Form1 window{port, boxes, dir.path()};
+    MainWindow window{port, boxes, dir.path()};
 
     Console() { window.startUp(); }
 
@@ -34,26 +34,28 @@ struct Console
         port.feed(bytes);
         QTRY_VERIFY_WITH_TIMEOUT(port.inputReads > reads, 5000);
     }
-    QString pane() const { return window.Text1->text(); }
+    QString pane() const { return receivePane(window)->text(); }
     QString litLamps() const
     {
         QString lit;
         for (int row = 0; row < 4; ++row)
             for (int input = 0; input < 4; ++input)
-                if (window.routingLamps[row][input]->isLit())
+                if (routingLamp(window, row, input)->isLit())
                     lit += QStringLiteral("%1%2 ").arg(row + 1).arg(input + 1);
         return lit.trimmed();
     }
 };
 
-UtpModeDialog* openUtpDialog()
+// The UTP dialog while it runs modal over the window, else null.
+QDialog* openUtpDialog()
 {
-    return qobject_cast<UtpModeDialog*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    return dialog && dialog->objectName() == QLatin1String("Utp") ? dialog : nullptr;
 }
 
 } // namespace
 
-class TestForm1Replies : public QObject
+class TestMainWindowReplies : public QObject
 {
     Q_OBJECT
 private slots:
@@ -78,7 +80,7 @@ private slots:
     void clearStartsNewText();
 };
 
-void TestForm1Replies::replyIntoPane_data()
+void TestMainWindowReplies::replyIntoPane_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("pane");
@@ -113,7 +115,7 @@ void TestForm1Replies::replyIntoPane_data()
     QTest::newRow("0xFF: nothing") << QByteArray("s12\xFF") << QString() << "";
 }
 
-void TestForm1Replies::replyIntoPane()
+void TestMainWindowReplies::replyIntoPane()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, pane);
@@ -123,10 +125,10 @@ void TestForm1Replies::replyIntoPane()
     QCOMPARE(c.pane(), pane);
     QCOMPARE(c.litLamps(), lamps);
     QVERIFY(c.boxes.shown.isEmpty());
-    QVERIFY(c.window.Text1->isAllSelectedToEnd());
+    QVERIFY(receivePane(c.window)->isAllSelectedToEnd());
 }
 
-void TestForm1Replies::reportsFollowEachOther()
+void TestMainWindowReplies::reportsFollowEachOther()
 {
     Console c;
     c.reply("s12");
@@ -138,17 +140,17 @@ void TestForm1Replies::reportsFollowEachOther()
     QCOMPARE(c.litLamps(), QStringLiteral("11 44"));
 }
 
-void TestForm1Replies::selectionCoversWholeTextAfterEveryReply()
+void TestMainWindowReplies::selectionCoversWholeTextAfterEveryReply()
 {
     Console c;
-    c.window.Text1->setText(QStringLiteral("typed by hand"));
-    c.window.Text1->moveCursor(QTextCursor::Start);
+    receivePane(c.window)->setText(QStringLiteral("typed by hand"));
+    receivePane(c.window)->moveCursor(QTextCursor::Start);
     c.reply("Ack");
-    QVERIFY(c.window.Text1->isAllSelectedToEnd());
-    QCOMPARE(c.window.Text1->textCursor().selectedText(), QStringLiteral("typed by hand"));
+    QVERIFY(receivePane(c.window)->isAllSelectedToEnd());
+    QCOMPARE(receivePane(c.window)->textCursor().selectedText(), QStringLiteral("typed by hand"));
 }
 
-void TestForm1Replies::replySplitInsideWindowIsOne()
+void TestMainWindowReplies::replySplitInsideWindowIsOne()
 {
     Console c;
     c.port.feed("s2");
@@ -160,7 +162,7 @@ void TestForm1Replies::replySplitInsideWindowIsOne()
     QCOMPARE(c.pane(), QStringLiteral("\r\nHDMI Out2 -> HDMI In 3"));
 }
 
-void TestForm1Replies::repliesFarApartAreTwo()
+void TestMainWindowReplies::repliesFarApartAreTwo()
 {
     Console c;
     c.reply("s2"); // read and handled on its own before the rest comes
@@ -171,7 +173,7 @@ void TestForm1Replies::repliesFarApartAreTwo()
     QCOMPARE(c.litLamps(), QString());
 }
 
-void TestForm1Replies::eventLoopRunsDuringWindow()
+void TestMainWindowReplies::eventLoopRunsDuringWindow()
 {
     Console c;
     int ticks = 0;
@@ -182,7 +184,7 @@ void TestForm1Replies::eventLoopRunsDuringWindow()
     // A plain event loop (QTest's waits sleep between turns) that ends when the reply shows.
     QEventLoop loop;
     int ticksAtReply = -1;
-    connect(c.window.Text1->document(), &QTextDocument::contentsChanged, &loop, [&] {
+    connect(receivePane(c.window)->document(), &QTextDocument::contentsChanged, &loop, [&] {
         ticksAtReply = ticks;
         loop.quit();
     });
@@ -194,30 +196,30 @@ void TestForm1Replies::eventLoopRunsDuringWindow()
     QVERIFY2(ticksAtReply >= 5, qPrintable(QString::number(ticksAtReply)));
 }
 
-void TestForm1Replies::utpSetWithPortClosed()
+void TestMainWindowReplies::utpSetWithPortClosed()
 {
     Console c;
-    QTest::mouseClick(c.window.Command7, Qt::LeftButton); // disconnect
-    c.window.Text2->setText(QStringLiteral("kept"));
-    QTest::mouseClick(c.window.Command5, Qt::LeftButton);
+    QTest::mouseClick(linkButton(c.window), Qt::LeftButton); // disconnect
+    sendBox(c.window)->setText(QStringLiteral("kept"));
+    QTest::mouseClick(utpButton(c.window), Qt::LeftButton);
     QCOMPARE(c.boxes.shown.size(), 1);
     QCOMPARE(c.boxes.shown[0].text, QStringLiteral("Com port is not open! "));
     QCOMPARE(c.boxes.shown[0].title, QStringLiteral("Warning"));
     QVERIFY(c.port.written.isEmpty());
-    QCOMPARE(c.window.Text2->text(), QStringLiteral("kept"));
+    QCOMPARE(sendBox(c.window)->text(), QStringLiteral("kept"));
     QVERIFY(!c.window.isWatchdogArmed());
     QVERIFY(!openUtpDialog());
 }
 
-void TestForm1Replies::utpSetQueriesAndStatusFillsDialog()
+void TestMainWindowReplies::utpSetQueriesAndStatusFillsDialog()
 {
     Console c;
     bool checked = false;
     QTimer::singleShot(0, &c.window, [&] {
-        UtpModeDialog* dialog = openUtpDialog();
+        QDialog* dialog = openUtpDialog();
         QVERIFY(dialog);
         QCOMPARE(c.port.written, QByteArray::fromHex("727570200D0A"));
-        QCOMPARE(c.window.Text2->text(), QStringLiteral("rup \r\n"));
+        QCOMPARE(sendBox(c.window)->text(), QStringLiteral("rup \r\n"));
         QVERIFY(c.window.isWatchdogArmed());
         for (int i = 0; i < 4; ++i)
             QVERIFY(!element<QRadioButton>(dialog, "Option5", i)->isChecked() &&
@@ -237,13 +239,13 @@ void TestForm1Replies::utpSetQueriesAndStatusFillsDialog()
         dialog->reject();
         checked = true;
     });
-    QTest::mouseClick(c.window.Command5, Qt::LeftButton);
+    QTest::mouseClick(utpButton(c.window), Qt::LeftButton);
     QVERIFY(checked);
     QVERIFY(c.boxes.shown.isEmpty());
     QVERIFY(c.pane().isEmpty());
 }
 
-void TestForm1Replies::utpStatusWhileDialogClosed()
+void TestMainWindowReplies::utpStatusWhileDialogClosed()
 {
     Console c;
     c.window.armWatchdog();
@@ -251,10 +253,10 @@ void TestForm1Replies::utpStatusWhileDialogClosed()
     QVERIFY(!c.window.isWatchdogArmed());
     QVERIFY(c.pane().isEmpty());
     for (QWidget* w : QApplication::topLevelWidgets())
-        QVERIFY2(!qobject_cast<UtpModeDialog*>(w), "no dialog may be left behind");
+        QVERIFY2(w->objectName() != QLatin1String("Utp"), "no dialog may be left behind");
 }
 
-void TestForm1Replies::utpConfirmationShowsBox()
+void TestMainWindowReplies::utpConfirmationShowsBox()
 {
     Console c;
     c.reply("utp\r\n");
@@ -264,7 +266,7 @@ void TestForm1Replies::utpConfirmationShowsBox()
     QVERIFY(c.pane().isEmpty());
 }
 
-void TestForm1Replies::replyDuringBoxHandledOnceAfterwards()
+void TestMainWindowReplies::replyDuringBoxHandledOnceAfterwards()
 {
     Console c;
     QString paneWhileOpen = QStringLiteral("<not run>");
@@ -282,11 +284,11 @@ void TestForm1Replies::replyDuringBoxHandledOnceAfterwards()
     QCOMPARE(c.litLamps(), QStringLiteral("32"));
 }
 
-void TestForm1Replies::watchdogFiresWhenSwitchSilent()
+void TestMainWindowReplies::watchdogFiresWhenSwitchSilent()
 {
     Console c;
     QTimer::singleShot(0, &c.window, [&] {
-        UtpModeDialog* dialog = openUtpDialog();
+        QDialog* dialog = openUtpDialog();
         QVERIFY(dialog);
         QTRY_COMPARE_WITH_TIMEOUT(c.boxes.shown.size(), 1, 5000);
         QCOMPARE(c.boxes.shown[0].text, QStringLiteral("Device is not connect!"));
@@ -294,11 +296,11 @@ void TestForm1Replies::watchdogFiresWhenSwitchSilent()
         QVERIFY(dialog->isVisible()); // the dialog stays open and usable
         dialog->reject();
     });
-    QTest::mouseClick(c.window.Command5, Qt::LeftButton);
+    QTest::mouseClick(utpButton(c.window), Qt::LeftButton);
     QCOMPARE(c.boxes.shown.size(), 1);
 }
 
-void TestForm1Replies::watchdogWaitsForAnswerThatStartedInTime_data()
+void TestMainWindowReplies::watchdogWaitsForAnswerThatStartedInTime_data()
 {
     QTest::addColumn<int>("answerAtMs");
     QTest::addColumn<int>("boxes");
@@ -309,7 +311,7 @@ void TestForm1Replies::watchdogWaitsForAnswerThatStartedInTime_data()
     QTest::newRow("520 ms") << 520 << 1;
 }
 
-void TestForm1Replies::watchdogWaitsForAnswerThatStartedInTime()
+void TestMainWindowReplies::watchdogWaitsForAnswerThatStartedInTime()
 {
     QFETCH(int, answerAtMs);
     QFETCH(int, boxes);
@@ -321,10 +323,10 @@ void TestForm1Replies::watchdogWaitsForAnswerThatStartedInTime()
     bool answered = false;
     connect(c.window.findChild<ReceiveFramer*>(), &ReceiveFramer::replyReceived, &c.window, [&] {
         answered = true;
-        if (UtpModeDialog* dialog = openUtpDialog())
+        if (QDialog* dialog = openUtpDialog())
             QTimer::singleShot(0, dialog, &QDialog::reject);
     });
-    QTest::mouseClick(c.window.Command5, Qt::LeftButton);
+    QTest::mouseClick(utpButton(c.window), Qt::LeftButton);
     QVERIFY(answered);
     QCOMPARE(c.boxes.shown.size(), boxes);
     if (boxes > 0)
@@ -332,7 +334,7 @@ void TestForm1Replies::watchdogWaitsForAnswerThatStartedInTime()
     QVERIFY(!c.window.isWatchdogArmed());
 }
 
-void TestForm1Replies::repliesHeldByBoxKeepTheirWindows()
+void TestMainWindowReplies::repliesHeldByBoxKeepTheirWindows()
 {
     Console c;
     // The front panel moves routes while a box is open: each report arrives in a window of its
@@ -357,7 +359,7 @@ void TestForm1Replies::repliesHeldByBoxKeepTheirWindows()
     QCOMPARE(c.litLamps(), QStringLiteral("13 23 32 41"));
 }
 
-void TestForm1Replies::heldQueueKeepsToItsCap()
+void TestMainWindowReplies::heldQueueKeepsToItsCap()
 {
     Console c;
     auto* handler = c.window.findChild<ReceiveFramer*>();
@@ -382,7 +384,7 @@ void TestForm1Replies::heldQueueKeepsToItsCap()
     QCOMPARE(handler->heldByteCount(), 0);
 }
 
-void TestForm1Replies::refusedWriteShowsOneBoxLater()
+void TestMainWindowReplies::refusedWriteShowsOneBoxLater()
 {
     Console c;
     // The device refuses bytes it had accepted: one box, after the notification has returned.
@@ -399,14 +401,14 @@ void TestForm1Replies::refusedWriteShowsOneBoxLater()
     QCOMPARE(c.boxes.shown.size(), 1);
 }
 
-void TestForm1Replies::clearStartsNewText()
+void TestMainWindowReplies::clearStartsNewText()
 {
     Console c;
     c.reply("s10");
-    QTest::mouseClick(c.window.Command2, Qt::LeftButton);
+    QTest::mouseClick(clearButton(c.window), Qt::LeftButton);
     c.reply("s11");
     QCOMPARE(c.pane(), QStringLiteral("\r\nHDMI Out1 -> HDMI In 2"));
 }
 
-QTEST_MAIN(TestForm1Replies)
-#include "tst_form1_replies.moc"
+QTEST_MAIN(TestMainWindowReplies)
+#include "tst_mainwindow_replies.moc"

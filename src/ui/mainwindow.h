@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "protocol/replies.h"
+#include "ui/lamp.h"
+#include "ui/messageboxes.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class ReceiveFramer;
+class Port;
+class SwitchSession;
+class TextPane;
+class UtpModeDialog;
+
+// The console's main window: the terminal panes on the left, the link state and port choice at
+// the bottom, the routing panel with its 24 buttons and 16 lamps on the right. It reaches the
+// switch only through its session and shows boxes only through MessageBoxes. Every element keeps
+// the name a user sees as its object name (array elements as "Command1_10"); tests find them so.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    // "COMPORT", the saved port choice, lives in `workingDirectory`.
+    MainWindow(Port& port, MessageBoxes& boxes, const QString& workingDirectory,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The load sequence: fills the port list, restores the saved port, opens it. Runs before the
+    // window is first shown; a port that cannot be opened is reported from here.
+    void startUp();
+
+    // Lights the lamp of `input` (1 to 4) in the row of `output` (1 to 4) and darkens the rest
+    // of that row; any other input leaves the row as it was.
+    void showRoute(int output, int input);
+
+    // The watchdog on the UTP query: armed when the query goes out, disarmed by its answer.
+    void armWatchdog();
+    void disarmWatchdog();
+    bool isWatchdogArmed() const { return utpWatchdog.isActive() || watchdogAwaitsReply != 0; }
+
+private:
+    class GuardedBoxes;
+
+    // The layout, in the design's twips.
+    void buildMessageArea();
+    void buildLinkArea();
+    void buildRoutingPanel();
+    void chainTabOrder();
+
+    void sendRoutingKey(int index);
+    void clearReceivePane();
+    void sendTerminalText();
+    void openNetworkSettings();
+    void openUtpDialog();
+    void requestStatus();
+    void toggleConnection();
+    void choosePort(int listIndex);
+    void watchdogExpired();
+    void handleReply(const protocol::Reply& reply);
+
+    void reportSilentSwitch();
+    void decideAwaitedWatchdog();
+    void showLinkState(bool open);
+    void reportLostLink(const QString& reason);
+    void reportFailedWrite();
+    void reportDroppedReplies(qsizetype count);
+    void refreshPortTooltips();
+    // Writes one command; a failed write shows the port-failure box. Returns whether it went out.
+    bool writeToSwitch(const QByteArray& bytes);
+    void showPortFailure();
+    void appendLine(const QString& line);
+
+    static constexpr int clientWidth = 645;
+    static constexpr int clientHeight = 554;
+
+    QGroupBox* messageFrame = nullptr;
+    TextPane* receivePane = nullptr;
+    TextPane* sendBox = nullptr;
+    QPushButton* clearButton = nullptr;
+    QPushButton* sendButton = nullptr;
+    QPushButton* networkSettingsButton = nullptr;
+    QPushButton* utpButton = nullptr;
+    QPushButton* statusButton = nullptr;
+    QGroupBox* linkStateFrame = nullptr;
+    Lamp* connectedLamp = nullptr;
+    Lamp* disconnectedLamp = nullptr;
+    QGroupBox* portFrame = nullptr;
+    QComboBox* portList = nullptr;
+    QPushButton* linkButton = nullptr;
+    // Ids are the key indices, 0 to 23: per output, left arrow, right arrow, inputs 1 to 4.
+    QButtonGroup* routingButtons = nullptr;
+    std::array<LampRow, 4> routingLamps{}; // per output, per input
+    QTimer utpWatchdog;
+
+    Port& port;
+    SwitchSession* link = nullptr;
+    ReceiveFramer* receiver = nullptr;
+    std::unique_ptr<GuardedBoxes> boxes;
+    QPointer<UtpModeDialog> openUtpDialogWindow;
+    bool watchdogBoxOpen = false;
+    // The watchdog's deadline passed while an answer's framing window was open: the reply
+    // count at which the switch has had its say (0 when nothing is awaited).
+    quint64 watchdogAwaitsReply = 0;
+    bool writeFailureQueued = false;
+};
