@@ -5,8 +5,7 @@
 
 #include <algorithm>
 
-ReceiveFramer::ReceiveFramer(Port& linePort, QObject* parent)
-    : QObject(parent), port(linePort)
+ReceiveFramer::ReceiveFramer(Port& linePort, QObject* parent) : QObject(parent), port(linePort)
 {
     window.setSingleShot(true);
     window.setInterval(framingWindowMs);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "switchsession.h"
 
-#include "protocol/comportfile.h"
 #include "comdevice.h"
 #include "port.h"
+#include "protocol/comportfile.h"
 
 #include <QDir>
 

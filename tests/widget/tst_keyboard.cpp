@@ -114,8 +114,9 @@ private slots:
 void TestKeyboard::tabWalksDesignOrder_data()
 {
     QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("fixedAddress"); // NetworkSettingsDialog only: "yes" chooses the fixed address
-    QTest::addColumn<QStringList>("cycle");    // from the focus the window opens with
+    QTest::addColumn<QString>(
+        "fixedAddress"); // NetworkSettingsDialog only: "yes" chooses the fixed address
+    QTest::addColumn<QStringList>("cycle"); // from the focus the window opens with
 
     QTest::newRow("main window") << "Form1"
                                  << "" << mainWindowOrder();
