@@ -45,7 +45,7 @@ public:
     // The switch's replies, one per framing window.
     ReceiveFramer& replies() { return framer; }
     // The port number the next open uses (0 until start-up has set it).
-    quint8 comPort() const { return port; }
+    quint8 portNumber() const { return port; }
     // The list's selected index, -1 when nothing is selected.
     int listIndex() const { return selected; }
 
