@@ -132,6 +132,11 @@ void TestLostLink::createConsole()
         insideLinkLost = true;
         closedAfterMs = sinceHangUp.elapsed();
     });
+    // These cases are about the user's own reconnect: the console's own retries are off.
+    QFile settings(dir->filePath(QStringLiteral("varnok.conf")));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("[link]\nreconnect=false\n");
+    settings.close();
     window = std::make_unique<MainWindow>(*port, *boxes, dir->path());
     connect(port.get(), &Port::linkLost, this, [this] { insideLinkLost = false; });
     boxes->whileOpen = [this](const RecordingMessageBoxes::Box&) {
@@ -289,6 +294,8 @@ void TestLostLink::connectsAgainOnceDeviceIsBack()
     QVERIFY(connectedLamp(*window)->isLit());
     QVERIFY(!disconnectedLamp(*window)->isLit());
     QCOMPARE(linkButton(*window)->toolTip(), QString());
+    // The open asks for the routing; Status asks again.
+    QCOMPARE(pty->read(5, 5000, pump), QByteArray::fromHex("6263200D0A"));
     QTest::mouseClick(statusButton(*window), Qt::LeftButton);
     QCOMPARE(pty->read(5, 5000, pump), QByteArray::fromHex("6263200D0A"));
     QVERIFY(pty->write("s10\r\n"));
