@@ -94,7 +94,9 @@ void SwitchSession::onLinkLost(const QString& reason)
 
 void SwitchSession::retryOpen()
 {
-    if (!tryOpen())
+    // The very device that was lost: while a COMn link is gone for a moment, the port number
+    // alone would lead to the built-in port.
+    if (!serial.open(openedDevice))
         return;
     retryTimer.stop();
     emit openChanged(true);
@@ -197,10 +199,12 @@ bool SwitchSession::tryOpen()
         error = QStringLiteral("No port chosen");
         return false;
     }
-    if (!serial.open(device())) {
+    const QString path = device();
+    if (!serial.open(path)) {
         error = serial.errorString();
         return false;
     }
+    openedDevice = path;
     error.clear();
     return true;
 }

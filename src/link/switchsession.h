@@ -95,6 +95,7 @@ private:
     QTimer answerTimer;
     quint64 windowsBeforeRequest = 0;
     bool reconnectEnabled = true;
+    QString openedDevice; // the device of the last successful open
     QString error;
     ComportNotices notices;
     bool toldThisSession = false;

@@ -98,6 +98,8 @@ private slots:
     void frontPanelChangesLightLamps();
     void dribbledReplyShownRaw();
     void noisyRepliesDroppedWhole();
+    void silentSwitchIsNotedOnce();
+    void switchRestartIsFollowed();
 
 private:
     // Starts varnok-sim with `arguments` behind <dir>/COM1, then the console in that directory.
@@ -584,6 +586,43 @@ void TestConsoleSim::noisyRepliesDroppedWhole()
                            }),
              qsizetype(3));
     QVERIFY(boxes->shown.isEmpty());
+}
+
+void TestConsoleSim::silentSwitchIsNotedOnce()
+{
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QVERIFY(startAll({QStringLiteral("--silent")}, false));
+    const QString note = QStringLiteral("No answer from the switch on COM1 (%1).")
+                             .arg(dir->filePath(QStringLiteral("COM1")));
+    QTRY_VERIFY_WITH_TIMEOUT(receivePane(*window)->text().contains(note), patienceMs);
+    qInfo("silence noted %lld ms after start-up", static_cast<long long>(sinceStart.elapsed()));
+    QVERIFY(simLogged("<- bc "));
+    QVERIFY(boxes->shown.isEmpty());
+    QCOMPARE(lampRows(*window), QStringLiteral("0000"));
+    QCOMPARE(receivePane(*window)->text().count(note), 1);
+}
+
+void TestConsoleSim::switchRestartIsFollowed()
+{
+    // The switch answers the open's request, drops the line and comes back with new routes.
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QVERIFY(startAll({QStringLiteral("--restart-after"), QStringLiteral("1")}));
+    qInfo("routing on the lamps %lld ms after start-up",
+          static_cast<long long>(sinceStart.elapsed()));
+    QCOMPARE(lampRows(*window), QStringLiteral("1234"));
+    QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), patienceMs);
+    QElapsedTimer down;
+    down.start();
+    QTRY_VERIFY_WITH_TIMEOUT(port->isOpen(), patienceMs);
+    qInfo("reconnected %lld ms after the hang-up", static_cast<long long>(down.elapsed()));
+    QVERIFY(down.elapsed() < 2000);
+    QTRY_VERIFY2_WITH_TIMEOUT(lampRows(*window) == QStringLiteral("2341"),
+                              simLog().join('\n').constData(), patienceMs);
+    QCOMPARE(simLog().count("<- bc "), 2);
+    QCOMPARE(boxes->shown.size(), 1);
+    QVERIFY(boxes->shown[0].text.startsWith(QStringLiteral("Connection to the switch lost")));
 }
 
 QTEST_MAIN(TestConsoleSim)
