@@ -31,7 +31,9 @@ console may close and reopen its port at will) and points a symbolic link at its
 point the console's COM port at that link. Every command received and every answer sent is
 logged to stdout, one line each ("<- " command, "-> " answer, "-- " answer withheld by
 --silent, "** " event; non-printable bytes escaped as \r, \n, \t, \xHH, backslash doubled).
-Exit status: 0 after a signal (SIGINT, SIGTERM, SIGHUP) or --hangup-after, 1 for an unknown
+With --restart-after the line goes down and comes back, on a new pseudo-terminal behind the
+same link, with every output moved to the next input (as if the front panel had been used while
+the line was down). Exit status: 0 after a signal (SIGINT, SIGTERM, SIGHUP) or --hangup-after, 1 for an unknown
 option, 2 for a bad option value or when the line or the link cannot be set up.
 
 Commands (one a line; CR, LF or CR LF ends a line; empty lines are ignored):
@@ -61,6 +63,7 @@ struct Options
     int dribbleMs = 0;
     bool noise = false;
     int hangupAfter = 0;  // 0: never
+    int restartAfter = 0; // 0: never
     int frontPanelMs = 0; // 0: never
     sim::Routes initial{0, 1, 2, 3};
     std::optional<quint32> seed;
@@ -119,7 +122,7 @@ private:
             const ssize_t n = read(m_pty.master(), buffer, sizeof buffer);
             if (n > 0) {
                 handle(QByteArrayView(buffer, n));
-                if (m_hangingUp)
+                if (m_hangingUp || m_down)
                     return;
                 continue;
             }
@@ -139,6 +142,14 @@ private:
             logLine("<- " + sim::escaped(exchange.command));
             send(exchange.reply, m_options.delayMs);
             ++m_commands;
+            if (m_options.restartAfter > 0 && m_commands == m_options.restartAfter) {
+                // Answers already due still go out; the rest of this read is lost with the line.
+                m_down = true;
+                m_reader->setEnabled(false);
+                pump();
+                QTimer::singleShot(300, &m_context, [this] { restart(); });
+                return;
+            }
             if (m_options.hangupAfter > 0 && m_commands >= m_options.hangupAfter) {
                 // Whatever else came in the same read is dropped: the line is going down.
                 m_hangingUp = true;
@@ -229,6 +240,35 @@ private:
         QCoreApplication::exit(0);
     }
 
+    // Down for a moment, then up again on a fresh line behind the same link.
+    void restart()
+    {
+        logLine("** restarting after " + QByteArray::number(m_commands) + " commands");
+        delete m_reader;
+        m_reader = nullptr;
+        const QString oldSlave = m_pty.slavePath();
+        m_pty.close();
+        sim::removeLink(m_options.link, oldSlave);
+        sim::Routes moved = m_model.routes();
+        for (int& input : moved)
+            input = (input + 1) % 4;
+        m_model = sim::SwitchModel(moved);
+        QTimer::singleShot(700, &m_context, [this] {
+            QString error;
+            if (!m_pty.open(&error) || !sim::placeLink(m_options.link, m_pty.slavePath(), &error)) {
+                logLine("** cannot come back: " + error.toLocal8Bit());
+                QCoreApplication::exit(2);
+                return;
+            }
+            m_reader = new QSocketNotifier(m_pty.master(), QSocketNotifier::Read, &m_context);
+            QObject::connect(m_reader, &QSocketNotifier::activated, &m_context,
+                             [this] { readCommands(); });
+            m_down = false;
+            logLine("** back: " + m_options.link.toLocal8Bit() + " -> " +
+                    m_pty.slavePath().toLocal8Bit());
+        });
+    }
+
     const Options& m_options;
     sim::Pty& m_pty;
     sim::SwitchModel m_model;
@@ -243,6 +283,7 @@ private:
     int m_commands = 0;
     bool m_hangingUp = false;
     bool m_hangupScheduled = false;
+    bool m_down = false; // between a restart's hang-up and its return
 };
 
 [[noreturn]] void fail(const QString& message)
@@ -282,6 +323,10 @@ Options parseOptions(const QCoreApplication& app)
          QStringLiteral("After answering the N-th command, close the line (the console sees a "
                         "hang-up) and exit."),
          QStringLiteral("N")},
+        {QStringLiteral("restart-after"),
+         QStringLiteral("After answering the N-th command, drop the line for a second and come "
+                        "back on the same link, every output moved to the next input."),
+         QStringLiteral("N")},
         {QStringLiteral("front-panel"),
          QStringLiteral("Every SECONDS (fractions allowed) move a random output to another input "
                         "by itself and send its route report, as a person at the switch would."),
@@ -313,6 +358,8 @@ Options parseOptions(const QCoreApplication& app)
     options.noise = parser.isSet(QStringLiteral("noise"));
     if (parser.isSet(QStringLiteral("hangup-after")))
         options.hangupAfter = nonNegative(parser, QStringLiteral("hangup-after"), 1);
+    if (parser.isSet(QStringLiteral("restart-after")))
+        options.restartAfter = nonNegative(parser, QStringLiteral("restart-after"), 1);
     if (parser.isSet(QStringLiteral("front-panel"))) {
         bool ok = false;
         const double seconds = parser.value(QStringLiteral("front-panel")).toDouble(&ok);

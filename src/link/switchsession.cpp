@@ -3,9 +3,11 @@
 
 #include "comdevice.h"
 #include "port.h"
+#include "protocol/commands.h"
 #include "protocol/comportfile.h"
 
 #include <QDir>
+#include <QSettings>
 
 namespace {
 
@@ -43,10 +45,70 @@ Reason reasonFor(const comportfile::WriteResult& result)
 } // namespace
 
 SwitchSession::SwitchSession(Port& linePort, QString dir, QObject* parent)
-    : QObject(parent), serial(linePort), directory(std::move(dir)), framer(linePort, this)
+    : QObject(parent), serial(linePort), directory(std::move(dir)), framer(serial, this)
 {
-    connect(&serial, &Port::linkLost, this, &SwitchSession::linkLost);
+    const QSettings settings(QDir(directory).filePath(QString::fromLatin1(settingsFileName)),
+                             QSettings::IniFormat);
+    reconnectEnabled = settings.value(QStringLiteral("link/reconnect"), true).toBool();
+    if (settings.value(QStringLiteral("log/enabled"), true).toBool())
+        serial.setLog(SessionLog(SessionLog::defaultPath()));
+
+    // Trying an absent device costs one failed open(): a coarse timer is plenty.
+    retryTimer.setInterval(retryIntervalMs);
+    answerTimer.setInterval(answerTimeoutMs);
+    answerTimer.setSingleShot(true);
+    connect(&retryTimer, &QTimer::timeout, this, &SwitchSession::retryOpen);
+    connect(&answerTimer, &QTimer::timeout, this, &SwitchSession::checkAnswer);
+    connect(&serial, &Port::linkLost, this, &SwitchSession::onLinkLost);
     connect(&serial, &Port::writeFailed, this, &SwitchSession::writeFailed);
+}
+
+QString SwitchSession::logPath() const
+{
+    return serial.log() ? serial.log()->path() : QString();
+}
+
+void SwitchSession::askForRouting()
+{
+    windowsBeforeRequest = framer.windowsOpened();
+    if (send(protocol::statusRequest()))
+        answerTimer.start();
+}
+
+void SwitchSession::checkAnswer()
+{
+    // Anything that came counts as an answer, even while a box holds the replies back.
+    if (!serial.isOpen() || framer.windowsOpened() > windowsBeforeRequest)
+        return;
+    emit noAnswer(
+        QStringLiteral("No answer from the switch on COM%1 (%2).").arg(port).arg(device()));
+}
+
+void SwitchSession::onLinkLost(const QString& reason)
+{
+    answerTimer.stop();
+    if (reconnectEnabled)
+        retryTimer.start();
+    emit linkLost(reason);
+}
+
+void SwitchSession::retryOpen()
+{
+    // The very device that was lost: while a COMn link is gone for a moment, the port number
+    // alone would lead to the built-in port.
+    if (!serial.open(openedDevice))
+        return;
+    retryTimer.stop();
+    emit openChanged(true);
+    askForRouting();
+}
+
+void SwitchSession::stopReconnecting()
+{
+    if (!retryTimer.isActive())
+        return;
+    retryTimer.stop();
+    emit openChanged(false);
 }
 
 QString SwitchSession::device() const
@@ -84,12 +146,17 @@ bool SwitchSession::startUp()
         selectPort(stored);
     if (stored + 1 <= 255)
         port = static_cast<quint8>(stored + 1);
-    return tryOpen();
+    if (!tryOpen())
+        return false;
+    askForRouting();
+    return true;
 }
 
 void SwitchSession::selectPort(int listIndex)
 {
+    stopReconnecting();
     if (serial.isOpen()) {
+        answerTimer.stop();
         serial.close();
         emit openChanged(false);
     }
@@ -132,17 +199,24 @@ bool SwitchSession::tryOpen()
         error = QStringLiteral("No port chosen");
         return false;
     }
-    if (!serial.open(device())) {
+    const QString path = device();
+    if (!serial.open(path)) {
         error = serial.errorString();
         return false;
     }
+    openedDevice = path;
     error.clear();
     return true;
 }
 
 SwitchSession::ToggleResult SwitchSession::toggle()
 {
+    if (retryTimer.isActive()) {
+        stopReconnecting();
+        return ToggleResult::Closed;
+    }
     if (serial.isOpen()) {
+        answerTimer.stop();
         serial.close();
         emit openChanged(false);
         return ToggleResult::Closed;
@@ -150,5 +224,6 @@ SwitchSession::ToggleResult SwitchSession::toggle()
     if (!tryOpen())
         return ToggleResult::OpenFailed;
     emit openChanged(true);
+    askForRouting();
     return ToggleResult::Opened;
 }

@@ -2,10 +2,12 @@
 #pragma once
 
 #include "comportnotices.h"
+#include "loggedport.h"
 #include "receiveframer.h"
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 class Port;
 
@@ -13,11 +15,17 @@ class Port;
 // the start-up sequence, the link toggle, sending, and the replies framed off the line.
 // Owns no widget: a window or a command line drives the switch through it and shows what it
 // reports. A choice that cannot be saved never stops it: it keeps the port for the session.
+// Whenever the link opens it asks the switch for its routing; a link lost under it is reopened
+// by itself until the user closes or changes the port. Its settings live in "varnok.conf"
+// beside COMPORT: [link] reconnect and [log] enabled, both true when missing.
 class SwitchSession : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int portCount = 10; // the list holds COM1 to COM10
+    static constexpr int retryIntervalMs = 500;
+    static constexpr int answerTimeoutMs = 1000;
+    static constexpr const char* settingsFileName = "varnok.conf";
 
     // COMPORT and any COMn links live in `directory`.
     SwitchSession(Port& port, QString directory, QObject* parent = nullptr);
@@ -31,10 +39,17 @@ public:
     void selectPort(int listIndex);
 
     enum class ToggleResult { Opened, Closed, OpenFailed };
-    // The link button: closes an open link, or opens the chosen port.
+    // The link button: closes an open link or stops reconnecting, or opens the chosen port.
     ToggleResult toggle();
 
     bool isOpen() const;
+    // The link was lost and is being reopened: to the user it is still switched on.
+    bool isReconnecting() const { return retryTimer.isActive(); }
+    bool reconnects() const { return reconnectEnabled; }
+    // The line as every writer should use it: what goes over it lands in the session log.
+    Port& line() { return serial; }
+    // The session log's file, empty when the log is off.
+    QString logPath() const;
     // Why the last open or send failed, in words a user can act on.
     QString errorString() const { return error; }
     // The device the port number leads to now (see comDevicePath).
@@ -51,7 +66,8 @@ public:
 
 signals:
     void listIndexChanged(int index);
-    // The link was opened or closed (not emitted when an open fails).
+    // The link was opened or closed (not emitted when an open fails), by the user, by start-up
+    // (open only) or by a reconnect.
     void openChanged(bool open);
     // The choice could not be saved: says where, why and which port the session keeps. At most
     // once a session, and not again at later starts for the same folder and reason.
@@ -60,14 +76,26 @@ signals:
     void linkLost(const QString& reason);
     // Bytes already sent were refused by the device (see Port::writeFailed).
     void writeFailed(const QString& reason);
+    // The routing request sent when the link opened got no answer in time.
+    void noAnswer(const QString& message);
 
 private:
     bool tryOpen();
+    void askForRouting();
+    void checkAnswer();
+    void onLinkLost(const QString& reason);
+    void retryOpen();
+    void stopReconnecting();
     void save(int listIndex);
 
-    Port& serial;
+    LoggedPort serial;
     QString directory;
     ReceiveFramer framer;
+    QTimer retryTimer;
+    QTimer answerTimer;
+    quint64 windowsBeforeRequest = 0;
+    bool reconnectEnabled = true;
+    QString openedDevice; // the device of the last successful open
     QString error;
     ComportNotices notices;
     bool toldThisSession = false;

@@ -50,8 +50,7 @@ private:
 MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString& workingDirectory,
                        QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      port(linePort)
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("MATRIX 4X4 V2.1"));
@@ -98,6 +97,10 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     connect(link, &SwitchSession::choiceNotSaved, this, &MainWindow::appendLine);
     connect(link, &SwitchSession::linkLost, this, &MainWindow::reportLostLink);
     connect(link, &SwitchSession::writeFailed, this, &MainWindow::reportFailedWrite);
+    connect(link, &SwitchSession::noAnswer, this, [this](const QString& note) {
+        appendLine(note);
+        receivePane->selectAllToEnd();
+    });
 
     routingButtons->button(0)->setFocus();
 }
@@ -130,7 +133,9 @@ void MainWindow::refreshPortTooltips()
 
 void MainWindow::showLinkState(bool open)
 {
-    linkButton->setText(open ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+    // While the session reconnects by itself the link stays switched on: the button stops it.
+    const bool switchedOn = open || link->isReconnecting();
+    linkButton->setText(switchedOn ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
     connectedLamp->setLit(open);
     disconnectedLamp->setLit(!open);
     if (open)
@@ -175,7 +180,7 @@ void MainWindow::sendTerminalText()
 
 void MainWindow::openNetworkSettings()
 {
-    NetworkSettingsDialog dialog(port, *boxes, this);
+    NetworkSettingsDialog dialog(link->line(), *boxes, this);
     dialog.exec();
 }
 
@@ -190,7 +195,7 @@ void MainWindow::openUtpDialog()
     writeToSwitch(query);
     sendBox->setText(QString::fromLatin1(query));
     armWatchdog();
-    UtpModeDialog dialog(port, *boxes, this);
+    UtpModeDialog dialog(link->line(), *boxes, this);
     openUtpDialogWindow = &dialog;
     dialog.exec();
 }

@@ -102,7 +102,6 @@ private:
     std::array<LampRow, 4> routingLamps{}; // per output, per input
     QTimer utpWatchdog;
 
-    Port& port;
     SwitchSession* link = nullptr;
     ReceiveFramer* receiver = nullptr;
     std::unique_ptr<GuardedBoxes> boxes;

@@ -67,6 +67,8 @@ void TestConsolePty::init()
     boxes = new RecordingMessageBoxes;
     window = new MainWindow(*port, *boxes, dir->path());
     window->startUp();
+    // Every open asks the switch for its routing first.
+    QCOMPARE(pty->read(5, 3000, pump), QByteArray::fromHex("6263200D0A"));
 }
 
 void TestConsolePty::cleanup()
@@ -141,6 +143,7 @@ void TestConsolePty::disconnectClosesLine()
     // And the link comes back with the button.
     QTest::mouseClick(linkButton(*window), Qt::LeftButton);
     QVERIFY(port->isOpen());
+    QCOMPARE(pty->read(5, 3000, pump), QByteArray("bc \r\n")); // the open's routing request
     QTest::mouseClick(statusButton(*window), Qt::LeftButton);
     QCOMPARE(pty->read(5, 3000, pump), QByteArray("bc \r\n"));
 }

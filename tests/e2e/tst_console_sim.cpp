@@ -98,10 +98,12 @@ private slots:
     void frontPanelChangesLightLamps();
     void dribbledReplyShownRaw();
     void noisyRepliesDroppedWhole();
+    void silentSwitchIsNotedOnce();
+    void switchRestartIsFollowed();
 
 private:
     // Starts varnok-sim with `arguments` behind <dir>/COM1, then the console in that directory.
-    bool startAll(const QStringList& arguments);
+    bool startAll(const QStringList& arguments, bool awaitRouting = true);
     bool simLogged(const QByteArray& line);
     QByteArrayList simLog();
     // Presses a routing button and waits until the console has shown one more route line.
@@ -146,7 +148,7 @@ void TestConsoleSim::cleanup()
     dir = nullptr;
 }
 
-bool TestConsoleSim::startAll(const QStringList& arguments)
+bool TestConsoleSim::startAll(const QStringList& arguments, bool awaitRouting)
 {
     const QString link = dir->filePath(QStringLiteral("COM1"));
     sim = new QProcess;
@@ -172,7 +174,22 @@ bool TestConsoleSim::startAll(const QStringList& arguments)
     boxes = new RecordingMessageBoxes;
     window = new MainWindow(*port, *boxes, dir->path());
     window->startUp();
-    return port->isOpen() && boxes->shown.isEmpty();
+    if (!port->isOpen() || !boxes->shown.isEmpty())
+        return false;
+    if (!awaitRouting)
+        return true;
+    // The open asks for the routing by itself: once answered (or found silent), the cases start
+    // from an empty pane.
+    QElapsedTimer answer;
+    answer.start();
+    while (!receivePane(*window)->text().contains(QStringLiteral("HDMI Out4")) &&
+           !receivePane(*window)->text().contains(QStringLiteral("No answer"))) {
+        if (answer.elapsed() > patienceMs)
+            return false;
+        QTest::qWait(10);
+    }
+    QTest::mouseClick(clearButton(*window), Qt::LeftButton);
+    return true;
 }
 
 QByteArrayList TestConsoleSim::simLog()
@@ -243,16 +260,18 @@ void TestConsoleSim::routingKey()
     QFETCH(int, output);
     QFETCH(int, input);
     QVERIFY(startAll({QStringLiteral("--initial"), initial}));
-    QCOMPARE(lampRows(*window), QStringLiteral("0000"));
+    // The switch's routing from the moment the link opened, with no press.
+    QString atStart;
+    for (const QChar digit : initial)
+        atStart += QChar(digit.unicode() + 1);
+    QCOMPARE(lampRows(*window), atStart);
 
     QTest::mouseClick(routingButton(*window, index), Qt::LeftButton);
     QCOMPARE(sendBox(*window)->text(), QString::fromLatin1(command + "\r\n"));
-    QTRY_VERIFY_WITH_TIMEOUT(litInput(*window, output) != 0, patienceMs);
-
-    QCOMPARE(litInput(*window, output), input);
+    QTRY_COMPARE_WITH_TIMEOUT(litInput(*window, output), input, patienceMs);
     for (int other = 1; other <= 4; ++other) {
         if (other != output)
-            QCOMPARE(litInput(*window, other), 0);
+            QCOMPARE(litInput(*window, other), atStart[other - 1].unicode() - u'0');
     }
     QCOMPARE(receivePane(*window)->text(), routeLine(output, input));
     QVERIFY2(simLogged("<- " + command), simOutput.constData());
@@ -523,8 +542,8 @@ void TestConsoleSim::dribbledReplyShownRaw()
 {
     // One byte every 150 ms: each byte ends up alone in a framing window, so no piece is a
     // report and everything lands raw in the pane, in order.
-    QVERIFY(startAll({QStringLiteral("--dribble"), QStringLiteral("150")}));
-    QTest::mouseClick(statusButton(*window), Qt::LeftButton);
+    // The routing request of the open is the status request.
+    QVERIFY(startAll({QStringLiteral("--dribble"), QStringLiteral("150")}, false));
     const QString raw = QStringLiteral("\r\ns10s21s32s43\r\n");
     QTRY_VERIFY_WITH_TIMEOUT(receivePane(*window)->text().size() >= raw.size(), 3 * patienceMs);
     QCOMPARE(receivePane(*window)->text(), raw);
@@ -537,7 +556,12 @@ void TestConsoleSim::noisyRepliesDroppedWhole()
 {
     // Every answer carries one byte of 0x80 or above somewhere: the console drops each answer
     // whole, shows nothing and lights nothing.
-    QVERIFY(startAll({QStringLiteral("--noise"), QStringLiteral("--seed"), QStringLiteral("5")}));
+    QVERIFY(startAll({QStringLiteral("--noise"), QStringLiteral("--seed"), QStringLiteral("5")},
+                     false));
+    // The answer to the open's routing request is dropped like the others.
+    receivePane(*window)->moveCursor(QTextCursor::Start);
+    QTRY_VERIFY_WITH_TIMEOUT(receivePane(*window)->isAllSelectedToEnd(), patienceMs);
+    QCOMPARE(receivePane(*window)->text(), QString());
     receivePane(*window)->setText(QStringLiteral("before"));
     const struct
     {
@@ -560,8 +584,45 @@ void TestConsoleSim::noisyRepliesDroppedWhole()
                            [](const QByteArray& line) {
                                return line.startsWith("-> ") && line.contains("\\x");
                            }),
-             qsizetype(2));
+             qsizetype(3));
     QVERIFY(boxes->shown.isEmpty());
+}
+
+void TestConsoleSim::silentSwitchIsNotedOnce()
+{
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QVERIFY(startAll({QStringLiteral("--silent")}, false));
+    const QString note = QStringLiteral("No answer from the switch on COM1 (%1).")
+                             .arg(dir->filePath(QStringLiteral("COM1")));
+    QTRY_VERIFY_WITH_TIMEOUT(receivePane(*window)->text().contains(note), patienceMs);
+    qInfo("silence noted %lld ms after start-up", static_cast<long long>(sinceStart.elapsed()));
+    QVERIFY(simLogged("<- bc "));
+    QVERIFY(boxes->shown.isEmpty());
+    QCOMPARE(lampRows(*window), QStringLiteral("0000"));
+    QCOMPARE(receivePane(*window)->text().count(note), 1);
+}
+
+void TestConsoleSim::switchRestartIsFollowed()
+{
+    // The switch answers the open's request, drops the line and comes back with new routes.
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QVERIFY(startAll({QStringLiteral("--restart-after"), QStringLiteral("1")}));
+    qInfo("routing on the lamps %lld ms after start-up",
+          static_cast<long long>(sinceStart.elapsed()));
+    QCOMPARE(lampRows(*window), QStringLiteral("1234"));
+    QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), patienceMs);
+    QElapsedTimer down;
+    down.start();
+    QTRY_VERIFY_WITH_TIMEOUT(port->isOpen(), patienceMs);
+    qInfo("reconnected %lld ms after the hang-up", static_cast<long long>(down.elapsed()));
+    QVERIFY(down.elapsed() < 2000);
+    QTRY_VERIFY2_WITH_TIMEOUT(lampRows(*window) == QStringLiteral("2341"),
+                              simLog().join('\n').constData(), patienceMs);
+    QCOMPARE(simLog().count("<- bc "), 2);
+    QCOMPARE(boxes->shown.size(), 1);
+    QVERIFY(boxes->shown[0].text.startsWith(QStringLiteral("Connection to the switch lost")));
 }
 
 QTEST_MAIN(TestConsoleSim)

@@ -4,6 +4,7 @@
 // idle, writing, inside the framing window of a reply, or showing a box. The real serial port
 // and the real main window; only the message boxes are recorded instead of shown.
 #include "link/serialport.h"
+#include "link/switchsession.h"
 #include "mainwindowelements.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
@@ -79,9 +80,11 @@ private slots:
     void hangUpShowsClosedStateAndOneBox();
     void connectsAgainOnceDeviceIsBack();
     void portHeldByAnotherProgramIsNamedSo();
+    void reconnectsByItselfQuietlyUntilDisconnect();
 
 private:
-    void createConsole();
+    // `reconnect`: the console's own retries after a lost link.
+    void createConsole(bool reconnect = false);
     QString lostText() const
     {
         return QStringLiteral("Connection to the switch lost: %1 was unplugged or hung up")
@@ -122,7 +125,7 @@ void TestLostLink::cleanup()
     dir.reset();
 }
 
-void TestLostLink::createConsole()
+void TestLostLink::createConsole(bool reconnect)
 {
     port = std::make_unique<SerialPort>();
     boxes = std::make_unique<RecordingMessageBoxes>();
@@ -132,6 +135,11 @@ void TestLostLink::createConsole()
         insideLinkLost = true;
         closedAfterMs = sinceHangUp.elapsed();
     });
+    // Most cases are about the user's own reconnect: the console's own retries are off there.
+    QFile settings(dir->filePath(QStringLiteral("varnok.conf")));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write(reconnect ? "[link]\nreconnect=true\n" : "[link]\nreconnect=false\n");
+    settings.close();
     window = std::make_unique<MainWindow>(*port, *boxes, dir->path());
     connect(port.get(), &Port::linkLost, this, [this] { insideLinkLost = false; });
     boxes->whileOpen = [this](const RecordingMessageBoxes::Box&) {
@@ -289,6 +297,8 @@ void TestLostLink::connectsAgainOnceDeviceIsBack()
     QVERIFY(connectedLamp(*window)->isLit());
     QVERIFY(!disconnectedLamp(*window)->isLit());
     QCOMPARE(linkButton(*window)->toolTip(), QString());
+    // The open asks for the routing; Status asks again.
+    QCOMPARE(pty->read(5, 5000, pump), QByteArray::fromHex("6263200D0A"));
     QTest::mouseClick(statusButton(*window), Qt::LeftButton);
     QCOMPARE(pty->read(5, 5000, pump), QByteArray::fromHex("6263200D0A"));
     QVERIFY(pty->write("s10\r\n"));
@@ -316,6 +326,50 @@ void TestLostLink::portHeldByAnotherProgramIsNamedSo()
     QCOMPARE(second.errorString(), dir->filePath(QStringLiteral("COM1")) +
                                        QStringLiteral(" is in use by another program."));
     QVERIFY(first.isOpen());
+}
+
+void TestLostLink::reconnectsByItselfQuietlyUntilDisconnect()
+{
+    createConsole(true);
+    QCOMPARE(pty->read(5, 5000, pump), QByteArray("bc \r\n"));
+    hangUp(*pty);
+    QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(), QStringList{lostText()}, 5000);
+    // Still switched on: the red lamp says the line is down, the button can stop the retries.
+    QCOMPARE(linkButton(*window)->text(), QStringLiteral("Disconnect"));
+    QVERIFY(disconnectedLamp(*window)->isLit());
+
+    // Trying a device that is not there, twice a second, costs next to nothing.
+    const double share = cpuShareOfIdleLoop(1000);
+    qInfo("CPU while retrying: %.1f %% of one core", share * 100.0);
+    QVERIFY2(share < 0.05, qPrintable(QString::number(share)));
+    QVERIFY(!port->isOpen());
+
+    // Back under the same name: reopened by itself, routing asked for, no further box.
+    plugInNewLine();
+    QElapsedTimer back;
+    back.start();
+    QTRY_VERIFY_WITH_TIMEOUT(port->isOpen(), 2000);
+    qInfo("reopened %lld ms after the line came back", static_cast<long long>(back.elapsed()));
+    QCOMPARE(pty->read(5, 5000, pump), QByteArray("bc \r\n"));
+    QVERIFY(pty->write("\r\ns13s22s31s40\r\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(routingLamp(*window, 0, 3)->isLit(), 2000);
+    QVERIFY(routingLamp(*window, 3, 0)->isLit());
+    QVERIFY(connectedLamp(*window)->isLit());
+    QCOMPARE(boxes->shown.size(), 1);
+
+    // Lost again, and the user says Disconnect: the console stays closed though the line
+    // comes back.
+    hangUp(*pty);
+    QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), 2, 5000);
+    QTest::mouseClick(linkButton(*window), Qt::LeftButton);
+    QCOMPARE(linkButton(*window)->text(), QStringLiteral("Connect"));
+    QCOMPARE(boxes->shown.size(), 2);
+    plugInNewLine();
+    cpuShareOfIdleLoop(3 * SwitchSession::retryIntervalMs);
+    QVERIFY(!port->isOpen());
+    QCOMPARE(pty->read(1, 100, pump), QByteArray());
 }
 
 QTEST_MAIN(TestLostLink)

@@ -84,6 +84,16 @@ desktop)
     out=$(desktop-file-validate "$tree/varnok/usr/share/applications/varnok.desktop" 2>&1) ||
         fail "desktop-file-validate"
     [ -z "$out" ] || fail "desktop-file-validate: $out"
+    # Started from the menu, the console's home is ~/.config/varnok, made on first start.
+    command=$(sed -n 's/^Exec=//p' "$tree/varnok/usr/share/applications/varnok.desktop")
+    home=$(mktemp -d)
+    mkdir "$home/bin"
+    printf '#!/bin/sh\npwd\n' >"$home/bin/varnok"
+    chmod +x "$home/bin/varnok"
+    started_in=$(HOME="$home/user" PATH="$home/bin:$PATH" eval "$command")
+    rm -rf "$home"
+    [ "$started_in" = "$home/user/.config/varnok" ] ||
+        fail "the menu entry starts the console in '$started_in'"
     ;;
 appstream)
     appstreamcli validate --no-net \

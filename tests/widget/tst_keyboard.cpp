@@ -34,6 +34,7 @@ struct Window
         if (which == QLatin1String("Form1")) {
             auto mainWindow = std::make_unique<MainWindow>(port, boxes, dir.path());
             mainWindow->startUp(); // opens the port
+            port.takeWritten();    // and asks for the routing, checked by the link tests
             widget = std::move(mainWindow);
         } else if (which == QLatin1String("SetIP")) {
             port.opened = true;

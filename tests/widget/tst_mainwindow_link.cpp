@@ -56,6 +56,8 @@ private slots:
     void storedIndexSelectsPort();
     void startUpFailureReportedBeforeShown();
     void toggleBothWays();
+    void everyOpenAsksForRoutingAndIsLogged_data();
+    void everyOpenAsksForRoutingAndIsLogged();
     void toggleFailureKeepsClosedDisplay();
     void openFailureReasonShownOnLinkButton();
     void portChangeWhileConnectedClosesAndStaysClosed();
@@ -70,6 +72,51 @@ private slots:
     void arrowKeysOnRoutingButtonsWalkTheTabOrder_data();
     void arrowKeysOnRoutingButtonsWalkTheTabOrder();
 };
+
+void TestMainWindowLink::everyOpenAsksForRoutingAndIsLogged_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<bool>("logged");
+    QTest::newRow("no settings file") << QByteArray() << true;
+    QTest::newRow("log on") << QByteArray("[log]\nenabled=true\n") << true;
+    QTest::newRow("log off") << QByteArray("[log]\nenabled=false\n") << false;
+}
+
+void TestMainWindowLink::everyOpenAsksForRoutingAndIsLogged()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(bool, logged);
+    Console c;
+    QTemporaryDir state;
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    const auto restore = qScopeGuard([&] { qputenv("XDG_STATE_HOME", savedState); });
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+    if (!settings.isEmpty()) {
+        QFile conf(c.dir.filePath(QStringLiteral("varnok.conf")));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write(settings);
+    }
+    c.create();
+    c.window->startUp();
+    QCOMPARE(c.port.takeWritten(), QByteArray::fromHex("6263200D0A"));
+    c.port.feed("\r\ns13s22s31s40\r\n");
+    QTRY_VERIFY(routingLamp(*c.window, 0, 3)->isLit());
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
+    QVERIFY(c.port.written.isEmpty()); // closing asks nothing
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
+    QCOMPARE(c.port.takeWritten(), QByteArray::fromHex("6263200D0A"));
+
+    QFile log(state.filePath(QStringLiteral("varnok/session.log")));
+    QCOMPARE(log.exists(), logged);
+    if (!logged)
+        return;
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = log.readAll().split('\n');
+    QCOMPARE(lines.size(), 4); // three and the last line's end
+    QCOMPARE(lines[0].mid(24), QByteArray("> bc \\r\\n"));
+    QCOMPARE(lines[1].mid(24), QByteArray("< \\r\\ns13s22s31s40\\r\\n"));
+    QCOMPARE(lines[2].mid(24), QByteArray("> bc \\r\\n"));
+}
 
 void TestMainWindowLink::firstStartWritesComport()
 {

@@ -25,7 +25,11 @@ struct Console
     RecordingMessageBoxes boxes;
     MainWindow window{port, boxes, dir.path()};
 
-    Console() { window.startUp(); }
+    Console()
+    {
+        window.startUp();
+        port.takeWritten(); // the routing request of the open, checked by the link tests
+    }
 
     // Plays one reply from the switch and waits until the window has read it.
     void reply(const QByteArray& bytes)
