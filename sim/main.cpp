@@ -4,6 +4,7 @@
 
 #include "pty.h"
 #include "switchmodel.h"
+#include "tcpswitch.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -67,6 +68,8 @@ struct Options
     int frontPanelMs = 0; // 0: never
     sim::Routes initial{0, 1, 2, 3};
     std::optional<quint32> seed;
+    QString listenHost; // empty: serve a pseudo-terminal
+    quint16 listenPort = 0;
 };
 
 void logLine(const QByteArray& line)
@@ -334,6 +337,12 @@ Options parseOptions(const QCoreApplication& app)
         {QStringLiteral("initial"),
          QStringLiteral("Routing at start: the input digit 0-3 of outputs 1 to 4 (default 0123)."),
          QStringLiteral("ROUTES")},
+        {QStringLiteral("listen"),
+         QStringLiteral("Serve raw TCP on HOST:PORT instead of a pseudo-terminal, one client at a "
+                        "time (port 0: any free port). The first line of output is \"listening "
+                        "on HOST:PORT\". --hangup-after closes each connection; other fault "
+                        "options apply to the pseudo-terminal only."),
+         QStringLiteral("HOST:PORT")},
         {QStringLiteral("seed"),
          QStringLiteral("Seed of the random choices of --noise and --front-panel (default: "
                         "random; the seed used is logged)."),
@@ -349,6 +358,19 @@ Options parseOptions(const QCoreApplication& app)
         options.link = parser.value(QStringLiteral("link"));
         if (options.link.isEmpty())
             fail(QStringLiteral("--link needs a path"));
+    }
+    if (parser.isSet(QStringLiteral("listen"))) {
+        const QString value = parser.value(QStringLiteral("listen"));
+        const qsizetype colon = value.lastIndexOf(QLatin1Char(':'));
+        bool ok = false;
+        const uint port = value.mid(colon + 1).toUInt(&ok);
+        if (colon <= 0 || !ok || port > 65535)
+            fail(QStringLiteral("--listen needs HOST:PORT"));
+        options.listenHost = value.left(colon);
+        if (options.listenHost.startsWith(QLatin1Char('[')) &&
+            options.listenHost.endsWith(QLatin1Char(']')))
+            options.listenHost = options.listenHost.mid(1, options.listenHost.size() - 2);
+        options.listenPort = static_cast<quint16>(port);
     }
     if (parser.isSet(QStringLiteral("delay")))
         options.delayMs = nonNegative(parser, QStringLiteral("delay"), 0);
@@ -408,8 +430,16 @@ int main(int argc, char* argv[])
         QCoreApplication::exit(0);
     });
 
-    sim::Pty pty;
     QString error;
+    if (!options.listenHost.isEmpty()) {
+        sim::TcpSwitch server(options.initial, options.hangupAfter, logLine);
+        if (!server.listen(options.listenHost, options.listenPort, &error))
+            fail(error);
+        logLine("listening on " + server.address());
+        return QCoreApplication::exec();
+    }
+
+    sim::Pty pty;
     if (!pty.open(&error))
         fail(error);
     if (!sim::placeLink(options.link, pty.slavePath(), &error))

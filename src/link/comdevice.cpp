@@ -5,6 +5,8 @@
 #include <QDirIterator>
 #include <QFileInfo>
 
+#include <algorithm>
+
 QString comDevicePath(int port, const QString& workingDirectory, const QStringList& usbAdapters)
 {
     const QString name = QStringLiteral("COM%1").arg(port);
@@ -44,4 +46,24 @@ QStringList attachedUsbSerialAdapters(const QString& deviceDirectory)
 QString comDevicePath(int port)
 {
     return comDevicePath(port, QDir::currentPath(), attachedUsbSerialAdapters());
+}
+
+QList<StableSerialName> stableSerialNames(const QString& directory)
+{
+    QList<StableSerialName> found;
+#ifndef Q_OS_WIN
+    const QDir folder(directory);
+    for (QDirIterator it(folder.path(), QDir::System | QDir::Files); it.hasNext();) {
+        it.next();
+        const QFileInfo entry = it.fileInfo();
+        const QString target = entry.canonicalFilePath();
+        found.append({folder.absoluteFilePath(entry.fileName()),
+                      target.isEmpty() ? entry.symLinkTarget() : target});
+    }
+    std::sort(found.begin(), found.end(),
+              [](const StableSerialName& a, const StableSerialName& b) { return a.path < b.path; });
+#else
+    Q_UNUSED(directory);
+#endif
+    return found;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -18,3 +19,14 @@ QString comDevicePath(int port);
 // Absolute paths of the attached USB serial adapters, sorted: the device files (or links to them)
 // named ttyUSB* or ttyACM* in `deviceDirectory`.
 QStringList attachedUsbSerialAdapters(const QString& deviceDirectory = QStringLiteral("/dev"));
+
+// A serial device by its stable name, and the device that name leads to now.
+struct StableSerialName
+{
+    QString path;   // /dev/serial/by-id/usb-...
+    QString device; // /dev/ttyUSB0
+};
+// The entries of `directory` (by default the names udev keeps for each attached serial device),
+// sorted by name: one look at the folder and one link read per entry.
+QList<StableSerialName>
+stableSerialNames(const QString& directory = QStringLiteral("/dev/serial/by-id"));

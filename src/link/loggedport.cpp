@@ -6,6 +6,8 @@ LoggedPort::LoggedPort(Port& inner, QObject* parent) : Port(parent), line(inner)
     connect(&line, &Port::readyRead, this, &Port::readyRead);
     connect(&line, &Port::linkLost, this, &Port::linkLost);
     connect(&line, &Port::writeFailed, this, &Port::writeFailed);
+    connect(&line, &Port::opened, this, &Port::opened);
+    connect(&line, &Port::openFailed, this, &Port::openFailed);
 }
 
 bool LoggedPort::write(const QByteArray& bytes)

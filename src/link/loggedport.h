@@ -21,6 +21,7 @@ public:
     bool open(const QString& device) override { return line.open(device); }
     void close() override { line.close(); }
     bool isOpen() const override { return line.isOpen(); }
+    bool isOpening() const override { return line.isOpening(); }
     QString errorString() const override { return line.errorString(); }
     bool write(const QByteArray& bytes) override;
     QByteArray readAll() override;

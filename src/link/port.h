@@ -18,6 +18,9 @@ public:
     virtual bool open(const QString& device) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // A line over the network is not open when open() returns: true while it waits for the far
+    // end, which ends in opened() or openFailed(). A device opens at once and never waits.
+    virtual bool isOpening() const { return false; }
     // Why the last open or write failed.
     virtual QString errorString() const = 0;
 
@@ -28,6 +31,10 @@ public:
     virtual qint64 bytesAvailable() const = 0;
 
 signals:
+    // An open() that had to wait succeeded (see isOpening).
+    void opened();
+    // An open() that had to wait failed; errorString() says why, as does `reason`.
+    void openFailed(const QString& reason);
     // Bytes wait to be read.
     void readyRead();
     // The device vanished or the far end hung up; the port is already closed. Bytes received

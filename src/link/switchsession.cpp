@@ -5,8 +5,10 @@
 #include "port.h"
 #include "protocol/commands.h"
 #include "protocol/comportfile.h"
+#include "tcpport.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QSettings>
 
 namespace {
@@ -47,8 +49,7 @@ Reason reasonFor(const comportfile::WriteResult& result)
 SwitchSession::SwitchSession(Port& linePort, QString dir, QObject* parent)
     : QObject(parent), serial(linePort), directory(std::move(dir)), framer(serial, this)
 {
-    const QSettings settings(QDir(directory).filePath(QString::fromLatin1(settingsFileName)),
-                             QSettings::IniFormat);
+    const QSettings settings(settingsPath(), QSettings::IniFormat);
     reconnectEnabled = settings.value(QStringLiteral("link/reconnect"), true).toBool();
     if (settings.value(QStringLiteral("log/enabled"), true).toBool())
         serial.setLog(SessionLog(SessionLog::defaultPath()));
@@ -61,6 +62,13 @@ SwitchSession::SwitchSession(Port& linePort, QString dir, QObject* parent)
     connect(&answerTimer, &QTimer::timeout, this, &SwitchSession::checkAnswer);
     connect(&serial, &Port::linkLost, this, &SwitchSession::onLinkLost);
     connect(&serial, &Port::writeFailed, this, &SwitchSession::writeFailed);
+    connect(&serial, &Port::opened, this, &SwitchSession::onOpened);
+    connect(&serial, &Port::openFailed, this, &SwitchSession::onOpenFailed);
+}
+
+QString SwitchSession::settingsPath() const
+{
+    return QDir(directory).filePath(QString::fromLatin1(settingsFileName));
 }
 
 QString SwitchSession::logPath() const
@@ -81,7 +89,9 @@ void SwitchSession::checkAnswer()
     if (!serial.isOpen() || framer.windowsOpened() > windowsBeforeRequest)
         return;
     emit noAnswer(
-        QStringLiteral("No answer from the switch on COM%1 (%2).").arg(port).arg(device()));
+        typed.isEmpty()
+            ? QStringLiteral("No answer from the switch on COM%1 (%2).").arg(port).arg(device())
+            : QStringLiteral("No answer from the switch on %1.").arg(typed));
 }
 
 void SwitchSession::onLinkLost(const QString& reason)
@@ -96,8 +106,8 @@ void SwitchSession::retryOpen()
 {
     // The very device that was lost: while a COMn link is gone for a moment, the port number
     // alone would lead to the built-in port.
-    if (!serial.open(openedDevice))
-        return;
+    if (serial.isOpening() || !serial.open(openedDevice) || serial.isOpening())
+        return; // a network port answers later, in onOpened()
     retryTimer.stop();
     emit openChanged(true);
     askForRouting();
@@ -111,8 +121,69 @@ void SwitchSession::stopReconnecting()
     emit openChanged(false);
 }
 
+void SwitchSession::onOpened()
+{
+    retryTimer.stop();
+    error.clear();
+    emit openChanged(true);
+    askForRouting();
+}
+
+void SwitchSession::onOpenFailed(const QString& reason)
+{
+    if (retryTimer.isActive())
+        return; // reconnecting stays quiet: the next try follows
+    error = reason;
+    emit openFailed(reason);
+}
+
+void SwitchSession::closeLink()
+{
+    answerTimer.stop();
+    const bool wasOpening = serial.isOpening();
+    if (!serial.isOpen() && !wasOpening)
+        return;
+    serial.close();
+    emit openChanged(false);
+}
+
+QString SwitchSession::portName() const
+{
+    return typed.isEmpty() ? QStringLiteral("COM%1").arg(port) : typed;
+}
+
+bool SwitchSession::choosePort(const QString& input)
+{
+    const QString text = input.trimmed();
+    static const QRegularExpression comName(QStringLiteral("^COM([1-9]|10)$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch com = comName.match(text); com.hasMatch()) {
+        selectPort(com.captured(1).toInt() - 1);
+        return true;
+    }
+    const bool devicePath = text.startsWith(QLatin1Char('/')) && text.size() > 1 &&
+                            !text.contains(QLatin1Char('\n')) && QDir::cleanPath(text) == text;
+    if (!devicePath && !TcpPort::parse(text)) {
+        error = QStringLiteral("\"%1\" is not a port. Type COM1 to COM10, a device path such as "
+                               "/dev/ttyUSB1 or /dev/serial/by-id/..., or tcp://HOST:PORT.")
+                    .arg(text);
+        return false;
+    }
+    stopReconnecting();
+    closeLink();
+    typed = text;
+    QSettings(settingsPath(), QSettings::IniFormat).setValue(QStringLiteral("link/port"), typed);
+    if (selected != -1) {
+        selected = -1;
+        emit listIndexChanged(-1);
+    }
+    return true;
+}
+
 QString SwitchSession::device() const
 {
+    if (!typed.isEmpty())
+        return typed;
     return comDevicePath(port, directory, attachedUsbSerialAdapters());
 }
 
@@ -146,8 +217,19 @@ bool SwitchSession::startUp()
         selectPort(stored);
     if (stored + 1 <= 255)
         port = static_cast<quint8>(stored + 1);
-    if (!tryOpen())
+    const QString kept = QSettings(settingsPath(), QSettings::IniFormat)
+                             .value(QStringLiteral("link/port"))
+                             .toString();
+    if (!kept.isEmpty() && !choosePort(kept))
+        error.clear(); // a hand-edited line that names no port: the COMPORT choice holds
+    switch (tryOpen()) {
+    case OpenState::Failed:
         return false;
+    case OpenState::Waiting:
+        return true;
+    case OpenState::Open:
+        break;
+    }
     askForRouting();
     return true;
 }
@@ -155,10 +237,10 @@ bool SwitchSession::startUp()
 void SwitchSession::selectPort(int listIndex)
 {
     stopReconnecting();
-    if (serial.isOpen()) {
-        answerTimer.stop();
-        serial.close();
-        emit openChanged(false);
+    closeLink();
+    if (!typed.isEmpty()) {
+        typed.clear();
+        QSettings(settingsPath(), QSettings::IniFormat).remove(QStringLiteral("link/port"));
     }
     if (selected != listIndex) {
         selected = listIndex;
@@ -193,20 +275,20 @@ void SwitchSession::save(int listIndex)
             .arg(port));
 }
 
-bool SwitchSession::tryOpen()
+SwitchSession::OpenState SwitchSession::tryOpen()
 {
-    if (port == 0) {
+    if (port == 0 && typed.isEmpty()) {
         error = QStringLiteral("No port chosen");
-        return false;
+        return OpenState::Failed;
     }
     const QString path = device();
     if (!serial.open(path)) {
         error = serial.errorString();
-        return false;
+        return OpenState::Failed;
     }
     openedDevice = path;
     error.clear();
-    return true;
+    return serial.isOpening() ? OpenState::Waiting : OpenState::Open;
 }
 
 SwitchSession::ToggleResult SwitchSession::toggle()
@@ -215,14 +297,18 @@ SwitchSession::ToggleResult SwitchSession::toggle()
         stopReconnecting();
         return ToggleResult::Closed;
     }
-    if (serial.isOpen()) {
-        answerTimer.stop();
-        serial.close();
-        emit openChanged(false);
+    if (serial.isOpen() || serial.isOpening()) {
+        closeLink();
         return ToggleResult::Closed;
     }
-    if (!tryOpen())
+    switch (tryOpen()) {
+    case OpenState::Failed:
         return ToggleResult::OpenFailed;
+    case OpenState::Waiting:
+        return ToggleResult::Opening;
+    case OpenState::Open:
+        break;
+    }
     emit openChanged(true);
     askForRouting();
     return ToggleResult::Opened;

@@ -31,20 +31,36 @@ public:
     SwitchSession(Port& port, QString directory, QObject* parent = nullptr);
 
     // Restores the saved port choice (writing COMPORT when there is none) and opens the port.
-    // Returns whether the port is open afterwards; errorString() says why not.
+    // False when the open failed (errorString() says why). A network port may still be
+    // connecting afterwards: openChanged(true) or openFailed() follow.
     bool startUp();
+
+    // A port the user typed: "COM1" to "COM10" (as chosen from the list), an absolute device
+    // path, or "tcp://HOST:PORT". Anything else changes nothing and returns false with
+    // errorString() naming the forms accepted. A path or network port is kept in varnok.conf,
+    // [link] port, and wins over COMPORT at start-up, which cannot hold it; choosing a COM port
+    // forgets it. Like selectPort(), closes an open link and never opens one.
+    bool choosePort(const QString& text);
+    // The typed path or network port in use, empty when a COM port is.
+    QString typedPort() const { return typed; }
+    // What the next open uses, as the user names it: "COM3", "/dev/ttyUSB1", "tcp://host:23".
+    QString portName() const;
 
     // The list's selection event, from the user or from start-up: closes an open link, takes
     // the new port number, saves the index. Never opens the port.
     void selectPort(int listIndex);
 
-    enum class ToggleResult { Opened, Closed, OpenFailed };
-    // The link button: closes an open link or stops reconnecting, or opens the chosen port.
+    // Opening: a network port is connecting; openChanged(true) or openFailed() follow.
+    enum class ToggleResult { Opened, Opening, Closed, OpenFailed };
+    // The link button: closes an open link, stops reconnecting or connecting, or opens the
+    // chosen port.
     ToggleResult toggle();
 
     bool isOpen() const;
     // The link was lost and is being reopened: to the user it is still switched on.
     bool isReconnecting() const { return retryTimer.isActive(); }
+    // A network port is connecting on the user's behalf (not while reconnecting).
+    bool isOpening() const { return serial.isOpening() && !retryTimer.isActive(); }
     bool reconnects() const { return reconnectEnabled; }
     // The line as every writer should use it: what goes over it lands in the session log.
     Port& line() { return serial; }
@@ -76,17 +92,24 @@ signals:
     void linkLost(const QString& reason);
     // Bytes already sent were refused by the device (see Port::writeFailed).
     void writeFailed(const QString& reason);
+    // A network port that was connecting on the user's behalf could not (see errorString()).
+    void openFailed(const QString& reason);
     // The routing request sent when the link opened got no answer in time.
     void noAnswer(const QString& message);
 
 private:
-    bool tryOpen();
+    enum class OpenState { Failed, Open, Waiting };
+    OpenState tryOpen();
+    void onOpened();
+    void onOpenFailed(const QString& reason);
+    void closeLink();
     void askForRouting();
     void checkAnswer();
     void onLinkLost(const QString& reason);
     void retryOpen();
     void stopReconnecting();
     void save(int listIndex);
+    QString settingsPath() const;
 
     LoggedPort serial;
     QString directory;
@@ -96,6 +119,7 @@ private:
     quint64 windowsBeforeRequest = 0;
     bool reconnectEnabled = true;
     QString openedDevice; // the device of the last successful open
+    QString typed;        // a typed path or network port; empty while a COM port is used
     QString error;
     ComportNotices notices;
     bool toldThisSession = false;

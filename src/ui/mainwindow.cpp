@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -88,6 +89,8 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     connect(statusButton, &QPushButton::clicked, this, &MainWindow::requestStatus);
     connect(linkButton, &QPushButton::clicked, this, &MainWindow::toggleConnection);
     connect(portList, &QComboBox::activated, this, &MainWindow::choosePort);
+    connect(portList->lineEdit(), &QLineEdit::editingFinished, this, &MainWindow::confirmTypedPort);
+    connect(link, &SwitchSession::openFailed, this, &MainWindow::reportOpenFailure);
     connect(&utpWatchdog, &QTimer::timeout, this, &MainWindow::watchdogExpired);
     connect(receiver, &ReceiveFramer::replyReceived, this, &MainWindow::handleReply);
     connect(link, &SwitchSession::openChanged, this, &MainWindow::showLinkState);
@@ -107,34 +110,10 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::startUp()
-{
-    for (int n = 1; n <= SwitchSession::portCount; ++n)
-        portList->addItem(QStringLiteral("COM%1").arg(n));
-    portList->setCurrentIndex(-1);
-    portList->setEditText(QStringLiteral("Combo1"));
-    refreshPortTooltips();
-    const bool opened = link->startUp();
-    if (!opened) {
-        linkButton->setToolTip(link->errorString());
-        showPortFailure();
-    }
-    showLinkState(opened);
-}
-
-void MainWindow::refreshPortTooltips()
-{
-    // One look at /dev for all entries: each look compiles its name patterns afresh.
-    const QString directory = QDir::currentPath();
-    const QStringList adapters = attachedUsbSerialAdapters();
-    for (int i = 0; i < portList->count(); ++i)
-        portList->setItemData(i, comDevicePath(i + 1, directory, adapters), Qt::ToolTipRole);
-}
-
 void MainWindow::showLinkState(bool open)
 {
     // While the session reconnects by itself the link stays switched on: the button stops it.
-    const bool switchedOn = open || link->isReconnecting();
+    const bool switchedOn = open || link->isReconnecting() || link->isOpening();
     linkButton->setText(switchedOn ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
     connectedLamp->setLit(open);
     disconnectedLamp->setLit(!open);
@@ -207,16 +186,25 @@ void MainWindow::requestStatus()
 
 void MainWindow::toggleConnection()
 {
-    if (link->toggle() == SwitchSession::ToggleResult::OpenFailed) {
-        linkButton->setToolTip(link->errorString());
-        showPortFailure();
+    switch (link->toggle()) {
+    case SwitchSession::ToggleResult::OpenFailed:
+        reportOpenFailure();
+        break;
+    case SwitchSession::ToggleResult::Opening:
+        showLinkState(false); // the button stops the connecting
+        break;
+    case SwitchSession::ToggleResult::Opened:
+    case SwitchSession::ToggleResult::Closed:
+        break;
     }
     refreshPortTooltips();
 }
 
-void MainWindow::choosePort(int listIndex)
+void MainWindow::reportOpenFailure()
 {
-    link->selectPort(listIndex);
+    linkButton->setToolTip(link->errorString());
+    showLinkState(link->isOpen());
+    showPortFailure();
 }
 
 void MainWindow::armWatchdog()

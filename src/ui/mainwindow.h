@@ -65,6 +65,11 @@ private:
     void requestStatus();
     void toggleConnection();
     void choosePort(int listIndex);
+    // The text of the port box, confirmed by Enter or by leaving the box.
+    void confirmTypedPort();
+    void showPortName();
+    void fillStableNames();
+    void reportOpenFailure();
     void watchdogExpired();
     void handleReply(const protocol::Reply& reply);
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "runconsole.h"
 
-#include "link/serialport.h"
+#include "link/anyport.h"
 #include "link/terminationsignals.h"
 #include "mainwindow.h"
 #include "ui/messageboxes.h"
@@ -13,7 +13,7 @@ int runConsole(int& argc, char** argv, const std::function<void(MainWindow&)>& b
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VARNOK"));
-    SerialPort port;
+    AnyPort port;
     // Asked to stop (logout, Ctrl+C, kill): close the port, which removes its lock file, and
     // leave every event loop, a box's included.
     TerminationSignals stopRequests;

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,6 +18,7 @@ private slots:
     void devicePath();
     void relativeWorkingDirectoryGivesAbsolutePath();
     void usbAdapters();
+    void stableNames();
 };
 
 void TstComDevice::devicePath_data()
@@ -110,6 +112,32 @@ void TstComDevice::usbAdapters()
     QCOMPARE(
         attachedUsbSerialAdapters(dir.path()),
         QStringList({d + "ttyACM0", d + "ttyACM4", d + "ttyUSB0", d + "ttyUSB1", d + "ttyusb2"}));
+}
+
+void TstComDevice::stableNames()
+{
+    QTemporaryDir devices;
+    QTemporaryDir byId;
+    const QString usb0 = devices.filePath(QStringLiteral("ttyUSB0"));
+    const QString acm1 = devices.filePath(QStringLiteral("ttyACM1"));
+    for (const QString& device : {usb0, acm1}) {
+        QFile file(device);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    // udev's links are relative; a missing target still lists, naming where it points.
+    QVERIFY(QFile::link(QStringLiteral("../%1/ttyUSB0").arg(QDir(devices.path()).dirName()),
+                        byId.filePath(QStringLiteral("usb-FTDI_B-if00-port0"))));
+    QVERIFY(QFile::link(acm1, byId.filePath(QStringLiteral("usb-Arduino_A-if00"))));
+    QVERIFY(QFile::link(devices.filePath(QStringLiteral("gone")),
+                        byId.filePath(QStringLiteral("usb-Gone-if00"))));
+    const QList<StableSerialName> names = stableSerialNames(byId.path());
+    QCOMPARE(names.size(), 3);
+    QCOMPARE(names[0].path, byId.filePath(QStringLiteral("usb-Arduino_A-if00")));
+    QCOMPARE(names[0].device, QFileInfo(acm1).canonicalFilePath());
+    QCOMPARE(names[1].path, byId.filePath(QStringLiteral("usb-FTDI_B-if00-port0")));
+    QCOMPARE(names[1].device, QFileInfo(usb0).canonicalFilePath());
+    QCOMPARE(names[2].device, devices.filePath(QStringLiteral("gone")));
+    QVERIFY(stableSerialNames(byId.filePath(QStringLiteral("absent"))).isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TstComDevice)

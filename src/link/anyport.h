@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "serialport.h"
+#include "tcpport.h"
+
+// The console's line: "tcp://HOST:PORT" opens a TCP connection, anything else a serial device.
+class AnyPort : public Port
+{
+    Q_OBJECT
+public:
+    explicit AnyPort(QObject* parent = nullptr);
+
+    bool open(const QString& device) override;
+    void close() override { active->close(); }
+    bool isOpen() const override { return active->isOpen(); }
+    bool isOpening() const override { return active->isOpening(); }
+    QString errorString() const override { return active->errorString(); }
+    bool write(const QByteArray& bytes) override { return active->write(bytes); }
+    QByteArray readAll() override { return active->readAll(); }
+    qint64 bytesAvailable() const override { return active->bytesAvailable(); }
+
+private:
+    SerialPort serial;
+    TcpPort tcp;
+    Port* active = &serial;
+};

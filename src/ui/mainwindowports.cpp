@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: MIT
+// The port box of the main window: COM1 to COM10, the serial devices by their stable names, and
+// whatever port the user types.
+#include "link/comdevice.h"
+#include "link/switchsession.h"
+#include "mainwindow.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+
+void MainWindow::startUp()
+{
+    for (int n = 1; n <= SwitchSession::portCount; ++n)
+        portList->addItem(QStringLiteral("COM%1").arg(n));
+    portList->setCurrentIndex(-1);
+    portList->setEditText(QStringLiteral("Combo1"));
+    refreshPortTooltips();
+    const bool opened = link->startUp();
+    showPortName();
+    if (!opened) {
+        linkButton->setToolTip(link->errorString());
+        showPortFailure();
+    }
+    showLinkState(link->isOpen());
+}
+
+void MainWindow::refreshPortTooltips()
+{
+    // One look at /dev for all entries: each look compiles its name patterns afresh.
+    const QString directory = QDir::currentPath();
+    const QStringList adapters = attachedUsbSerialAdapters();
+    for (int i = 0; i < SwitchSession::portCount && i < portList->count(); ++i)
+        portList->setItemData(i, comDevicePath(i + 1, directory, adapters), Qt::ToolTipRole);
+    fillStableNames();
+}
+
+void MainWindow::fillStableNames()
+{
+    // Devices come and go: the entries after COM10 are what is attached now.
+    const QString shown = portList->currentText();
+    const int current = portList->currentIndex();
+    while (portList->count() > SwitchSession::portCount)
+        portList->removeItem(portList->count() - 1);
+    for (const StableSerialName& name : stableSerialNames()) {
+        portList->addItem(name.path);
+        portList->setItemData(portList->count() - 1, name.device, Qt::ToolTipRole);
+    }
+    if (current >= SwitchSession::portCount || current < 0) {
+        portList->setCurrentIndex(portList->findText(shown));
+        if (portList->currentIndex() < 0)
+            portList->setEditText(shown);
+    }
+}
+
+void MainWindow::choosePort(int listIndex)
+{
+    if (listIndex < SwitchSession::portCount) {
+        link->selectPort(listIndex);
+        return;
+    }
+    link->choosePort(portList->itemText(listIndex));
+    showPortName();
+}
+
+void MainWindow::showPortName()
+{
+    if (link->typedPort().isEmpty())
+        return; // the list's selection shows the COM port
+    const int entry = portList->findText(link->typedPort());
+    portList->setCurrentIndex(entry);
+    if (entry < 0)
+        portList->setEditText(link->typedPort());
+}
+
+void MainWindow::confirmTypedPort()
+{
+    const QString text = portList->currentText().trimmed();
+    // Nothing new: the name in use, or the box's own caption before any choice.
+    if (text.compare(link->portName(), Qt::CaseInsensitive) == 0 ||
+        (link->listIndex() < 0 && link->typedPort().isEmpty() && text == QLatin1String("Combo1")))
+        return;
+    if (!link->choosePort(text)) {
+        appendLine(link->errorString());
+        if (link->listIndex() >= 0)
+            portList->setCurrentIndex(link->listIndex());
+        else
+            portList->setEditText(link->typedPort().isEmpty() ? QStringLiteral("Combo1")
+                                                              : link->typedPort());
+        return;
+    }
+    showPortName();
+}

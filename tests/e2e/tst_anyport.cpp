@@ -1,0 +1,286 @@
+// SPDX-License-Identifier: MIT
+// Ports the user types into the port box: a device path, junk, a choice kept over a restart, and
+// tcp://HOST:PORT against varnok-sim serving raw TCP on 127.0.0.1.
+#include "link/anyport.h"
+#include "mainwindowelements.h"
+#include "ptypair.h"
+#include "recordingmessageboxes.h"
+#include "runfolder.h"
+#include "ui/mainwindow.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSettings>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int patienceMs = 5000; // waiting only; nothing is asserted about speed
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Types `text` into the port box as a user does and confirms it with Enter.
+void typePort(MainWindow& window, const QString& text)
+{
+    QComboBox* box = portList(window);
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), text);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+}
+
+} // namespace
+
+class TestAnyPort : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void typedDevicePathIsUsed();
+    void junkIsRefused_data();
+    void junkIsRefused();
+    void typedPortSurvivesRestart();
+    void tcpDrivesTheSwitch();
+    void farEndClosingIsLostLink();
+    void refusedPortSaysWhyWithoutFreezing();
+
+private:
+    void startConsole();
+    // varnok-sim --listen 127.0.0.1:0 with `arguments`; the port it bound, 0 when it did not.
+    quint16 startSim(const QStringList& arguments = {});
+    QByteArray simLog();
+
+    std::unique_ptr<RunFolder> dir;
+    std::unique_ptr<AnyPort> port;
+    std::unique_ptr<RecordingMessageBoxes> boxes;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<QProcess> sim;
+    QByteArray simOutput;
+};
+
+void TestAnyPort::init()
+{
+    dir = std::make_unique<RunFolder>();
+    QVERIFY(dir->isEntered());
+    // COM1 leads nowhere, so no test reaches a real serial port by accident.
+    QVERIFY(dir->linkCom1(dir->filePath(QStringLiteral("absent"))));
+    simOutput.clear();
+}
+
+void TestAnyPort::cleanup()
+{
+    window.reset();
+    boxes.reset();
+    port.reset();
+    if (sim) {
+        sim->terminate();
+        sim->waitForFinished(patienceMs);
+        sim.reset();
+    }
+    dir.reset();
+}
+
+void TestAnyPort::startConsole()
+{
+    window.reset();
+    port = std::make_unique<AnyPort>();
+    boxes = std::make_unique<RecordingMessageBoxes>();
+    window = std::make_unique<MainWindow>(*port, *boxes, dir->path());
+    window->startUp();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    boxes->shown.clear(); // COM1 leads nowhere
+}
+
+quint16 TestAnyPort::startSim(const QStringList& arguments)
+{
+    sim = std::make_unique<QProcess>();
+    sim->setProgram(QStringLiteral(VARNOK_SIM_PATH));
+    sim->setArguments(QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} +
+                      arguments);
+    sim->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sim->start();
+    if (!sim->waitForReadyRead(patienceMs))
+        return 0;
+    const QByteArray first = sim->readLine().trimmed();
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("^listening on 127\\.0\\.0\\.1:(\\d+)$"))
+            .match(QString::fromLatin1(first));
+    return match.hasMatch() ? static_cast<quint16>(match.captured(1).toUInt()) : 0;
+}
+
+QByteArray TestAnyPort::simLog()
+{
+    simOutput += sim->readAllStandardOutput();
+    return simOutput;
+}
+
+void TestAnyPort::typedDevicePathIsUsed()
+{
+    PtyPair line;
+    QVERIFY(line.ok());
+    // A stable name elsewhere than the working directory, as udev makes them.
+    QTemporaryDir byId;
+    const QString stable = byId.filePath(QStringLiteral("usb-FTDI_switch-if00-port0"));
+    QVERIFY(QFile::link(line.slavePath, stable));
+    startConsole();
+
+    typePort(*window, stable);
+    QCOMPARE(portList(*window)->currentText(), stable);
+    QVERIFY(!connectedLamp(*window)->isLit());
+    QTest::mouseClick(linkButton(*window), Qt::LeftButton);
+    QVERIFY(connectedLamp(*window)->isLit());
+    QVERIFY(boxes->shown.isEmpty());
+    QCOMPARE(line.read(5, patienceMs, [] { QCoreApplication::processEvents(); }),
+             QByteArray("bc \r\n"));
+}
+
+void TestAnyPort::junkIsRefused_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("word") << "switch";
+    QTest::newRow("relative path") << "dev/ttyUSB0";
+    QTest::newRow("COM11") << "COM11";
+    QTest::newRow("tcp without port") << "tcp://127.0.0.1";
+    QTest::newRow("tcp port too large") << "tcp://127.0.0.1:65536";
+    QTest::newRow("other scheme") << "udp://127.0.0.1:23";
+}
+
+void TestAnyPort::junkIsRefused()
+{
+    QFETCH(QString, typed);
+    PtyPair line;
+    QVERIFY(line.ok());
+    QVERIFY(dir->linkCom1(line.slavePath));
+    startConsole();
+    QVERIFY(connectedLamp(*window)->isLit());
+    const QByteArray comport = fileBytes(dir->filePath(QStringLiteral("COMPORT")));
+
+    typePort(*window, typed);
+    const QString pane = receivePane(*window)->text();
+    QVERIFY2(pane.contains(QStringLiteral("\"%1\" is not a port").arg(typed)), qPrintable(pane));
+    QVERIFY(pane.contains(QStringLiteral("COM1 to COM10")));
+    QVERIFY(pane.contains(QStringLiteral("/dev/ttyUSB1")));
+    QVERIFY(pane.contains(QStringLiteral("tcp://HOST:PORT")));
+    QVERIFY(connectedLamp(*window)->isLit());
+    QCOMPARE(portList(*window)->currentText(), QStringLiteral("COM1"));
+    QCOMPARE(fileBytes(dir->filePath(QStringLiteral("COMPORT"))), comport);
+    QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("varnok.conf"))) ||
+            !fileBytes(dir->filePath(QStringLiteral("varnok.conf"))).contains("port="));
+    // Still the same line: Status goes out on it.
+    QCOMPARE(line.read(5, patienceMs, [] { QCoreApplication::processEvents(); }),
+             QByteArray("bc \r\n"));
+    QTest::mouseClick(statusButton(*window), Qt::LeftButton);
+    QCOMPARE(line.read(5, patienceMs, [] { QCoreApplication::processEvents(); }),
+             QByteArray("bc \r\n"));
+}
+
+void TestAnyPort::typedPortSurvivesRestart()
+{
+    PtyPair line;
+    QVERIFY(line.ok());
+    startConsole();
+    typePort(*window, QStringLiteral("COM3")); // the list's entry, as if chosen there
+    QCOMPARE(portList(*window)->currentIndex(), 2);
+    const QByteArray comport = fileBytes(dir->filePath(QStringLiteral("COMPORT")));
+    QCOMPARE(comport, QByteArray(" 2 \r\n"));
+
+    typePort(*window, line.slavePath);
+    startConsole(); // a restart in the same folder
+    QCOMPARE(portList(*window)->currentText(), line.slavePath);
+    QVERIFY(connectedLamp(*window)->isLit());
+    QCOMPARE(fileBytes(dir->filePath(QStringLiteral("COMPORT"))), comport);
+
+    // Choosing a COM port again forgets the typed one.
+    typePort(*window, QStringLiteral("COM3"));
+    startConsole();
+    QCOMPARE(portList(*window)->currentText(), QStringLiteral("COM3"));
+    QCOMPARE(fileBytes(dir->filePath(QStringLiteral("COMPORT"))), comport);
+}
+
+void TestAnyPort::tcpDrivesTheSwitch()
+{
+    const quint16 simPort = startSim({QStringLiteral("--initial"), QStringLiteral("3012")});
+    QVERIFY(simPort != 0);
+    startConsole();
+    typePort(*window, QStringLiteral("tcp://127.0.0.1:%1").arg(simPort));
+    QTest::mouseClick(linkButton(*window), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(connectedLamp(*window)->isLit(), patienceMs);
+    // The routing asked for on connect lights the lamps as over the serial line.
+    QTRY_VERIFY_WITH_TIMEOUT(routingLamp(*window, 3, 2)->isLit(), patienceMs);
+    QVERIFY(routingLamp(*window, 0, 3)->isLit());
+    QVERIFY(routingLamp(*window, 1, 0)->isLit());
+    QVERIFY(simLog().contains("<- bc \n"));
+
+    QTest::mouseClick(routingButton(*window, 10), Qt::LeftButton); // output 2, input 3
+    QTRY_VERIFY_WITH_TIMEOUT(routingLamp(*window, 1, 2)->isLit(), patienceMs);
+    QVERIFY(!routingLamp(*window, 1, 0)->isLit());
+    QTRY_VERIFY_WITH_TIMEOUT(simLog().contains("<- cir 59\n"), patienceMs);
+    QTest::mouseClick(statusButton(*window), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(simLog().count("<- bc \n"), 2, patienceMs);
+    QVERIFY(boxes->shown.isEmpty());
+}
+
+void TestAnyPort::farEndClosingIsLostLink()
+{
+    const quint16 simPort = startSim({QStringLiteral("--hangup-after"), QStringLiteral("2")});
+    QVERIFY(simPort != 0);
+    startConsole();
+    typePort(*window, QStringLiteral("tcp://127.0.0.1:%1").arg(simPort));
+    QTest::mouseClick(linkButton(*window), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(connectedLamp(*window)->isLit(), patienceMs);
+    QTest::mouseClick(statusButton(*window), Qt::LeftButton); // the second command
+    QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), 1, patienceMs);
+    QVERIFY2(boxes->shown.first().text.contains(QStringLiteral("closed the connection")),
+             qPrintable(boxes->shown.first().text));
+    // The session reconnects by itself and asks for the routing again.
+    QTRY_VERIFY_WITH_TIMEOUT(connectedLamp(*window)->isLit(), patienceMs);
+    QTRY_COMPARE_WITH_TIMEOUT(simLog().count("** client 127.0.0.1"), 2, patienceMs);
+    QTRY_COMPARE_WITH_TIMEOUT(simLog().count("<- bc \n"), 3, patienceMs);
+}
+
+void TestAnyPort::refusedPortSaysWhyWithoutFreezing()
+{
+    quint16 freePort = 0;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        freePort = probe.serverPort();
+    }
+    startConsole();
+    typePort(*window, QStringLiteral("tcp://127.0.0.1:%1").arg(freePort));
+
+    QElapsedTimer sinceBeat;
+    qint64 longestGap = 0;
+    QTimer heartbeat;
+    heartbeat.setInterval(5);
+    connect(&heartbeat, &QTimer::timeout, this,
+            [&] { longestGap = std::max(longestGap, sinceBeat.restart()); });
+    sinceBeat.start();
+    heartbeat.start();
+    QTest::mouseClick(linkButton(*window), Qt::LeftButton);
+    longestGap = std::max(longestGap, sinceBeat.restart());
+    QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), 1, patienceMs);
+    heartbeat.stop();
+
+    QVERIFY2(linkButton(*window)->toolTip().contains(QStringLiteral("refused")),
+             qPrintable(linkButton(*window)->toolTip()));
+    QVERIFY(!connectedLamp(*window)->isLit());
+    QCOMPARE(linkButton(*window)->text(), QStringLiteral("Connect"));
+    QVERIFY2(longestGap < 50, qPrintable(QString::number(longestGap)));
+}
+
+QTEST_MAIN(TestAnyPort)
+#include "tst_anyport.moc"
