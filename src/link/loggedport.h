@@ -17,6 +17,11 @@ public:
 
     void setLog(std::optional<SessionLog> log) { sessionLog = std::move(log); }
     const std::optional<SessionLog>& log() const { return sessionLog; }
+    void recordEvent(const QString& text)
+    {
+        if (sessionLog)
+            sessionLog->recordEvent(text);
+    }
 
     bool open(const QString& device) override { return line.open(device); }
     void close() override { line.close(); }

@@ -23,6 +23,8 @@ public:
 
     void recordSent(const QByteArray& bytes) { record('>', bytes); }
     void recordReceived(const QByteArray& bytes) { record('<', bytes); }
+    // What happened to the line itself: a failed connect, a lost link.
+    void recordEvent(const QString& text) { record('!', text.toUtf8()); }
     const QString& path() const { return file; }
 
 private:

@@ -97,6 +97,7 @@ void SwitchSession::checkAnswer()
 void SwitchSession::onLinkLost(const QString& reason)
 {
     answerTimer.stop();
+    serial.recordEvent(reason);
     if (reconnectEnabled)
         retryTimer.start();
     emit linkLost(reason);
@@ -118,6 +119,8 @@ void SwitchSession::stopReconnecting()
     if (!retryTimer.isActive())
         return;
     retryTimer.stop();
+    if (serial.isOpening())
+        serial.close(); // a network port still trying would open behind the user's back
     emit openChanged(false);
 }
 
@@ -134,6 +137,7 @@ void SwitchSession::onOpenFailed(const QString& reason)
     if (retryTimer.isActive())
         return; // reconnecting stays quiet: the next try follows
     error = reason;
+    serial.recordEvent(reason);
     emit openFailed(reason);
 }
 

@@ -2,6 +2,7 @@
 // Ports the user types into the port box: a device path, junk, a choice kept over a restart, and
 // tcp://HOST:PORT against varnok-sim serving raw TCP on 127.0.0.1.
 #include "link/anyport.h"
+#include "link/sessionlog.h"
 #include "mainwindowelements.h"
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
@@ -280,6 +281,10 @@ void TestAnyPort::refusedPortSaysWhyWithoutFreezing()
     QVERIFY(!connectedLamp(*window)->isLit());
     QCOMPARE(linkButton(*window)->text(), QStringLiteral("Connect"));
     QVERIFY2(longestGap < 50, qPrintable(QString::number(longestGap)));
+    QVERIFY(fileBytes(SessionLog::defaultPath())
+                .contains(QStringLiteral(" ! tcp://127.0.0.1:%1: the connection was refused")
+                              .arg(freePort)
+                              .toUtf8()));
 }
 
 QTEST_MAIN(TestAnyPort)
