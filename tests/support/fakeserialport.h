@@ -41,11 +41,28 @@ public:
             return false;
         }
         error.clear();
+        if (waitsToOpen) {
+            opening = true; // a network port: finishOpening() tells how it went
+            return true;
+        }
         opened = true;
         return true;
     }
-    void close() override { opened = false; }
+    void close() override { opened = opening = false; }
     bool isOpen() const override { return opened; }
+    bool isOpening() const override { return opening; }
+    // Ends an open that waited, as the far end answers or not.
+    void finishOpening(bool ok, const QString& reason = QStringLiteral("connection refused"))
+    {
+        opening = false;
+        opened = ok;
+        if (ok) {
+            emit Port::opened();
+        } else {
+            error = reason;
+            emit openFailed(reason);
+        }
+    }
     QString errorString() const override { return error; }
     bool write(const QByteArray& bytes) override
     {
@@ -87,6 +104,8 @@ public:
     }
 
     bool opened = false;
+    bool waitsToOpen = false; // opens as a network port does: later, by signal
+    bool opening = false;
     bool failWrites = false;
     QSet<int> missingPorts; // COM numbers whose open fails
     QString openFailureReason = QStringLiteral("no such device");

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The main window's start-up, port choice, link toggle and layout, against a fake port.
+#include "link/comdevice.h"
 #include "ui/mainwindow.h"
 
 #include "fakeserialport.h"
@@ -125,7 +126,7 @@ void TestMainWindowLink::firstStartWritesComport()
     c.window->startUp();
     QCOMPARE(fileBytes(c.dir), QByteArray::fromHex("2030200d0a"));
     QCOMPARE(portList(*c.window)->currentText(), QStringLiteral("COM1"));
-    QCOMPARE(portList(*c.window)->count(), 10);
+    QCOMPARE(portList(*c.window)->count(), 10 + stableSerialNames().size());
     QCOMPARE(portList(*c.window)->itemText(9), QStringLiteral("COM10"));
     QCOMPARE(c.port.openedPorts, QList<int>{1});
     QCOMPARE(c.port.openedDevices, QStringList{QStringLiteral("/dev/ttyS0")});
