@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Ports the user types into the port box: a device path, junk, a choice kept over a restart, and
 // tcp://HOST:PORT against varnok-sim serving raw TCP on 127.0.0.1.
+#include "elements.h"
 #include "link/anyport.h"
 #include "link/sessionlog.h"
 #include "mainwindowelements.h"
@@ -9,11 +10,14 @@
 #include "runfolder.h"
 #include "ui/mainwindow.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -54,6 +58,7 @@ private slots:
     void junkIsRefused();
     void typedPortSurvivesRestart();
     void tcpDrivesTheSwitch();
+    void utpSetOverTcp();
     void farEndClosingIsLostLink();
     void refusedPortSaysWhyWithoutFreezing();
 
@@ -232,6 +237,41 @@ void TestAnyPort::tcpDrivesTheSwitch()
     QTest::mouseClick(statusButton(*window), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(simLog().count("<- bc \n"), 2, patienceMs);
     QVERIFY(boxes->shown.isEmpty());
+}
+
+void TestAnyPort::utpSetOverTcp()
+{
+    const quint16 simPort = startSim();
+    QVERIFY(simPort != 0);
+    startConsole();
+    typePort(*window, QStringLiteral("tcp://127.0.0.1:%1").arg(simPort));
+    QTest::mouseClick(linkButton(*window), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(connectedLamp(*window)->isLit(), patienceMs);
+
+    // The routing asked for on connect first: a reply in the same framing window would merge.
+    QTRY_VERIFY_WITH_TIMEOUT(receivePane(*window)->text().contains(QStringLiteral("HDMI Out4")),
+                             patienceMs);
+    bool ran = false;
+    QTimer::singleShot(0, this, [this, &ran] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ran = dialog != nullptr;
+        if (!dialog)
+            return;
+        const auto closeDialog = qScopeGuard([dialog] { dialog->reject(); });
+        // The switch starts with every output on "2 wires".
+        QTRY_VERIFY_WITH_TIMEOUT(element<QRadioButton>(dialog, "Option6", 3)->isChecked(),
+                                 patienceMs);
+        QTest::mouseClick(element<QRadioButton>(dialog, "Option5", 0), Qt::LeftButton);
+        QTest::mouseClick(element<QRadioButton>(dialog, "Option5", 2), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Command1")),
+                          Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), 1, patienceMs);
+        QCOMPARE(boxes->shown.first().text, QStringLiteral("UTP set success!"));
+    });
+    QTest::mouseClick(utpButton(*window), Qt::LeftButton);
+    QVERIFY(ran);
+    QVERIFY(simLog().contains("<- rup \n"));
+    QVERIFY2(simLog().contains("<- utp 5\n"), simOutput.constData());
 }
 
 void TestAnyPort::farEndClosingIsLostLink()
