@@ -8,6 +8,7 @@
 #include "ptypair.h"
 #include "recordingmessageboxes.h"
 #include "runfolder.h"
+#include "ui/ipaddressedit.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
@@ -59,6 +60,7 @@ private slots:
     void typedPortSurvivesRestart();
     void tcpDrivesTheSwitch();
     void utpSetOverTcp();
+    void setIpOverTcp();
     void farEndClosingIsLostLink();
     void refusedPortSaysWhyWithoutFreezing();
 
@@ -272,6 +274,34 @@ void TestAnyPort::utpSetOverTcp()
     QVERIFY(ran);
     QVERIFY(simLog().contains("<- rup \n"));
     QVERIFY2(simLog().contains("<- utp 5\n"), simOutput.constData());
+}
+
+void TestAnyPort::setIpOverTcp()
+{
+    const quint16 simPort = startSim();
+    QVERIFY(simPort != 0);
+    startConsole();
+    typePort(*window, QStringLiteral("tcp://127.0.0.1:%1").arg(simPort));
+    QTest::mouseClick(linkButton(*window), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(receivePane(*window)->text().contains(QStringLiteral("HDMI Out4")),
+                             patienceMs);
+
+    bool ran = false;
+    QTimer::singleShot(0, this, [&ran] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ran = dialog != nullptr;
+        if (!dialog)
+            return;
+        const auto closeDialog = qScopeGuard([dialog] { dialog->reject(); });
+        QTest::mouseClick(element<QRadioButton>(dialog, "Option2"), Qt::LeftButton);
+        QVERIFY(
+            element<IpAddressEdit>(dialog, "ipBox1")->setAddress(QStringLiteral("192.168.1.10")));
+        QTest::mouseClick(element<QPushButton>(dialog, "Command1"), Qt::LeftButton);
+    });
+    QTest::mouseClick(networkSettingsButton(*window), Qt::LeftButton);
+    QVERIFY(ran);
+    QTRY_VERIFY2_WITH_TIMEOUT(simLog().contains("<- sip C0 A8 1 A\n-> Ack\\r\\n\n"),
+                              simOutput.constData(), patienceMs);
 }
 
 void TestAnyPort::farEndClosingIsLostLink()
