@@ -108,7 +108,12 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     routingButtons->button(0)->setFocus();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Closing the window moves the focus away from the port box, which would confirm its text
+    // on a window already half destroyed.
+    disconnect(portList->lineEdit(), nullptr, this, nullptr);
+}
 
 void MainWindow::showLinkState(bool open)
 {
