@@ -86,6 +86,7 @@ void ReceiveFramer::handleQueue()
         }
         const QByteArray bytes = takeOldestWindow();
         ++handled;
+        emit bytesReceived(bytes);
         emit replyReceived(protocol::classify(protocol::replyText(bytes)));
     }
     handling = false;

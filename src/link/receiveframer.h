@@ -40,7 +40,8 @@ public:
     qsizetype heldByteCount() const { return qsizetype(heldBytes.size()); }
 
 signals:
-    // One framing window's reply, already classified.
+    // One framing window's reply: its bytes as they came, then the same reply classified.
+    void bytesReceived(const QByteArray& bytes);
     void replyReceived(const protocol::Reply& reply);
     // Held windows were dropped to keep within heldByteCap; emitted before the next reply.
     void heldRepliesDropped(qsizetype count);

@@ -47,10 +47,17 @@ Reason reasonFor(const comportfile::WriteResult& result)
 } // namespace
 
 SwitchSession::SwitchSession(Port& linePort, QString dir, QObject* parent)
-    : QObject(parent), serial(linePort), directory(std::move(dir)), framer(serial, this)
+    : SwitchSession(linePort, std::move(dir), Role::Console, parent)
+{
+}
+
+SwitchSession::SwitchSession(Port& linePort, QString dir, Role sessionRole, QObject* parent)
+    : QObject(parent), serial(linePort), directory(std::move(dir)), framer(serial, this),
+      role(sessionRole)
 {
     const QSettings settings(settingsPath(), QSettings::IniFormat);
-    reconnectEnabled = settings.value(QStringLiteral("link/reconnect"), true).toBool();
+    reconnectEnabled =
+        role == Role::Console && settings.value(QStringLiteral("link/reconnect"), true).toBool();
     if (settings.value(QStringLiteral("log/enabled"), true).toBool())
         serial.setLog(SessionLog(SessionLog::defaultPath()));
 
@@ -78,6 +85,8 @@ QString SwitchSession::logPath() const
 
 void SwitchSession::askForRouting()
 {
+    if (role == Role::Script)
+        return; // a script's bytes on the line are its own
     windowsBeforeRequest = framer.windowsOpened();
     if (send(protocol::statusRequest()))
         answerTimer.start();
@@ -176,7 +185,9 @@ bool SwitchSession::choosePort(const QString& input)
     stopReconnecting();
     closeLink();
     typed = text;
-    QSettings(settingsPath(), QSettings::IniFormat).setValue(QStringLiteral("link/port"), typed);
+    if (role == Role::Console)
+        QSettings(settingsPath(), QSettings::IniFormat)
+            .setValue(QStringLiteral("link/port"), typed);
     if (selected != -1) {
         selected = -1;
         emit listIndexChanged(-1);
@@ -206,6 +217,21 @@ bool SwitchSession::isOpen() const
 
 bool SwitchSession::startUp()
 {
+    restoreChoice();
+    switch (tryOpen()) {
+    case OpenState::Failed:
+        return false;
+    case OpenState::Waiting:
+        return true;
+    case OpenState::Open:
+        break;
+    }
+    askForRouting();
+    return true;
+}
+
+void SwitchSession::restoreChoice()
+{
     int stored = 0;
     const comportfile::ReadResult saved = comportfile::read(directory);
     if (!saved.opened) {
@@ -226,16 +252,6 @@ bool SwitchSession::startUp()
                              .toString();
     if (!kept.isEmpty() && !choosePort(kept))
         error.clear(); // a hand-edited line that names no port: the COMPORT choice holds
-    switch (tryOpen()) {
-    case OpenState::Failed:
-        return false;
-    case OpenState::Waiting:
-        return true;
-    case OpenState::Open:
-        break;
-    }
-    askForRouting();
-    return true;
 }
 
 void SwitchSession::selectPort(int listIndex)
@@ -244,7 +260,8 @@ void SwitchSession::selectPort(int listIndex)
     closeLink();
     if (!typed.isEmpty()) {
         typed.clear();
-        QSettings(settingsPath(), QSettings::IniFormat).remove(QStringLiteral("link/port"));
+        if (role == Role::Console)
+            QSettings(settingsPath(), QSettings::IniFormat).remove(QStringLiteral("link/port"));
     }
     if (selected != listIndex) {
         selected = listIndex;
@@ -257,6 +274,8 @@ void SwitchSession::selectPort(int listIndex)
 
 void SwitchSession::save(int listIndex)
 {
+    if (role == Role::Script)
+        return;
     const comportfile::WriteResult result = comportfile::write(directory, listIndex);
     const QString folder = QDir(directory).absolutePath();
     if (result) {

@@ -27,13 +27,21 @@ public:
     static constexpr int answerTimeoutMs = 1000;
     static constexpr const char* settingsFileName = "varnok.conf";
 
+    // The console window keeps the user's choices and the link; a script only borrows them:
+    // it never writes COMPORT or varnok.conf, never reconnects and sends nothing by itself.
+    enum class Role { Console, Script };
+
     // COMPORT and any COMn links live in `directory`.
     SwitchSession(Port& port, QString directory, QObject* parent = nullptr);
+    SwitchSession(Port& port, QString directory, Role role, QObject* parent = nullptr);
 
     // Restores the saved port choice (writing COMPORT when there is none) and opens the port.
     // False when the open failed (errorString() says why). A network port may still be
     // connecting afterwards: openChanged(true) or openFailed() follow.
     bool startUp();
+    // The first half of startUp(): takes the saved port choice (COMPORT, then varnok.conf's
+    // [link] port) without opening it.
+    void restoreChoice();
 
     // A port the user typed: "COM1" to "COM10" (as chosen from the list), an absolute device
     // path, or "tcp://HOST:PORT". Anything else changes nothing and returns false with
@@ -117,6 +125,7 @@ private:
     QTimer retryTimer;
     QTimer answerTimer;
     quint64 windowsBeforeRequest = 0;
+    Role role = Role::Console;
     bool reconnectEnabled = true;
     QString openedDevice; // the device of the last successful open
     QString typed;        // a typed path or network port; empty while a COM port is used
