@@ -1,7 +1,14 @@
 // SPDX-License-Identifier: MIT
+#include "cli/runcommandline.h"
 #include "ui/runconsole.h"
 
 int main(int argc, char* argv[])
 {
+    // Decided before any application object exists: a command never connects to a display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (isCommandLine(arguments))
+        return runCommandLine(argc, argv);
     return runConsole(argc, argv);
 }

@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: MIT
+#include "commandline.h"
+
+#include <QRegularExpression>
+
+namespace cli {
+
+namespace {
+
+constexpr int maxTimeoutMs = 3'600'000;
+
+std::optional<int> numberIn(const QString& text, int low, int high)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < low || value > high || text.startsWith(QLatin1Char('+')))
+        return std::nullopt;
+    return value;
+}
+
+Parsed refuse(const QString& why)
+{
+    return {std::nullopt, why};
+}
+
+// The words after the command; `request` already holds the options.
+Parsed parseCommand(Request request, const QStringList& words)
+{
+    const QString& command = words.constFirst();
+    const QStringList arguments = words.mid(1);
+    const auto count = arguments.size();
+    using Command = Request::Command;
+
+    if (command == QLatin1String("route")) {
+        if (count != 2)
+            return refuse(QStringLiteral("route needs OUT and IN (or next or prev)"));
+        const auto output = numberIn(arguments[0], 1, 4);
+        if (!output)
+            return refuse(QStringLiteral("route: output \"%1\" is not 1 to 4").arg(arguments[0]));
+        request.command = Command::Route;
+        request.output = *output;
+        if (arguments[1] == QLatin1String("next") || arguments[1] == QLatin1String("prev")) {
+            request.step = arguments[1] == QLatin1String("next") ? 1 : -1;
+            return {request, {}};
+        }
+        const auto input = numberIn(arguments[1], 1, 4);
+        if (!input)
+            return refuse(QStringLiteral("route: input \"%1\" is not 1 to 4, next or prev")
+                              .arg(arguments[1]));
+        request.input = *input;
+        return {request, {}};
+    }
+    if (command == QLatin1String("status") || command == QLatin1String("monitor")) {
+        if (count != 0)
+            return refuse(QStringLiteral("%1 takes no argument").arg(command));
+        request.command = command == QLatin1String("status") ? Command::Status : Command::Monitor;
+        return {request, {}};
+    }
+    if (command == QLatin1String("utp")) {
+        if (count > 1)
+            return refuse(QStringLiteral("utp takes at most one MASK"));
+        request.command = Command::Utp;
+        if (count == 1) {
+            static const QRegularExpression hexDigit(QStringLiteral("^[0-9A-Fa-f]$"));
+            if (!hexDigit.match(arguments[0]).hasMatch())
+                return refuse(
+                    QStringLiteral("utp: mask \"%1\" is not one hex digit 0-F").arg(arguments[0]));
+            request.utpMask = arguments[0].toInt(nullptr, 16);
+        }
+        return {request, {}};
+    }
+    if (command == QLatin1String("ip")) {
+        if (count != 1)
+            return refuse(QStringLiteral("ip needs dhcp or an address A.B.C.D"));
+        request.command = Command::Ip;
+        if (arguments[0] == QLatin1String("dhcp")) {
+            request.dhcp = true;
+            return {request, {}};
+        }
+        const QStringList fields = arguments[0].split(QLatin1Char('.'));
+        static const QRegularExpression decimal(QStringLiteral("^[0-9]{1,3}$"));
+        bool valid = fields.size() == 4;
+        for (const QString& field : fields)
+            valid = valid && decimal.match(field).hasMatch() && field.toInt() <= 255;
+        if (!valid)
+            return refuse(QStringLiteral("ip: \"%1\" is not dhcp or an address A.B.C.D (0-255 "
+                                         "each)")
+                              .arg(arguments[0]));
+        QStringList plain;
+        for (const QString& field : fields)
+            plain << QString::number(field.toInt()); // "010" is 10, not octal
+        request.address = plain.join(QLatin1Char('.'));
+        return {request, {}};
+    }
+    if (command == QLatin1String("send")) {
+        if (count != 1)
+            return refuse(QStringLiteral("send needs one TEXT (quote it when it has blanks)"));
+        if (arguments[0].isEmpty())
+            return refuse(QStringLiteral("send: TEXT is empty"));
+        request.command = Command::Send;
+        request.text = arguments[0];
+        return {request, {}};
+    }
+    return refuse(QStringLiteral("unknown command \"%1\" (see varnok --help)").arg(command));
+}
+
+} // namespace
+
+bool wantsCommandLine(const QStringList& arguments)
+{
+    if (arguments.isEmpty())
+        return false;
+    const QString& first = arguments.constFirst();
+    return first.startsWith(QLatin1String("--")) || !first.startsWith(QLatin1Char('-')) ||
+           first == QLatin1String("-h");
+}
+
+Parsed parse(const QStringList& arguments)
+{
+    Request request;
+    QStringList words;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) ||
+            argument == QLatin1String("-")) {
+            words << argument;
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            request.command = Request::Command::Help;
+            return {request, {}};
+        }
+        if (argument == QLatin1String("--version")) {
+            request.command = Request::Command::Version;
+            return {request, {}};
+        }
+        if (argument == QLatin1String("--json")) {
+            request.json = true;
+            continue;
+        }
+        // --port P, --port=P, --timeout MS, --timeout=MS
+        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        const QString name = equals < 0 ? argument : argument.left(equals);
+        if (name != QLatin1String("--port") && name != QLatin1String("--timeout"))
+            return refuse(QStringLiteral("unknown option \"%1\" (see varnok --help)").arg(name));
+        QString value;
+        if (equals >= 0) {
+            value = argument.mid(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            return refuse(QStringLiteral("%1 needs a value").arg(name));
+        }
+        if (name == QLatin1String("--port")) {
+            if (value.trimmed().isEmpty())
+                return refuse(QStringLiteral("--port needs a port"));
+            request.port = value;
+            continue;
+        }
+        const auto timeout = numberIn(value, 1, maxTimeoutMs);
+        if (!timeout)
+            return refuse(QStringLiteral("--timeout \"%1\" is not a number of milliseconds from 1 "
+                                         "to %2")
+                              .arg(value)
+                              .arg(maxTimeoutMs));
+        request.timeoutMs = *timeout;
+    }
+    if (words.isEmpty())
+        return refuse(QStringLiteral("no command given (see varnok --help)"));
+    return parseCommand(request, words);
+}
+
+QString usage()
+{
+    return QStringLiteral(
+               R"(Usage:
+varnok                                  the console window, as today
+varnok --help | --version               usage, or "varnok %1"; exit 0; no window, no file written
+varnok [OPTIONS] route OUT IN           input IN (1-4) to output OUT (1-4)
+varnok [OPTIONS] route OUT next|prev    the arrow keys of output OUT
+varnok [OPTIONS] status                 the routing of all four outputs
+varnok [OPTIONS] utp [MASK]             read the UTP output modes, or set them (one hex digit 0-F)
+varnok [OPTIONS] ip dhcp | ip A.B.C.D   the switch's network setting
+varnok [OPTIONS] send TEXT              TEXT + CR LF on the line; print the reply as it came
+varnok [OPTIONS] monitor                print every route the switch reports until interrupted
+OPTIONS: --port P     COM1-COM10 (mapped as the window maps them), a device path, or tcp://HOST:PORT;
+                      default: the choice the window saved (COMPORT / varnok.conf in the working directory)
+         --timeout MS how long to wait for the switch (default 1000)
+         --json       machine-readable output, one JSON document per line
+Exit status: 0 done and confirmed; 1 bad usage (nothing sent); 2 the port could not be opened
+or the link was lost; 3 no answer, or a different answer than asked for, within the timeout.
+)")
+        .arg(QStringLiteral(VARNOK_VERSION));
+}
+
+} // namespace cli

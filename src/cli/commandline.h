@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The words of a varnok command line, checked before anything touches the line: a request, or
+// the reason it is not one. Pure logic: no port, no output.
+namespace cli {
+
+struct Request
+{
+    enum class Command { Help, Version, Route, Status, Utp, Ip, Send, Monitor };
+    Command command = Command::Help;
+
+    int output = 0;             // route: 1 to 4
+    int input = 0;              // route: 1 to 4, or 0 for a step
+    int step = 0;               // route next (+1) or prev (-1)
+    std::optional<int> utpMask; // utp: set the modes (0 to 15); none: read them
+    bool dhcp = false;          // ip dhcp
+    QString address;            // ip A.B.C.D, as four decimal fields
+    QString text;               // send
+
+    QString port; // empty: the choice the window saved
+    int timeoutMs = 1000;
+    bool json = false;
+};
+
+struct Parsed
+{
+    std::optional<Request> request;
+    QString error; // set when request is empty
+};
+
+// `arguments` without the program name.
+Parsed parse(const QStringList& arguments);
+
+// Whether the arguments ask for the command line rather than the window: any argument does,
+// except the toolkit's own single-dash window options ("-platform offscreen", "-style ...").
+bool wantsCommandLine(const QStringList& arguments);
+
+// What --help prints.
+QString usage();
+
+} // namespace cli

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+#include "runcommandline.h"
+
+#include "commandline.h"
+#include "link/anyport.h"
+#include "link/switchsession.h"
+#include "link/terminationsignals.h"
+#include "scriptoutput.h"
+#include "scriptrun.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cstdio>
+
+bool isCommandLine(const QStringList& arguments)
+{
+    return cli::wantsCommandLine(arguments);
+}
+
+int runCommandLine(int& argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("varnok"));
+    const cli::Parsed parsed = cli::parse(QCoreApplication::arguments().mid(1));
+    ScriptOutput output(parsed.request && parsed.request->json);
+    if (!parsed.request) {
+        output.problem(parsed.error);
+        return ScriptRun::BadUsage;
+    }
+    const cli::Request& request = *parsed.request;
+    if (request.command == cli::Request::Command::Help) {
+        std::fputs(qPrintable(cli::usage()), stdout);
+        return ScriptRun::Done;
+    }
+    if (request.command == cli::Request::Command::Version) {
+        std::puts("varnok " VARNOK_VERSION);
+        return ScriptRun::Done;
+    }
+
+    AnyPort port;
+    SwitchSession session(port, QDir::currentPath(), SwitchSession::Role::Script);
+    session.restoreChoice();
+    if (!request.port.isEmpty() && !session.choosePort(request.port)) {
+        output.problem(session.errorString());
+        return ScriptRun::BadUsage;
+    }
+
+    ScriptRun run(session, request, output);
+    QObject::connect(&run, &ScriptRun::finished, &app, [&port](int status) {
+        port.close(); // removes the lock file before the process ends
+        QCoreApplication::exit(status);
+    });
+    TerminationSignals stopRequests;
+    QObject::connect(&stopRequests, &TerminationSignals::received, &run, &ScriptRun::interrupt);
+
+    // A network port connects in the background; a serial port is open (or not) at once. The
+    // command starts from the event loop, so that an exit it asks for is never lost before it.
+    QObject::connect(
+        &session, &SwitchSession::openChanged, &run,
+        [&run](bool open) {
+            if (open)
+                run.start();
+        },
+        Qt::QueuedConnection);
+    QObject::connect(&session, &SwitchSession::openFailed, &app, [&output](const QString& why) {
+        output.problem(why);
+        QCoreApplication::exit(ScriptRun::LinkFailed);
+    });
+    if (session.toggle() == SwitchSession::ToggleResult::OpenFailed) {
+        output.problem(
+            QStringLiteral("cannot open %1: %2").arg(session.portName(), session.errorString()));
+        return ScriptRun::LinkFailed;
+    }
+    return QCoreApplication::exec();
+}

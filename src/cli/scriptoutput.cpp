@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+#include "scriptoutput.h"
+
+namespace {
+
+QByteArray routeObject(const protocol::Route& route)
+{
+    return "{\"output\":" + QByteArray::number(route.output) +
+           ",\"input\":" + QByteArray::number(route.input) + '}';
+}
+
+QString utpMode(int oneWireMask, int output)
+{
+    return oneWireMask & (1 << (output - 1)) ? QStringLiteral("1 wire") : QStringLiteral("2 wires");
+}
+
+} // namespace
+
+ScriptOutput::ScriptOutput(bool jsonLines, std::FILE* outStream, std::FILE* errStream)
+    : json(jsonLines), out(outStream), err(errStream)
+{
+}
+
+void ScriptOutput::line(const QByteArray& text)
+{
+    std::fwrite(text.constData(), 1, size_t(text.size()), out);
+    std::fputc('\n', out);
+    std::fflush(out);
+}
+
+void ScriptOutput::route(const protocol::Route& route)
+{
+    line(json ? routeObject(route) : protocol::routeLine(route).toUtf8());
+}
+
+void ScriptOutput::routing(const QList<protocol::Route>& routes)
+{
+    if (!json) {
+        for (const protocol::Route& each : routes)
+            route(each);
+        return;
+    }
+    QByteArrayList objects;
+    for (const protocol::Route& route : routes)
+        objects << routeObject(route);
+    line("{\"routes\":[" + objects.join(',') + "]}");
+}
+
+void ScriptOutput::utpModes(int oneWireMask)
+{
+    const QByteArray digit(1, "0123456789ABCDEF"[oneWireMask & 0xF]);
+    if (json) {
+        QByteArrayList modes;
+        for (int output = 1; output <= 4; ++output)
+            modes << jsonString(utpMode(oneWireMask, output));
+        line("{\"mask\":\"" + digit + "\",\"outputs\":[" + modes.join(',') + "]}");
+        return;
+    }
+    line(digit);
+    for (int output = 1; output <= 4; ++output)
+        line(QStringLiteral("UTP%1: %2").arg(output).arg(utpMode(oneWireMask, output)).toUtf8());
+}
+
+void ScriptOutput::network(const QString& address)
+{
+    if (json) {
+        line(address.isEmpty() ? QByteArray("{\"network\":\"dhcp\"}")
+                               : "{\"network\":\"fixed\",\"address\":" + jsonString(address) + '}');
+        return;
+    }
+    line("network: " + (address.isEmpty() ? QByteArray("DHCP") : address.toUtf8()));
+}
+
+void ScriptOutput::reply(const QByteArray& bytes)
+{
+    if (json) {
+        line("{\"reply\":" + jsonString(QString::fromLatin1(bytes)) + '}');
+        return;
+    }
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+    std::fflush(out);
+}
+
+void ScriptOutput::problem(const QString& message)
+{
+    const QByteArray text = "varnok: " + message.toUtf8() + '\n';
+    std::fwrite(text.constData(), 1, size_t(text.size()), err);
+    std::fflush(err);
+}
+
+QByteArray ScriptOutput::jsonString(const QString& text)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == '"' || u == '\\')
+            quoted += QLatin1Char('\\') + c;
+        else if (u < 0x20 || u == 0x7F)
+            quoted += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+        else
+            quoted += c; // surrogate pairs stay together for the UTF-8 below
+    }
+    return (quoted + QLatin1Char('"')).toUtf8();
+}

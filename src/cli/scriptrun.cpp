@@ -1,0 +1,221 @@
+// SPDX-License-Identifier: MIT
+#include "scriptrun.h"
+
+#include "link/switchsession.h"
+#include "protocol/addresstext.h"
+#include "protocol/commands.h"
+
+namespace {
+
+// A reply after the first one within this gap still belongs to what `send` prints.
+constexpr int replyGapMs = 100;
+
+QString shown(const protocol::Reply& reply)
+{
+    using Kind = protocol::Reply::Kind;
+    switch (reply.kind) {
+    case Kind::RouteReport:
+    case Kind::StatusReport: {
+        QStringList lines;
+        for (const protocol::Route& route : reply.routes)
+            lines << protocol::routeLine(route);
+        return lines.join(QLatin1String(", "));
+    }
+    case Kind::UtpStatus:
+        return QStringLiteral("a UTP status");
+    case Kind::Ack:
+        return QStringLiteral("Ack");
+    case Kind::UtpSetConfirm:
+        return QStringLiteral("a UTP set confirmation");
+    case Kind::Edm:
+        return QStringLiteral("edm");
+    case Kind::Raw:
+        break;
+    }
+    return QStringLiteral("\"%1\"").arg(reply.text.trimmed());
+}
+
+} // namespace
+
+ScriptRun::ScriptRun(SwitchSession& linkSession, const cli::Request& what, ScriptOutput& out,
+                     QObject* parent)
+    : QObject(parent), session(linkSession), request(what), output(out)
+{
+    deadline.setSingleShot(true);
+    deadline.setInterval(request.timeoutMs);
+    quiet.setSingleShot(true);
+    quiet.setInterval(replyGapMs);
+    connect(&deadline, &QTimer::timeout, this, &ScriptRun::onTimeout);
+    connect(&quiet, &QTimer::timeout, this, [this] { finish(Done); });
+    connect(&session.replies(), &ReceiveFramer::replyReceived, this, &ScriptRun::onReply);
+    connect(&session.replies(), &ReceiveFramer::bytesReceived, this, &ScriptRun::onBytes);
+    connect(&session, &SwitchSession::linkLost, this, &ScriptRun::onLinkLost);
+    connect(&session, &SwitchSession::writeFailed, this, &ScriptRun::onLinkLost);
+}
+
+void ScriptRun::start()
+{
+    using Command = cli::Request::Command;
+    switch (request.command) {
+    case Command::Route: {
+        const int position = request.step == 0 ? request.input + 1 : (request.step > 0 ? 1 : 0);
+        sendCommand(
+            protocol::routingKeyCommand(protocol::routingButtonIndex(request.output, position)));
+        return;
+    }
+    case Command::Status:
+        sendCommand(protocol::statusRequest());
+        return;
+    case Command::Utp:
+        sendCommand(request.utpMask ? protocol::utpSetCommand(*request.utpMask)
+                                    : protocol::utpQuery());
+        return;
+    case Command::Ip:
+        sendCommand(request.dhcp ? protocol::dhcpCommand()
+                                 : protocol::fixedAddressCommand(request.address));
+        return;
+    case Command::Send:
+        sendCommand(protocol::terminalBytes(request.text) + "\r\n");
+        return;
+    case Command::Monitor:
+        return; // listens only
+    case Command::Help:
+    case Command::Version:
+        break;
+    }
+    finish(Done);
+}
+
+void ScriptRun::interrupt()
+{
+    if (request.command == cli::Request::Command::Monitor)
+        finish(Done);
+    else
+        finish(NoAnswer, QStringLiteral("interrupted before the switch answered"));
+}
+
+bool ScriptRun::sendCommand(const QByteArray& bytes)
+{
+    if (!session.send(bytes)) {
+        finish(LinkFailed, session.errorString());
+        return false;
+    }
+    deadline.start();
+    return true;
+}
+
+void ScriptRun::finish(int status, const QString& problem)
+{
+    if (ended)
+        return;
+    ended = true;
+    deadline.stop();
+    quiet.stop();
+    if (!problem.isEmpty())
+        output.problem(problem);
+    emit finished(status);
+}
+
+void ScriptRun::onLinkLost(const QString& reason)
+{
+    finish(LinkFailed, reason);
+}
+
+void ScriptRun::onTimeout()
+{
+    if (request.command == cli::Request::Command::Send && replied)
+        return finish(Done);
+    QString message = QStringLiteral("no answer from the switch on %1 within %2 ms")
+                          .arg(session.portName())
+                          .arg(request.timeoutMs);
+    if (!lastOtherAnswer.isEmpty())
+        message = QStringLiteral("the switch on %1 answered %2, not what was asked for, within "
+                                 "%3 ms")
+                      .arg(session.portName(), lastOtherAnswer)
+                      .arg(request.timeoutMs);
+    finish(NoAnswer, message);
+}
+
+void ScriptRun::onBytes(const QByteArray& bytes)
+{
+    if (ended || request.command != cli::Request::Command::Send)
+        return;
+    replied = true;
+    output.reply(bytes);
+    quiet.start();
+}
+
+void ScriptRun::onReply(const protocol::Reply& reply)
+{
+    if (ended)
+        return;
+    using Command = cli::Request::Command;
+    using Kind = protocol::Reply::Kind;
+    switch (request.command) {
+    case Command::Route:
+        return handleRoute(reply);
+    case Command::Status:
+        return handleStatus(reply);
+    case Command::Monitor:
+        if (reply.kind == Kind::RouteReport || reply.kind == Kind::StatusReport) {
+            for (const protocol::Route& route : reply.routes)
+                output.route(route);
+        }
+        return;
+    case Command::Utp:
+        if (!request.utpMask && reply.kind == Kind::UtpStatus) {
+            output.utpModes(reply.oneWireMask);
+            return finish(Done);
+        }
+        if (request.utpMask && reply.kind == Kind::UtpSetConfirm) {
+            output.utpModes(*request.utpMask);
+            return finish(Done);
+        }
+        break;
+    case Command::Ip:
+        if (reply.kind == Kind::Ack) {
+            output.network(request.dhcp ? QString() : request.address);
+            return finish(Done);
+        }
+        break;
+    case Command::Send:
+    case Command::Help:
+    case Command::Version:
+        return;
+    }
+    lastOtherAnswer = shown(reply);
+}
+
+void ScriptRun::handleRoute(const protocol::Reply& reply)
+{
+    if (reply.kind == protocol::Reply::Kind::RouteReport ||
+        reply.kind == protocol::Reply::Kind::StatusReport) {
+        for (const protocol::Route& route : reply.routes) {
+            if (route.output != request.output)
+                continue;
+            output.route(route);
+            if (request.input != 0 && route.input != request.input)
+                return finish(NoAnswer, QStringLiteral("the switch reports output %1 on input "
+                                                       "%2, not %3")
+                                            .arg(route.output)
+                                            .arg(route.input)
+                                            .arg(request.input));
+            return finish(Done);
+        }
+    }
+    lastOtherAnswer = shown(reply);
+}
+
+void ScriptRun::handleStatus(const protocol::Reply& reply)
+{
+    if (reply.kind != protocol::Reply::Kind::StatusReport) {
+        lastOtherAnswer = shown(reply);
+        return;
+    }
+    output.routing(reply.routes);
+    if (reply.routes.size() != 4)
+        return finish(
+            NoAnswer,
+            QStringLiteral("the switch reported %1 of the four outputs").arg(reply.routes.size()));
+    finish(Done);
+}

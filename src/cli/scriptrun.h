@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "commandline.h"
+#include "protocol/replies.h"
+#include "scriptoutput.h"
+
+#include <QObject>
+#include <QTimer>
+
+class SwitchSession;
+
+// One command of the command line, carried out over an open session: sends its bytes, waits for
+// the answer that confirms it (bounded by the request's timeout), prints the result and ends
+// with the exit status. Replies that answer something else (a front-panel change, say) are
+// passed over while it waits.
+class ScriptRun : public QObject
+{
+    Q_OBJECT
+public:
+    enum ExitStatus { Done = 0, BadUsage = 1, LinkFailed = 2, NoAnswer = 3 };
+
+    ScriptRun(SwitchSession& session, const cli::Request& request, ScriptOutput& output,
+              QObject* parent = nullptr);
+
+    // Call once the session's link is open.
+    void start();
+    // A termination signal: monitor ends normally, any other command before its answer.
+    void interrupt();
+
+signals:
+    void finished(int exitStatus);
+
+private:
+    void onReply(const protocol::Reply& reply);
+    void onBytes(const QByteArray& bytes);
+    void onLinkLost(const QString& reason);
+    void onTimeout();
+    bool sendCommand(const QByteArray& bytes);
+    void finish(int status, const QString& problem = {});
+
+    void handleRoute(const protocol::Reply& reply);
+    void handleStatus(const protocol::Reply& reply);
+
+    SwitchSession& session;
+    cli::Request request;
+    ScriptOutput& output;
+    QTimer deadline;
+    QTimer quiet; // send: the reply has ended when the line stays quiet this long
+    bool replied = false;
+    bool ended = false;
+    QString lastOtherAnswer; // what came instead of the awaited answer, for the message
+};
