@@ -1,0 +1,322 @@
+// SPDX-License-Identifier: MIT
+// The varnok executable's command line against varnok-sim, on a pseudo-terminal (found as COM1,
+// the default choice) and over 127.0.0.1 TCP; run with no display at all.
+#include "runfolder.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <csignal>
+#include <memory>
+
+namespace {
+
+constexpr int patienceMs = 10000; // waiting only; nothing is asserted about speed
+
+struct Result
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void commands_data();
+    void commands();
+    void refusedBeforeAnythingIsSent_data();
+    void refusedBeforeAnythingIsSent();
+    void monitorFollowsTheFrontPanel_data();
+    void monitorFollowsTheFrontPanel();
+
+private:
+    // varnok-sim behind <folder>/COM1, or listening on 127.0.0.1 (then the port to pass).
+    QString startSim(bool tcp, const QStringList& arguments);
+    QProcessEnvironment headless() const;
+    std::unique_ptr<QProcess> startVarnok(const QStringList& arguments);
+    Result runVarnok(const QStringList& arguments);
+    // What the program wrote on the line, from its session log, with line ends escaped.
+    QByteArrayList sentBytes() const;
+    QByteArray simLog();
+
+    std::unique_ptr<RunFolder> dir;
+    std::unique_ptr<QProcess> sim;
+    QByteArray simOutput;
+};
+
+void TestCommandLine::init()
+{
+    dir = std::make_unique<RunFolder>();
+    QVERIFY(dir->isEntered());
+    simOutput.clear();
+}
+
+void TestCommandLine::cleanup()
+{
+    if (sim) {
+        sim->terminate();
+        sim->waitForFinished(patienceMs);
+        sim.reset();
+    }
+    // Scripts borrow the window's choice and never write it.
+    QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("COMPORT"))));
+    QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("varnok.conf"))));
+    dir.reset();
+}
+
+QString TestCommandLine::startSim(bool tcp, const QStringList& arguments)
+{
+    sim = std::make_unique<QProcess>();
+    sim->setProgram(QStringLiteral(VARNOK_SIM_PATH));
+    const QString link = dir->filePath(QStringLiteral("COM1"));
+    sim->setArguments((tcp ? QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")}
+                           : QStringList{QStringLiteral("--link"), link}) +
+                      arguments);
+    sim->start();
+    if (!sim->waitForReadyRead(patienceMs))
+        return {};
+    const QString first = QString::fromLatin1(sim->readLine().trimmed());
+    if (!tcp)
+        return QFileInfo(link).symLinkTarget().startsWith(QStringLiteral("/dev/pts/"))
+                   ? QStringLiteral("COM1")
+                   : QString();
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("^listening on (127\\.0\\.0\\.1:\\d+)$")).match(first);
+    return match.hasMatch() ? QStringLiteral("tcp://") + match.captured(1) : QString();
+}
+
+QProcessEnvironment TestCommandLine::headless() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), dir->filePath(QStringLiteral("state")));
+    return environment;
+}
+
+std::unique_ptr<QProcess> TestCommandLine::startVarnok(const QStringList& arguments)
+{
+    auto varnok = std::make_unique<QProcess>();
+    varnok->setProcessEnvironment(headless());
+    varnok->setWorkingDirectory(dir->path());
+    varnok->start(QStringLiteral(VARNOK_PATH), arguments);
+    return varnok;
+}
+
+Result TestCommandLine::runVarnok(const QStringList& arguments)
+{
+    const std::unique_ptr<QProcess> varnok = startVarnok(arguments);
+    if (!varnok->waitForFinished(patienceMs) || varnok->exitStatus() != QProcess::NormalExit)
+        return {};
+    return {varnok->exitCode(), varnok->readAllStandardOutput(), varnok->readAllStandardError()};
+}
+
+QByteArrayList TestCommandLine::sentBytes() const
+{
+    QFile log(dir->filePath(QStringLiteral("state/varnok/session.log")));
+    QByteArrayList sent;
+    if (!log.open(QIODevice::ReadOnly))
+        return sent;
+    for (const QByteArray& line : log.readAll().split('\n')) {
+        const qsizetype at = line.indexOf(" > ");
+        if (at >= 0)
+            sent << line.mid(at + 3);
+    }
+    return sent;
+}
+
+QByteArray TestCommandLine::simLog()
+{
+    simOutput += sim->readAllStandardOutput();
+    return simOutput;
+}
+
+void TestCommandLine::commands_data()
+{
+    QTest::addColumn<bool>("tcp");
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("sent"); // as the session log writes it: CR LF as \r\n
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<int>("exitCode");
+
+    const QByteArray status = "HDMI Out1 -> HDMI In 1\nHDMI Out2 -> HDMI In 4\n"
+                              "HDMI Out3 -> HDMI In 3\nHDMI Out4 -> HDMI In 2\n";
+    const QStringList initial{QStringLiteral("--initial"), QStringLiteral("0321")};
+    for (const bool tcp : {false, true}) {
+        const char* over = tcp ? "tcp" : "pty";
+        auto row = [&](const char* name) { return &QTest::addRow("%s, %s", over, name); };
+        *row("route") << tcp << initial << QStringList{"route", "2", "3"}
+                      << QByteArray("cir 59\\r\\n") << QByteArray("HDMI Out2 -> HDMI In 3\n") << 0;
+        *row("route json") << tcp << initial << QStringList{"--json", "route", "4", "1"}
+                           << QByteArray("cir 18\\r\\n")
+                           << QByteArray("{\"output\":4,\"input\":1}\n") << 0;
+        *row("route next") << tcp << initial << QStringList{"route", "1", "next"}
+                           << QByteArray("cir 41\\r\\n") << QByteArray("HDMI Out1 -> HDMI In 2\n")
+                           << 0;
+        *row("route prev wraps") << tcp << initial << QStringList{"route", "1", "prev"}
+                                 << QByteArray("cir 57\\r\\n")
+                                 << QByteArray("HDMI Out1 -> HDMI In 4\n") << 0;
+        *row("status") << tcp << initial << QStringList{"status"} << QByteArray("bc \\r\\n")
+                       << status << 0;
+        *row("status json") << tcp << initial << QStringList{"status", "--json"}
+                            << QByteArray("bc \\r\\n")
+                            << QByteArray("{\"routes\":[{\"output\":1,\"input\":1},{\"output\":2,"
+                                          "\"input\":4},{\"output\":3,\"input\":3},{\"output\":4,"
+                                          "\"input\":2}]}\n")
+                            << 0;
+        *row("utp read") << tcp << QStringList() << QStringList{"utp"} << QByteArray("rup \\r\\n")
+                         << QByteArray("0\nUTP1: 2 wires\nUTP2: 2 wires\nUTP3: 2 wires\n"
+                                       "UTP4: 2 wires\n")
+                         << 0;
+        *row("utp set json") << tcp << QStringList() << QStringList{"--json", "utp", "5"}
+                             << QByteArray("utp 5\\r\\n")
+                             << QByteArray("{\"mask\":\"5\",\"outputs\":[\"1 wire\",\"2 wires\","
+                                           "\"1 wire\",\"2 wires\"]}\n")
+                             << 0;
+        *row("ip dhcp") << tcp << QStringList() << QStringList{"ip", "dhcp"}
+                        << QByteArray("dhc\\r\\n") << QByteArray("network: DHCP\n") << 0;
+        *row("ip fixed") << tcp << QStringList() << QStringList{"ip", "192.168.1.20"}
+                         << QByteArray("sip C0 A8 1 14\\r\\n")
+                         << QByteArray("network: 192.168.1.20\n") << 0;
+        *row("send") << tcp << QStringList() << QStringList{"send", "rup"}
+                     << QByteArray("rup\\r\\n") << QByteArray("ust00\r\n") << 0;
+    }
+    // Faults the simulator makes on its pseudo-terminal only.
+    QTest::newRow("pty, silent switch")
+        << false << QStringList{"--silent"} << QStringList{"--timeout", "300", "status"}
+        << QByteArray("bc \\r\\n") << QByteArray() << 3;
+    QTest::newRow("pty, unreadable answer")
+        << false << QStringList{"--noise"} << QStringList{"--timeout", "300", "route", "2", "3"}
+        << QByteArray("cir 59\\r\\n") << QByteArray() << 3;
+    QTest::newRow("pty, send unanswered")
+        << false << QStringList{"--silent"} << QStringList{"--timeout", "300", "send", "bc"}
+        << QByteArray("bc\\r\\n") << QByteArray() << 3;
+}
+
+void TestCommandLine::commands()
+{
+    QFETCH(bool, tcp);
+    QFETCH(QStringList, simArguments);
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, sent);
+    QFETCH(QByteArray, out);
+    QFETCH(int, exitCode);
+
+    const QString port = startSim(tcp, simArguments);
+    QVERIFY2(!port.isEmpty(), "varnok-sim did not start");
+    if (tcp)
+        arguments = QStringList{QStringLiteral("--port"), port} + arguments;
+    const Result result = runVarnok(arguments);
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(result.out, out);
+    QCOMPARE(sentBytes(), QByteArrayList{sent});
+    QCOMPARE(result.err.isEmpty(), exitCode == 0);
+}
+
+void TestCommandLine::refusedBeforeAnythingIsSent_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("named"); // the problem, as stderr names it
+
+    QTest::newRow("output out of range") << QStringList{"route", "5", "1"} << 1 << "\"5\"";
+    QTest::newRow("input missing") << QStringList{"route", "2"} << 1 << "route needs";
+    QTest::newRow("input word") << QStringList{"route", "2", "last"} << 1 << "\"last\"";
+    QTest::newRow("mask not hex") << QStringList{"utp", "G"} << 1 << "\"G\"";
+    QTest::newRow("address field") << QStringList{"ip", "300.1.1.1"} << 1 << "300.1.1.1";
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << 1 << "\"frobnicate\"";
+    QTest::newRow("unknown option") << QStringList{"--bogus", "status"} << 1 << "--bogus";
+    QTest::newRow("timeout zero") << QStringList{"--timeout", "0", "status"} << 1 << "\"0\"";
+    QTest::newRow("port junk") << QStringList{"--port", "COM11", "status"} << 1 << "COM11";
+    QTest::newRow("options only") << QStringList{"--json"} << 1 << "no command";
+    QTest::newRow("send nothing") << QStringList{"send"} << 1 << "send needs";
+    QTest::newRow("missing device")
+        << QStringList{"--port", "/dev/varnok-absent", "status"} << 2 << "/dev/varnok-absent";
+    QTest::newRow("nothing listens")
+        << QStringList{"--port", "tcp://127.0.0.1:1", "status"} << 2 << "refused";
+    QTest::newRow("help") << QStringList{"--help"} << 0 << QString();
+    QTest::newRow("version") << QStringList{"--version"} << 0 << QString();
+}
+
+void TestCommandLine::refusedBeforeAnythingIsSent()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, named);
+
+    QVERIFY(!startSim(false, {}).isEmpty());
+    const Result result = runVarnok(arguments);
+    QCOMPARE(result.exitCode, exitCode);
+    if (exitCode == 0) {
+        // No display was there to connect to, and no file was written.
+        QVERIFY(result.err.isEmpty());
+        QVERIFY(QRegularExpression(QStringLiteral("^(Usage:\n.*varnok \\[OPTIONS\\] monitor .*|"
+                                                  "varnok \\d+\\.\\d+\\.\\d+\n)$"),
+                                   QRegularExpression::DotMatchesEverythingOption)
+                    .match(QString::fromUtf8(result.out))
+                    .hasMatch());
+        QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("state"))));
+    } else {
+        QVERIFY2(result.err.startsWith("varnok: ") && result.err.contains(named.toUtf8()),
+                 result.err.constData());
+        QVERIFY(result.out.isEmpty());
+    }
+    QVERIFY(sentBytes().isEmpty());
+    QVERIFY(!simLog().contains("<- "));
+}
+
+void TestCommandLine::monitorFollowsTheFrontPanel_data()
+{
+    QTest::addColumn<bool>("switchGoesAway");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("until SIGTERM") << false << 0;
+    QTest::newRow("until the line hangs up") << true << 2;
+}
+
+void TestCommandLine::monitorFollowsTheFrontPanel()
+{
+    QFETCH(bool, switchGoesAway);
+    QFETCH(int, exitCode);
+
+    QVERIFY(!startSim(false, {"--front-panel", "0.05"}).isEmpty());
+    const std::unique_ptr<QProcess> monitor = startVarnok({QStringLiteral("monitor")});
+    QByteArray out;
+    QTRY_VERIFY_WITH_TIMEOUT((out += monitor->readAllStandardOutput()).count('\n') >= 3,
+                             patienceMs);
+
+    // Each line printed is a change the simulator made, in the order it made them.
+    QStringList changes;
+    for (const QByteArray& line : simLog().split('\n')) {
+        static const QRegularExpression change(
+            QStringLiteral("^\\*\\* front panel: output (\\d) to input (\\d)$"));
+        const QRegularExpressionMatch match = change.match(QString::fromLatin1(line));
+        if (match.hasMatch())
+            changes << QStringLiteral("HDMI Out%1 -> HDMI In %2")
+                           .arg(match.captured(1))
+                           .arg(match.captured(2).toInt() + 1);
+    }
+    const QStringList printed = QString::fromLatin1(out).split(QLatin1Char('\n')).mid(0, 3);
+    const qsizetype first = changes.indexOf(printed.constFirst());
+    QVERIFY2(first >= 0, qPrintable(printed.constFirst()));
+    QCOMPARE(changes.mid(first, 3), printed);
+
+    if (switchGoesAway)
+        sim->terminate();
+    else
+        ::kill(pid_t(monitor->processId()), SIGTERM);
+    QVERIFY(monitor->waitForFinished(patienceMs));
+    QCOMPARE(monitor->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(monitor->exitCode(), exitCode);
+    QCOMPARE(sentBytes(), QByteArrayList()); // it only listens
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
