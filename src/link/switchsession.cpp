@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace {
 
 // A short key a reason is remembered by, and the words that tell the user.
@@ -71,6 +73,25 @@ SwitchSession::SwitchSession(Port& linePort, QString dir, Role sessionRole, QObj
     connect(&serial, &Port::writeFailed, this, &SwitchSession::writeFailed);
     connect(&serial, &Port::opened, this, &SwitchSession::onOpened);
     connect(&serial, &Port::openFailed, this, &SwitchSession::onOpenFailed);
+    connect(&framer, &ReceiveFramer::replyReceived, this, &SwitchSession::noteReportedRoutes);
+}
+
+void SwitchSession::noteReportedRoutes(const protocol::Reply& reply)
+{
+    for (const protocol::Route& route : reply.routes)
+        reported[route.output - 1] = route.input;
+}
+
+int SwitchSession::reportedInput(int output) const
+{
+    return output >= 1 && output <= 4 ? reported[output - 1] : 0;
+}
+
+std::optional<Routing> SwitchSession::reportedRouting() const
+{
+    if (std::find(reported.cbegin(), reported.cend(), 0) != reported.cend())
+        return std::nullopt;
+    return reported;
 }
 
 QString SwitchSession::settingsPath() const

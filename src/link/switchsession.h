@@ -4,10 +4,13 @@
 #include "comportnotices.h"
 #include "loggedport.h"
 #include "receiveframer.h"
+#include "routing.h"
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
+
+#include <optional>
 
 class Port;
 
@@ -88,6 +91,12 @@ public:
     // The list's selected index, -1 when nothing is selected.
     int listIndex() const { return selected; }
 
+    // The input (1 to 4) the switch last reported for `output` (1 to 4) in a route or status
+    // report, 0 until it has.
+    int reportedInput(int output) const;
+    // The whole routing, once the switch has reported every output.
+    std::optional<Routing> reportedRouting() const;
+
 signals:
     void listIndexChanged(int index);
     // The link was opened or closed (not emitted when an open fails), by the user, by start-up
@@ -117,6 +126,7 @@ private:
     void retryOpen();
     void stopReconnecting();
     void save(int listIndex);
+    void noteReportedRoutes(const protocol::Reply& reply);
     QString settingsPath() const;
 
     LoggedPort serial;
@@ -135,4 +145,5 @@ private:
     bool savedThisSession = false;
     quint8 port = 0;
     int selected = -1;
+    Routing reported{}; // 0: not reported yet
 };

@@ -1,0 +1,364 @@
+// SPDX-License-Identifier: MIT
+#include "matrixsetup.h"
+
+#include "switchsession.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSettings>
+
+#include <algorithm>
+
+namespace {
+
+const QString namesGroup = QStringLiteral("names");
+const QString presetsGroup = QStringLiteral("presets");
+
+// A value as the user wrote it: an unquoted comma makes QSettings read a list.
+QString valueText(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+// A key from the file, fit to be quoted in a one-line message whatever bytes it holds.
+QString shown(const QString& key)
+{
+    if (key.isEmpty())
+        return QStringLiteral("(no key)");
+    QString text = key.left(40);
+    for (QChar& c : text) {
+        if (!c.isPrint())
+            c = QLatin1Char('?');
+    }
+    return key.size() > 40 ? text + QStringLiteral("...") : text;
+}
+
+bool hasControlCharacters(const QString& text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return !c.isPrint(); });
+}
+
+} // namespace
+
+MatrixSetup::MatrixSetup(QString folder) : directory(std::move(folder))
+{
+    reload();
+}
+
+QString MatrixSetup::filePath() const
+{
+    return QDir(directory).filePath(QString::fromLatin1(SwitchSession::settingsFileName));
+}
+
+void MatrixSetup::note(const QString& problem)
+{
+    const QString sentence =
+        QString::fromLatin1(SwitchSession::settingsFileName) + QStringLiteral(": ") + problem;
+    if (!found.contains(sentence))
+        found << sentence;
+}
+
+QString MatrixSetup::problemSummary() const
+{
+    if (found.isEmpty())
+        return {};
+    const QString prefix = QString::fromLatin1(SwitchSession::settingsFileName) + u':';
+    QStringList parts;
+    for (const QString& problem : found)
+        parts << problem.mid(prefix.size()).trimmed();
+    return prefix + u' ' + parts.join(QStringLiteral("; ")) + u'.';
+}
+
+void MatrixSetup::reload()
+{
+    outputNames = {};
+    inputNames = {};
+    stored.clear();
+    entries.clear();
+    lastNumber = 0;
+    found.clear();
+    QSettings settings(filePath(), QSettings::IniFormat);
+    if (settings.status() == QSettings::FormatError)
+        note(QStringLiteral("some lines are not settings and were skipped"));
+    readNames(settings);
+    readPresets(settings);
+}
+
+void MatrixSetup::readNames(QSettings& settings)
+{
+    static const QRegularExpression nameKey(QStringLiteral("^(output|input)(\\d{1,9})$"));
+    settings.beginGroup(namesGroup);
+    for (const QString& key : settings.childKeys()) {
+        const QRegularExpressionMatch match = nameKey.match(key);
+        if (!match.hasMatch()) {
+            note(QStringLiteral("[names] %1 ignored: the keys are output1 to output4 and input1 "
+                                "to input4")
+                     .arg(shown(key)));
+            continue;
+        }
+        const bool output = match.captured(1) == QLatin1String("output");
+        const int index = match.captured(2).toInt();
+        if (index < 1 || index > 4) {
+            note(QStringLiteral("[names] %1 ignored: %2 are 1 to 4")
+                     .arg(key, output ? QStringLiteral("outputs") : QStringLiteral("inputs")));
+            continue;
+        }
+        const QString name = valueText(settings.value(key)).trimmed();
+        if (const QString fault = nameFault(name); !fault.isNull()) {
+            note(QStringLiteral("[names] %1 ignored: %2").arg(key, fault));
+            continue;
+        }
+        (output ? outputNames : inputNames)[index - 1] = name;
+    }
+    for (const QString& group : settings.childGroups())
+        note(QStringLiteral("[names] %1\\... ignored: the keys are output1 to output4 and input1 "
+                            "to input4")
+                 .arg(shown(group)));
+    settings.endGroup();
+}
+
+void MatrixSetup::readPresets(QSettings& settings)
+{
+    static const QRegularExpression numbered(QStringLiteral("^[1-9]\\d{0,5}$"));
+    settings.beginGroup(presetsGroup);
+    for (const QString& key : settings.childKeys()) {
+        if (key != QLatin1String("size")) // written by QSettings' own array form; not needed
+            note(QStringLiteral("[presets] %1 ignored: presets are numbered entries such as "
+                                "1\\name and 1\\routing")
+                     .arg(shown(key)));
+    }
+    QList<int> numbers;
+    for (const QString& group : settings.childGroups()) {
+        if (numbered.match(group).hasMatch())
+            numbers << group.toInt();
+        else
+            note(QStringLiteral("[presets] %1 ignored: entries are numbered from 1")
+                     .arg(shown(group)));
+    }
+    std::sort(numbers.begin(), numbers.end());
+    for (const int number : numbers) {
+        lastNumber = number;
+        settings.beginGroup(QString::number(number));
+        for (const QString& key : settings.childKeys() + settings.childGroups()) {
+            if (key != QLatin1String("name") && key != QLatin1String("routing"))
+                note(QStringLiteral("[presets] %1\\%2 ignored: an entry has a name and a routing")
+                         .arg(number)
+                         .arg(shown(key)));
+        }
+        const QString name = valueText(settings.value(QStringLiteral("name"))).trimmed();
+        const QString routingValue = valueText(settings.value(QStringLiteral("routing")));
+        settings.endGroup();
+        QString fault;
+        const std::optional<Routing> routing = parseRouting(routingValue);
+        if (name.isEmpty())
+            fault = QStringLiteral("it has no name");
+        else if (const QString nameProblem = nameFault(name); !nameProblem.isNull())
+            fault =
+                QStringLiteral("its name ") + nameProblem.mid(3); // "it is longer" -> "is longer"
+        else if (!routing)
+            fault =
+                QStringLiteral("routing \"%1\" is not four inputs 1 to 4").arg(shown(routingValue));
+        else if (const auto twin =
+                     std::find_if(entries.cbegin(), entries.cend(),
+                                  [&name](const Entry& e) { return e.preset.name == name; });
+                 twin != entries.cend())
+            fault = QStringLiteral("\"%1\" is entry %2 already").arg(name).arg(twin->number);
+        if (!fault.isEmpty()) {
+            note(QStringLiteral("[presets] %1 ignored: %2").arg(number).arg(fault));
+            continue;
+        }
+        entries << Entry{number, {name, *routing}};
+        stored << Preset{name, *routing};
+    }
+    settings.endGroup();
+}
+
+QString MatrixSetup::nameFault(const QString& name) const
+{
+    if (name.size() > maxNameLength)
+        return QStringLiteral("it is longer than %1 characters").arg(maxNameLength);
+    if (hasControlCharacters(name))
+        return QStringLiteral("it holds control characters");
+    return {};
+}
+
+QString MatrixSetup::outputName(int output) const
+{
+    return output >= 1 && output <= 4 ? outputNames[output - 1] : QString();
+}
+
+QString MatrixSetup::inputName(int input) const
+{
+    return input >= 1 && input <= 4 ? inputNames[input - 1] : QString();
+}
+
+bool MatrixSetup::setOutputName(int output, const QString& name)
+{
+    return setName("output", output, name);
+}
+
+bool MatrixSetup::setInputName(int input, const QString& name)
+{
+    return setName("input", input, name);
+}
+
+bool MatrixSetup::setName(const char* kind, int index, const QString& name)
+{
+    if (index < 1 || index > 4) {
+        error = QStringLiteral("There is no %1 %2: the switch has %1s 1 to 4.")
+                    .arg(QLatin1String(kind))
+                    .arg(index);
+        return false;
+    }
+    const QString trimmed = name.trimmed();
+    if (!checkedName(trimmed))
+        return false;
+    const QString key = namesGroup + u'/' + QLatin1String(kind) + QString::number(index);
+    return trimmed.isEmpty() ? removeKey(key) : write(key, trimmed);
+}
+
+bool MatrixSetup::checkedName(const QString& trimmed)
+{
+    const QString fault = nameFault(trimmed);
+    if (fault.isNull())
+        return true;
+    error = QStringLiteral("\"%1\" cannot be used: %2.").arg(shown(trimmed), fault);
+    return false;
+}
+
+std::optional<MatrixSetup::Entry> MatrixSetup::entryNamed(const QString& name) const
+{
+    const QString wanted = name.trimmed();
+    for (const Entry& entry : entries) {
+        if (entry.preset.name == wanted)
+            return entry;
+    }
+    std::optional<Entry> alike;
+    for (const Entry& entry : entries) {
+        if (entry.preset.name.compare(wanted, Qt::CaseInsensitive) != 0)
+            continue;
+        if (alike)
+            return std::nullopt; // two differ only in case: neither is meant more than the other
+        alike = entry;
+    }
+    return alike;
+}
+
+std::optional<Preset> MatrixSetup::findPreset(const QString& name) const
+{
+    if (const std::optional<Entry> entry = entryNamed(name))
+        return entry->preset;
+    return std::nullopt;
+}
+
+bool MatrixSetup::savePreset(const QString& name, const Routing& routing)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty()) {
+        error = QStringLiteral("A preset needs a name.");
+        return false;
+    }
+    if (!checkedName(trimmed))
+        return false;
+    if (!parseRouting(routingText(routing))) {
+        error = QStringLiteral("A preset routes each output to an input 1 to 4.");
+        return false;
+    }
+    reload();
+    const auto same = std::find_if(entries.cbegin(), entries.cend(),
+                                   [&trimmed](const Entry& e) { return e.preset.name == trimmed; });
+    const QString group = presetsGroup + u'/' +
+                          QString::number(same != entries.cend() ? same->number : lastNumber + 1);
+    QSettings settings(filePath(), QSettings::IniFormat);
+    if (same == entries.cend())
+        settings.setValue(group + QStringLiteral("/name"), trimmed);
+    settings.setValue(group + QStringLiteral("/routing"), routingText(routing));
+    return finishWrite(settings);
+}
+
+bool MatrixSetup::renamePreset(const QString& from, const QString& to)
+{
+    reload();
+    const std::optional<Entry> entry = entryNamed(from);
+    if (!entry) {
+        error = QStringLiteral("There is no preset \"%1\".").arg(shown(from.trimmed()));
+        return false;
+    }
+    const QString trimmed = to.trimmed();
+    if (trimmed.isEmpty()) {
+        error = QStringLiteral("A preset needs a name.");
+        return false;
+    }
+    if (!checkedName(trimmed))
+        return false;
+    for (const Entry& other : entries) {
+        if (other.number != entry->number &&
+            other.preset.name.compare(trimmed, Qt::CaseInsensitive) == 0) {
+            error = QStringLiteral("There is a preset \"%1\" already.").arg(other.preset.name);
+            return false;
+        }
+    }
+    return write(presetsGroup + u'/' + QString::number(entry->number) + QStringLiteral("/name"),
+                 trimmed);
+}
+
+bool MatrixSetup::deletePreset(const QString& name)
+{
+    reload();
+    const std::optional<Entry> entry = entryNamed(name);
+    if (!entry) {
+        error = QStringLiteral("There is no preset \"%1\".").arg(shown(name.trimmed()));
+        return false;
+    }
+    return removeKey(presetsGroup + u'/' + QString::number(entry->number));
+}
+
+bool MatrixSetup::write(const QString& key, const QString& value)
+{
+    QSettings settings(filePath(), QSettings::IniFormat);
+    settings.setValue(key, value);
+    return finishWrite(settings);
+}
+
+bool MatrixSetup::removeKey(const QString& key)
+{
+    QSettings settings(filePath(), QSettings::IniFormat);
+    settings.remove(key);
+    return finishWrite(settings);
+}
+
+bool MatrixSetup::finishWrite(QSettings& settings)
+{
+    settings.sync();
+    // A format error is about lines read, already noted; only a failed write fails the change.
+    const bool failed = settings.status() == QSettings::AccessError;
+    if (failed)
+        error = QStringLiteral("Cannot write %1.").arg(filePath());
+    reload();
+    return !failed;
+}
+
+QString MatrixSetup::routingText(const Routing& routing)
+{
+    QStringList inputs;
+    for (const int input : routing)
+        inputs << QString::number(input);
+    return inputs.join(u' ');
+}
+
+std::optional<Routing> MatrixSetup::parseRouting(const QString& text)
+{
+    static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
+    const QStringList parts = text.trimmed().split(separators, Qt::SkipEmptyParts);
+    if (parts.size() != 4)
+        return std::nullopt;
+    Routing routing{};
+    for (int output = 0; output < 4; ++output) {
+        if (parts[output].size() != 1 || parts[output][0] < u'1' || parts[output][0] > u'4')
+            return std::nullopt;
+        routing[output] = parts[output][0].unicode() - u'0';
+    }
+    return routing;
+}

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "routing.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QSettings;
+
+// A routing of all four outputs kept under a name of the user's.
+struct Preset
+{
+    QString name;
+    Routing routing{};
+    bool operator==(const Preset&) const = default;
+};
+
+// The names of the outputs and inputs and the presets, kept in <folder>/varnok.conf under
+// [names] and [presets] (the session's [link] and [log] are never touched). The file is plain
+// data a user may copy and hand-edit: what cannot be used is ignored, listed in problems() once
+// per load, and left in the file as it was. Every change is read back from the file first, so
+// two programs over one folder do not undo each other's changes. No widgets, no port.
+class MatrixSetup
+{
+public:
+    static constexpr int maxNameLength = 32;
+
+    // Reads <directory>/varnok.conf; a missing file is an empty set-up.
+    explicit MatrixSetup(QString directory);
+
+    // Reads the file again, replacing what was read and the problems found.
+    void reload();
+    QString filePath() const;
+    // One short sentence per thing in the file that was ignored, as of the last load.
+    QStringList problems() const { return found; }
+    // The problems as one line for a user, empty when there are none.
+    QString problemSummary() const;
+
+    // Empty when the output or input (1 to 4) has no name.
+    QString outputName(int output) const;
+    QString inputName(int input) const;
+    // The text is trimmed; empty removes the name. False, with errorString(), for an index
+    // outside 1 to 4, a name longer than maxNameLength or with control characters, or a file
+    // that cannot be written.
+    bool setOutputName(int output, const QString& name);
+    bool setInputName(int input, const QString& name);
+
+    // In the order they were first saved.
+    QList<Preset> presets() const { return stored; }
+    // The exact name first, then the one name that matches ignoring case.
+    std::optional<Preset> findPreset(const QString& name) const;
+    // A preset of the same (exact) name is replaced in place; otherwise one is added at the end.
+    bool savePreset(const QString& name, const Routing& routing);
+    // `from` is found as by findPreset(); `to` must not name another preset, ignoring case.
+    bool renamePreset(const QString& from, const QString& to);
+    bool deletePreset(const QString& name);
+
+    // Why the last change failed.
+    QString errorString() const { return error; }
+
+    // "2 3 1 4": the inputs of outputs 1 to 4, as the file keeps a preset.
+    static QString routingText(const Routing& routing);
+    // Four inputs 1 to 4 separated by blanks or commas; nothing otherwise.
+    static std::optional<Routing> parseRouting(const QString& text);
+
+private:
+    struct Entry
+    {
+        int number = 0; // the entry's number in [presets]
+        Preset preset;
+    };
+    bool setName(const char* kind, int index, const QString& name);
+    // Null text when `name` (already trimmed) can be used, else why not.
+    QString nameFault(const QString& name) const;
+    bool checkedName(const QString& trimmed);
+    bool write(const QString& key, const QString& value);
+    bool removeKey(const QString& key);
+    bool finishWrite(QSettings& settings);
+    std::optional<Entry> entryNamed(const QString& name) const;
+    void readNames(QSettings& settings);
+    void readPresets(QSettings& settings);
+    void note(const QString& problem);
+
+    QString directory;
+    std::array<QString, 4> outputNames;
+    std::array<QString, 4> inputNames;
+    QList<Preset> stored;
+    QList<Entry> entries;
+    int lastNumber = 0; // the highest entry number in the file, usable or not
+    QStringList found;
+    QString error;
+};
