@@ -66,6 +66,7 @@ struct Options
     int hangupAfter = 0;  // 0: never
     int restartAfter = 0; // 0: never
     int frontPanelMs = 0; // 0: never
+    int stuckOutput = 0;  // 0: none
     sim::Routes initial{0, 1, 2, 3};
     std::optional<quint32> seed;
     QString listenHost; // empty: serve a pseudo-terminal
@@ -96,6 +97,7 @@ public:
         : m_options(options), m_pty(pty), m_model(options.initial),
           m_random(options.seed.value_or(std::random_device{}()))
     {
+        m_model.setStuckOutput(options.stuckOutput - 1);
         m_clock.start();
         m_reader = new QSocketNotifier(pty.master(), QSocketNotifier::Read, &m_context);
         QObject::connect(m_reader, &QSocketNotifier::activated, &m_context,
@@ -256,6 +258,7 @@ private:
         for (int& input : moved)
             input = (input + 1) % 4;
         m_model = sim::SwitchModel(moved);
+        m_model.setStuckOutput(m_options.stuckOutput - 1);
         QTimer::singleShot(700, &m_context, [this] {
             QString error;
             if (!m_pty.open(&error) || !sim::placeLink(m_options.link, m_pty.slavePath(), &error)) {
@@ -334,6 +337,10 @@ Options parseOptions(const QCoreApplication& app)
          QStringLiteral("Every SECONDS (fractions allowed) move a random output to another input "
                         "by itself and send its route report, as a person at the switch would."),
          QStringLiteral("SECONDS")},
+        {QStringLiteral("stuck"),
+         QStringLiteral("Output N (1-4) ignores its keys: each is answered with the route it "
+                        "keeps."),
+         QStringLiteral("N")},
         {QStringLiteral("initial"),
          QStringLiteral("Routing at start: the input digit 0-3 of outputs 1 to 4 (default 0123)."),
          QStringLiteral("ROUTES")},
@@ -388,6 +395,11 @@ Options parseOptions(const QCoreApplication& app)
         if (!ok || seconds < 0.001 || seconds > 86400)
             fail(QStringLiteral("--front-panel needs a number of seconds from 0.001 to 86400"));
         options.frontPanelMs = int(seconds * 1000);
+    }
+    if (parser.isSet(QStringLiteral("stuck"))) {
+        options.stuckOutput = nonNegative(parser, QStringLiteral("stuck"), 1);
+        if (options.stuckOutput > 4)
+            fail(QStringLiteral("--stuck needs an output from 1 to 4"));
     }
     if (parser.isSet(QStringLiteral("initial"))) {
         const auto routes = sim::parseRoutes(parser.value(QStringLiteral("initial")).toLatin1());

@@ -155,6 +155,8 @@ QByteArray SwitchModel::key(QByteArrayView argument)
 
     const auto output = int(index / 6);
     const auto position = int(index % 6);
+    if (output == m_stuckOutput)
+        return routeReport(output);
     int& input = m_routes[output];
     if (position == 0)
         input = (input + inputs - 1) % inputs;

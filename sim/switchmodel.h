@@ -47,6 +47,10 @@ public:
     // output and the new input (always a different one). Returns that output's route report.
     QByteArray frontPanelChange(quint32 random);
 
+    // Key commands for this output (0 to 3; -1: none) are answered with its unchanged route, as
+    // by a switch whose output is stuck.
+    void setStuckOutput(int output) { m_stuckOutput = output; }
+
     const Routes& routes() const { return m_routes; }
     int oneWireMask() const { return m_oneWireMask; }
     const NetworkSetting& network() const { return m_network; }
@@ -57,6 +61,7 @@ private:
 
     Routes m_routes;
     int m_oneWireMask = 0;
+    int m_stuckOutput = -1;
     NetworkSetting m_network;
     QByteArray m_line;
     bool m_overlong = false;

@@ -23,6 +23,36 @@ Parsed refuse(const QString& why)
     return {std::nullopt, why};
 }
 
+Parsed parsePreset(Request request, const QStringList& arguments)
+{
+    using Command = Request::Command;
+    const QString action = arguments.value(0);
+    if (action == QLatin1String("list")) {
+        if (arguments.size() != 1)
+            return refuse(QStringLiteral("preset list takes no NAME"));
+        request.command = Command::PresetList;
+        return {request, {}};
+    }
+    const struct
+    {
+        const char* word;
+        Command command;
+    } actions[] = {{"save", Command::PresetSave},
+                   {"recall", Command::PresetRecall},
+                   {"delete", Command::PresetDelete}};
+    for (const auto& each : actions) {
+        if (action != QLatin1String(each.word))
+            continue;
+        if (arguments.size() != 2 || arguments[1].trimmed().isEmpty())
+            return refuse(QStringLiteral("preset %1 needs one NAME (quote it when it has blanks)")
+                              .arg(action));
+        request.command = each.command;
+        request.preset = arguments[1].trimmed();
+        return {request, {}};
+    }
+    return refuse(QStringLiteral("preset needs list, save NAME, recall NAME or delete NAME"));
+}
+
 // The words after the command; `request` already holds the options.
 Parsed parseCommand(Request request, const QStringList& words)
 {
@@ -101,10 +131,35 @@ Parsed parseCommand(Request request, const QStringList& words)
         request.text = arguments[0];
         return {request, {}};
     }
+    if (command == QLatin1String("preset"))
+        return parsePreset(request, arguments);
+    if (command == QLatin1String("name")) {
+        const bool output = count > 0 && arguments[0] == QLatin1String("output");
+        if (count != 3 || (!output && arguments[0] != QLatin1String("input")))
+            return refuse(QStringLiteral("name needs output N TEXT or input N TEXT (\"\" removes "
+                                         "a name)"));
+        const auto index = numberIn(arguments[1], 1, 4);
+        if (!index)
+            return refuse(
+                QStringLiteral("name: %1 \"%2\" is not 1 to 4").arg(arguments[0], arguments[1]));
+        request.command = Command::Name;
+        request.namesOutput = output;
+        request.nameIndex = *index;
+        request.text = arguments[2];
+        return {request, {}};
+    }
     return refuse(QStringLiteral("unknown command \"%1\" (see varnok --help)").arg(command));
 }
 
 } // namespace
+
+bool needsSwitch(Request::Command command)
+{
+    using Command = Request::Command;
+    return command != Command::Help && command != Command::Version &&
+           command != Command::PresetList && command != Command::PresetDelete &&
+           command != Command::Name;
+}
 
 bool wantsCommandLine(const QStringList& arguments)
 {
@@ -188,6 +243,9 @@ varnok [OPTIONS] utp [MASK]             read the UTP output modes, or set them (
 varnok [OPTIONS] ip dhcp | ip A.B.C.D   the switch's network setting
 varnok [OPTIONS] send TEXT              TEXT + CR LF on the line; print the reply as it came
 varnok [OPTIONS] monitor                print every route the switch reports until interrupted
+varnok [OPTIONS] preset list|save NAME|recall NAME|delete NAME
+                                        presets: whole routings kept in varnok.conf
+varnok name output N TEXT|input N TEXT  a name (up to 32 characters, "" removes it)
 OPTIONS: --port P     COM1-COM10 (mapped as the window maps them), a device path, or tcp://HOST:PORT;
                       default: the choice the window saved (COMPORT / varnok.conf in the working directory)
          --timeout MS how long to wait for the switch (default 1000)

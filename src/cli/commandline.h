@@ -12,7 +12,21 @@ namespace cli {
 
 struct Request
 {
-    enum class Command { Help, Version, Route, Status, Utp, Ip, Send, Monitor };
+    enum class Command {
+        Help,
+        Version,
+        Route,
+        Status,
+        Utp,
+        Ip,
+        Send,
+        Monitor,
+        PresetList,
+        PresetSave,
+        PresetRecall,
+        PresetDelete,
+        Name,
+    };
     Command command = Command::Help;
 
     int output = 0;             // route: 1 to 4
@@ -21,7 +35,10 @@ struct Request
     std::optional<int> utpMask; // utp: set the modes (0 to 15); none: read them
     bool dhcp = false;          // ip dhcp
     QString address;            // ip A.B.C.D, as four decimal fields
-    QString text;               // send
+    QString text;               // send; name: the name, empty to remove it
+    QString preset;             // preset save, recall, delete
+    bool namesOutput = false;   // name output N (else name input N)
+    int nameIndex = 0;          // name: 1 to 4
 
     QString port; // empty: the choice the window saved
     int timeoutMs = 1000;
@@ -40,6 +57,9 @@ Parsed parse(const QStringList& arguments);
 // Whether the arguments ask for the command line rather than the window: any argument does,
 // except the toolkit's own single-dash window options ("-platform offscreen", "-style ...").
 bool wantsCommandLine(const QStringList& arguments);
+
+// Whether the command talks to the switch (the others only read or change varnok.conf).
+bool needsSwitch(Request::Command command);
 
 // What --help prints.
 QString usage();

@@ -3,6 +3,7 @@
 
 #include "commandline.h"
 #include "link/anyport.h"
+#include "link/matrixsetup.h"
 #include "link/switchsession.h"
 #include "link/terminationsignals.h"
 #include "scriptoutput.h"
@@ -38,6 +39,19 @@ int runCommandLine(int& argc, char** argv)
         return ScriptRun::Done;
     }
 
+    MatrixSetup setup(QDir::currentPath());
+    if (!setup.problems().isEmpty())
+        output.problem(setup.problemSummary());
+    output.useNames(setup);
+    if (!cli::needsSwitch(request.command))
+        return ScriptRun::runOffline(setup, request, output);
+    if (request.command == cli::Request::Command::PresetRecall &&
+        !setup.findPreset(request.preset)) {
+        output.problem(
+            QStringLiteral("no preset named \"%1\" in %2").arg(request.preset, setup.filePath()));
+        return ScriptRun::BadUsage;
+    }
+
     AnyPort port;
     SwitchSession session(port, QDir::currentPath(), SwitchSession::Role::Script);
     session.restoreChoice();
@@ -46,7 +60,7 @@ int runCommandLine(int& argc, char** argv)
         return ScriptRun::BadUsage;
     }
 
-    ScriptRun run(session, request, output);
+    ScriptRun run(session, setup, request, output);
     QObject::connect(&run, &ScriptRun::finished, &app, [&port](int status) {
         port.close(); // removes the lock file before the process ends
         QCoreApplication::exit(status);

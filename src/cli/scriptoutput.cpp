@@ -3,12 +3,6 @@
 
 namespace {
 
-QByteArray routeObject(const protocol::Route& route)
-{
-    return "{\"output\":" + QByteArray::number(route.output) +
-           ",\"input\":" + QByteArray::number(route.input) + '}';
-}
-
 QString utpMode(int oneWireMask, int output)
 {
     return oneWireMask & (1 << (output - 1)) ? QStringLiteral("1 wire") : QStringLiteral("2 wires");
@@ -21,6 +15,25 @@ ScriptOutput::ScriptOutput(bool jsonLines, std::FILE* outStream, std::FILE* errS
 {
 }
 
+void ScriptOutput::useNames(const MatrixSetup& setup)
+{
+    for (int i = 1; i <= 4; ++i) {
+        outputNames[i - 1] = setup.outputName(i);
+        inputNames[i - 1] = setup.inputName(i);
+    }
+}
+
+QByteArray ScriptOutput::routeObject(const protocol::Route& route) const
+{
+    QByteArray object = "{\"output\":" + QByteArray::number(route.output) +
+                        ",\"input\":" + QByteArray::number(route.input);
+    if (const QString& name = outputNames[route.output - 1]; !name.isEmpty())
+        object += ",\"output_name\":" + jsonString(name);
+    if (const QString& name = inputNames[route.input - 1]; !name.isEmpty())
+        object += ",\"input_name\":" + jsonString(name);
+    return object + '}';
+}
+
 void ScriptOutput::line(const QByteArray& text)
 {
     std::fwrite(text.constData(), 1, size_t(text.size()), out);
@@ -30,7 +43,16 @@ void ScriptOutput::line(const QByteArray& text)
 
 void ScriptOutput::route(const protocol::Route& route)
 {
-    line(json ? routeObject(route) : protocol::routeLine(route).toUtf8());
+    if (json)
+        return line(routeObject(route));
+    QString text = protocol::routeLine(route);
+    const QString& output = outputNames[route.output - 1];
+    const QString& input = inputNames[route.input - 1];
+    if (!output.isEmpty() || !input.isEmpty())
+        text += QStringLiteral("  (%1 <- %2)")
+                    .arg(output.isEmpty() ? QStringLiteral("Out%1").arg(route.output) : output,
+                         input.isEmpty() ? QStringLiteral("In %1").arg(route.input) : input);
+    line(text.toUtf8());
 }
 
 void ScriptOutput::routing(const QList<protocol::Route>& routes)
@@ -79,6 +101,26 @@ void ScriptOutput::reply(const QByteArray& bytes)
     }
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
     std::fflush(out);
+}
+
+void ScriptOutput::presets(const QList<Preset>& presets)
+{
+    if (!json) {
+        for (const Preset& preset : presets)
+            line((preset.name + QStringLiteral(": ") + MatrixSetup::routingText(preset.routing))
+                     .toUtf8());
+        return;
+    }
+    QByteArrayList objects;
+    for (const Preset& preset : presets) {
+        QByteArrayList routes;
+        for (int output = 1; output <= 4; ++output)
+            routes << "{\"output\":" + QByteArray::number(output) +
+                          ",\"input\":" + QByteArray::number(preset.routing[output - 1]) + '}';
+        objects << "{\"name\":" + jsonString(preset.name) + ",\"routes\":[" + routes.join(',') +
+                       "]}";
+    }
+    line("{\"presets\":[" + objects.join(',') + "]}");
 }
 
 void ScriptOutput::problem(const QString& message)

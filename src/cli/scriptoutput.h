@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "link/matrixsetup.h"
 #include "protocol/replies.h"
 
 #include <QByteArray>
@@ -17,7 +18,11 @@ class ScriptOutput
 public:
     explicit ScriptOutput(bool json, std::FILE* out = stdout, std::FILE* err = stderr);
 
-    // "HDMI Out2 -> HDMI In 3", or {"output":2,"input":3}.
+    // Names the user gave, shown with every route from now on.
+    void useNames(const MatrixSetup& setup);
+
+    // "HDMI Out2 -> HDMI In 3", or {"output":2,"input":3}; with names
+    // "HDMI Out2 -> HDMI In 3  (Projector <- Camera)" and "output_name"/"input_name".
     void route(const protocol::Route& route);
     // The four route lines, or {"routes":[...]}.
     void routing(const QList<protocol::Route>& routes);
@@ -27,6 +32,9 @@ public:
     void network(const QString& address);
     // The reply's bytes as they came; or {"reply":"..."} (bytes read as Latin-1).
     void reply(const QByteArray& bytes);
+    // "Lecture: 2 3 1 4" (the inputs of outputs 1 to 4) a line each, or
+    // {"presets":[{"name":"Lecture","routes":[...]}]}.
+    void presets(const QList<Preset>& presets);
     void problem(const QString& message);
 
     // A JSON string literal: quotes, backslashes and control characters escaped.
@@ -34,8 +42,11 @@ public:
 
 private:
     void line(const QByteArray& text);
+    QByteArray routeObject(const protocol::Route& route) const;
 
     bool json;
+    std::array<QString, 4> outputNames;
+    std::array<QString, 4> inputNames;
     std::FILE* out;
     std::FILE* err;
 };

@@ -37,9 +37,9 @@ QString shown(const protocol::Reply& reply)
 
 } // namespace
 
-ScriptRun::ScriptRun(SwitchSession& linkSession, const cli::Request& what, ScriptOutput& out,
-                     QObject* parent)
-    : QObject(parent), session(linkSession), request(what), output(out)
+ScriptRun::ScriptRun(SwitchSession& linkSession, MatrixSetup& names, const cli::Request& what,
+                     ScriptOutput& out, QObject* parent)
+    : QObject(parent), session(linkSession), setup(names), request(what), output(out)
 {
     deadline.setSingleShot(true);
     deadline.setInterval(request.timeoutMs);
@@ -64,7 +64,11 @@ void ScriptRun::start()
         return;
     }
     case Command::Status:
+    case Command::PresetSave:
         sendCommand(protocol::statusRequest());
+        return;
+    case Command::PresetRecall:
+        startRecall();
         return;
     case Command::Utp:
         sendCommand(request.utpMask ? protocol::utpSetCommand(*request.utpMask)
@@ -81,6 +85,9 @@ void ScriptRun::start()
         return; // listens only
     case Command::Help:
     case Command::Version:
+    case Command::PresetList:
+    case Command::PresetDelete:
+    case Command::Name:
         break;
     }
     finish(Done);
@@ -155,6 +162,7 @@ void ScriptRun::onReply(const protocol::Reply& reply)
     case Command::Route:
         return handleRoute(reply);
     case Command::Status:
+    case Command::PresetSave:
         return handleStatus(reply);
     case Command::Monitor:
         if (reply.kind == Kind::RouteReport || reply.kind == Kind::StatusReport) {
@@ -179,8 +187,12 @@ void ScriptRun::onReply(const protocol::Reply& reply)
         }
         break;
     case Command::Send:
+    case Command::PresetRecall:
     case Command::Help:
     case Command::Version:
+    case Command::PresetList:
+    case Command::PresetDelete:
+    case Command::Name:
         return;
     }
     lastOtherAnswer = shown(reply);
@@ -212,10 +224,57 @@ void ScriptRun::handleStatus(const protocol::Reply& reply)
         lastOtherAnswer = shown(reply);
         return;
     }
-    output.routing(reply.routes);
+    if (request.command == cli::Request::Command::Status)
+        output.routing(reply.routes);
     if (reply.routes.size() != 4)
         return finish(
             NoAnswer,
             QStringLiteral("the switch reported %1 of the four outputs").arg(reply.routes.size()));
+    if (request.command == cli::Request::Command::PresetSave) {
+        const std::optional<Routing> routing = session.reportedRouting();
+        if (!routing || !setup.savePreset(request.preset, *routing))
+            return finish(BadUsage, setup.errorString());
+        output.presets({*setup.findPreset(request.preset)});
+    }
     finish(Done);
+}
+
+void ScriptRun::startRecall()
+{
+    const std::optional<Preset> preset = setup.findPreset(request.preset);
+    auto* recall = new PresetRecall(session, this);
+    recall->setTimeout(request.timeoutMs);
+    connect(recall, &PresetRecall::finished, this, &ScriptRun::recalled);
+    if (!preset || !recall->recall(*preset))
+        finish(LinkFailed, session.errorString());
+}
+
+void ScriptRun::recalled(const PresetRecall::Result& result)
+{
+    if (const std::optional<Routing> routing = session.reportedRouting()) {
+        QList<protocol::Route> routes;
+        for (int number = 1; number <= 4; ++number)
+            routes.append({number, (*routing)[number - 1]});
+        output.routing(routes);
+    }
+    if (!result.failure.isEmpty())
+        return finish(LinkFailed, PresetRecall::describe(result));
+    finish(result.succeeded() ? Done : NoAnswer, PresetRecall::describe(result));
+}
+
+int ScriptRun::runOffline(MatrixSetup& setup, const cli::Request& request, ScriptOutput& output)
+{
+    using Command = cli::Request::Command;
+    if (request.command == Command::PresetList) {
+        output.presets(setup.presets());
+        return Done;
+    }
+    const bool changed =
+        request.command == Command::PresetDelete ? setup.deletePreset(request.preset)
+        : request.namesOutput ? setup.setOutputName(request.nameIndex, request.text)
+                              : setup.setInputName(request.nameIndex, request.text);
+    if (changed)
+        return Done;
+    output.problem(setup.errorString());
+    return BadUsage;
 }

@@ -2,12 +2,14 @@
 #pragma once
 
 #include "commandline.h"
+#include "link/presetrecall.h"
 #include "protocol/replies.h"
 #include "scriptoutput.h"
 
 #include <QObject>
 #include <QTimer>
 
+class MatrixSetup;
 class SwitchSession;
 
 // One command of the command line, carried out over an open session: sends its bytes, waits for
@@ -20,8 +22,11 @@ class ScriptRun : public QObject
 public:
     enum ExitStatus { Done = 0, BadUsage = 1, LinkFailed = 2, NoAnswer = 3 };
 
-    ScriptRun(SwitchSession& session, const cli::Request& request, ScriptOutput& output,
-              QObject* parent = nullptr);
+    ScriptRun(SwitchSession& session, MatrixSetup& setup, const cli::Request& request,
+              ScriptOutput& output, QObject* parent = nullptr);
+
+    // The commands that only read or change varnok.conf, with no switch: list, delete, name.
+    static int runOffline(MatrixSetup& setup, const cli::Request& request, ScriptOutput& output);
 
     // Call once the session's link is open.
     void start();
@@ -41,8 +46,11 @@ private:
 
     void handleRoute(const protocol::Reply& reply);
     void handleStatus(const protocol::Reply& reply);
+    void startRecall();
+    void recalled(const PresetRecall::Result& result);
 
     SwitchSession& session;
+    MatrixSetup& setup;
     cli::Request request;
     ScriptOutput& output;
     QTimer deadline;

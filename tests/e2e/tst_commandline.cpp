@@ -33,6 +33,9 @@ private slots:
     void commands();
     void refusedBeforeAnythingIsSent_data();
     void refusedBeforeAnythingIsSent();
+    void presetsAndNames_data();
+    void presetsAndNames();
+    void namesSetByOneRunShowInTheNext();
     void monitorFollowsTheFrontPanel_data();
     void monitorFollowsTheFrontPanel();
 
@@ -45,6 +48,7 @@ private:
     // What the program wrote on the line, from its session log, with line ends escaped.
     QByteArrayList sentBytes() const;
     QByteArray simLog();
+    QByteArray settingsFile() const;
 
     std::unique_ptr<RunFolder> dir;
     std::unique_ptr<QProcess> sim;
@@ -65,9 +69,8 @@ void TestCommandLine::cleanup()
         sim->waitForFinished(patienceMs);
         sim.reset();
     }
-    // Scripts borrow the window's choice and never write it.
+    // Scripts borrow the window's port choice and never write it.
     QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("COMPORT"))));
-    QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("varnok.conf"))));
     dir.reset();
 }
 
@@ -130,6 +133,12 @@ QByteArrayList TestCommandLine::sentBytes() const
             sent << line.mid(at + 3);
     }
     return sent;
+}
+
+QByteArray TestCommandLine::settingsFile() const
+{
+    QFile file(dir->filePath(QStringLiteral("varnok.conf")));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray TestCommandLine::simLog()
@@ -219,6 +228,105 @@ void TestCommandLine::commands()
     QCOMPARE(result.out, out);
     QCOMPARE(sentBytes(), QByteArrayList{sent});
     QCOMPARE(result.err.isEmpty(), exitCode == 0);
+    QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("varnok.conf"))));
+}
+
+void TestCommandLine::presetsAndNames_data()
+{
+    QTest::addColumn<QByteArray>("settings"); // varnok.conf before
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArrayList>("sent");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("err");           // a part of what stderr says; empty: nothing
+    QTest::addColumn<QByteArray>("settingsAfter"); // empty: unchanged
+
+    const QByteArray names = "[names]\noutput2=Projector\ninput3=Camera\n";
+    const QByteArray lecture = "[presets]\n1\\name=Lecture\n1\\routing=1 2 3 4\n";
+    const QStringList initial{"--initial", "0321"}; // inputs 1 4 3 2
+    const QByteArrayList recallSent{"bc \\r\\n", "cir 12\\r\\n", "cir 51\\r\\n", "bc \\r\\n"};
+    const QByteArray straight = "HDMI Out1 -> HDMI In 1\nHDMI Out2 -> HDMI In 2\n"
+                                "HDMI Out3 -> HDMI In 3\nHDMI Out4 -> HDMI In 4\n";
+
+    QTest::newRow("status with names")
+        << names << QStringList{"--initial", "0221"} << QStringList{"status"}
+        << QByteArrayList{"bc \\r\\n"}
+        << QByteArray("HDMI Out1 -> HDMI In 1\nHDMI Out2 -> HDMI In 3  (Projector <- Camera)\n"
+                      "HDMI Out3 -> HDMI In 3  (Out3 <- Camera)\nHDMI Out4 -> HDMI In 2\n")
+        << 0 << QByteArray() << QByteArray();
+    QTest::newRow("json with names")
+        << names << QStringList{"--initial", "0321"} << QStringList{"--json", "route", "2", "3"}
+        << QByteArrayList{"cir 59\\r\\n"}
+        << QByteArray("{\"output\":2,\"input\":3,\"output_name\":\"Projector\",\"input_name\":"
+                      "\"Camera\"}\n")
+        << 0 << QByteArray() << QByteArray();
+    QTest::newRow("recall sends the outputs that differ")
+        << lecture << initial << QStringList{"preset", "recall", "lecture"} << recallSent
+        << straight << 0 << QByteArray() << QByteArray();
+    QTest::newRow("recall, an output stays")
+        << lecture << (initial + QStringList{"--stuck", "4"})
+        << QStringList{"preset", "recall", "Lecture"} << recallSent
+        << QByteArray("HDMI Out1 -> HDMI In 1\nHDMI Out2 -> HDMI In 2\n"
+                      "HDMI Out3 -> HDMI In 3\nHDMI Out4 -> HDMI In 2\n")
+        << 3 << QByteArray("output 4 is on input 2, not 4") << QByteArray();
+    QTest::newRow("recall, silent switch")
+        << lecture << QStringList{"--silent"}
+        << QStringList{"--timeout", "300", "preset", "recall", "Lecture"}
+        << QByteArrayList{"bc \\r\\n"} << QByteArray() << 3 << QByteArray("did not answer")
+        << QByteArray();
+    QTest::newRow("save asks the switch")
+        << QByteArray() << initial << QStringList{"preset", "save", "Video wall"}
+        << QByteArrayList{"bc \\r\\n"} << QByteArray("Video wall: 1 4 3 2\n") << 0 << QByteArray()
+        << QByteArray("[presets]\n1\\name=Video wall\n1\\routing=1 4 3 2\n");
+    QTest::newRow("hand-edited junk")
+        << QByteArray("[names]\noutput7=Lobby\ninput1=" + QByteArray(40, 'x') +
+                      "\n\x01\xff=\n[presets]\n1\\name=Bad\n1\\routing=9 x 1\n[other]\na=b\n")
+        << initial << QStringList{"status"} << QByteArrayList{"bc \\r\\n"}
+        << QByteArray("HDMI Out1 -> HDMI In 1\nHDMI Out2 -> HDMI In 4\n"
+                      "HDMI Out3 -> HDMI In 3\nHDMI Out4 -> HDMI In 2\n")
+        << 0 << QByteArray("output7") << QByteArray();
+}
+
+void TestCommandLine::presetsAndNames()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QStringList, simArguments);
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArrayList, sent);
+    QFETCH(QByteArray, out);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, err);
+    QFETCH(QByteArray, settingsAfter);
+
+    if (!settings.isEmpty()) {
+        QFile file(dir->filePath(QStringLiteral("varnok.conf")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(settings) == settings.size());
+    }
+    QVERIFY(!startSim(false, simArguments).isEmpty());
+    const Result result = runVarnok(arguments);
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(result.out, out);
+    QCOMPARE(sentBytes(), sent);
+    if (err.isEmpty())
+        QCOMPARE(result.err, QByteArray());
+    else
+        QVERIFY2(result.err.contains(err) && result.err.count('\n') == 1, result.err.constData());
+    QCOMPARE(settingsFile(), settingsAfter.isEmpty() ? settings : settingsAfter);
+}
+
+void TestCommandLine::namesSetByOneRunShowInTheNext()
+{
+    QVERIFY(!startSim(false, {}).isEmpty());
+    QCOMPARE(runVarnok({"name", "output", "2", "Projector"}).exitCode, 0);
+    QCOMPARE(runVarnok({"name", "input", "4", " Lectern PC "}).exitCode, 0);
+    QCOMPARE(runVarnok({"name", "output", "1", QString(33, QLatin1Char('x'))}).exitCode, 1);
+    QCOMPARE(runVarnok({"--json", "route", "2", "4"}).out,
+             QByteArray("{\"output\":2,\"input\":4,\"output_name\":\"Projector\","
+                        "\"input_name\":\"Lectern PC\"}\n"));
+    QCOMPARE(runVarnok({"name", "output", "2", ""}).exitCode, 0);
+    QCOMPARE(runVarnok({"route", "2", "4"}).out,
+             QByteArray("HDMI Out2 -> HDMI In 4  (Out2 <- Lectern PC)\n"));
 }
 
 void TestCommandLine::refusedBeforeAnythingIsSent_data()
@@ -242,6 +350,12 @@ void TestCommandLine::refusedBeforeAnythingIsSent_data()
         << QStringList{"--port", "/dev/varnok-absent", "status"} << 2 << "/dev/varnok-absent";
     QTest::newRow("nothing listens")
         << QStringList{"--port", "tcp://127.0.0.1:1", "status"} << 2 << "refused";
+    QTest::newRow("recall unknown preset")
+        << QStringList{"preset", "recall", "Nope"} << 1 << "\"Nope\"";
+    QTest::newRow("delete unknown preset")
+        << QStringList{"preset", "delete", "Nope"} << 1 << "Nope";
+    QTest::newRow("preset without name") << QStringList{"preset", "save"} << 1 << "NAME";
+    QTest::newRow("name out of range") << QStringList{"name", "output", "5", "X"} << 1 << "\"5\"";
     QTest::newRow("help") << QStringList{"--help"} << 0 << QString();
     QTest::newRow("version") << QStringList{"--version"} << 0 << QString();
 }
