@@ -12,6 +12,7 @@
 #include <QButtonGroup>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QTimer>
 
 namespace {
 
@@ -233,6 +234,9 @@ void MainWindow::reportRecall(const PresetRecall::Result& result)
     const QString note = PresetRecall::describe(result);
     if (note.isEmpty())
         return;
-    appendLine(note);
-    receivePane->selectAllToEnd();
+    // After the lines of the report that ended the recall, which is being handled now.
+    QTimer::singleShot(0, this, [this, note] {
+        appendLine(note);
+        receivePane->selectAllToEnd();
+    });
 }
