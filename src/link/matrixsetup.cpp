@@ -4,6 +4,7 @@
 #include "switchsession.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -33,6 +34,24 @@ QString shown(const QString& key)
             c = QLatin1Char('?');
     }
     return key.size() > 40 ? text + QStringLiteral("...") : text;
+}
+
+// Lines that are no setting, section or comment, which the settings reader passes over. Read
+// here rather than from QSettings' status, which a process learns only at its first read.
+bool hasStrayLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    return std::any_of(lines.cbegin(), lines.cend(), [](const QByteArray& raw) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
+            return false;
+        if (line.startsWith('['))
+            return !line.endsWith(']');
+        return !line.contains('=');
+    });
 }
 
 bool hasControlCharacters(const QString& text)
@@ -80,7 +99,7 @@ void MatrixSetup::reload()
     lastNumber = 0;
     found.clear();
     QSettings settings(filePath(), QSettings::IniFormat);
-    if (settings.status() == QSettings::FormatError)
+    if (hasStrayLines(filePath()))
         note(QStringLiteral("some lines are not settings and were skipped"));
     readNames(settings);
     readPresets(settings);

@@ -3,6 +3,7 @@
 
 #include "artwork.h"
 #include "link/comdevice.h"
+#include "link/matrixsetup.h"
 #include "link/receiveframer.h"
 #include "link/switchsession.h"
 #include "panelwidgets.h"
@@ -64,6 +65,8 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     link = new SwitchSession(linePort, workingDirectory, this);
     receiver = &link->replies();
     boxes = std::make_unique<GuardedBoxes>(messageBoxes, *receiver);
+    setup = std::make_unique<MatrixSetup>(workingDirectory);
+    recaller = new PresetRecall(*link, this);
 
     utpWatchdog.setObjectName(QStringLiteral("Timer2"));
     utpWatchdog.setInterval(500);
@@ -104,6 +107,9 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
         appendLine(note);
         receivePane->selectAllToEnd();
     });
+
+    connect(recaller, &PresetRecall::finished, this, &MainWindow::reportRecall);
+    refreshNameTooltips();
 
     routingButtons->button(0)->setFocus();
 }

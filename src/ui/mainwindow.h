@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "link/presetrecall.h"
 #include "protocol/replies.h"
 #include "ui/lamp.h"
 #include "ui/messageboxes.h"
@@ -11,10 +12,12 @@
 #include <array>
 #include <memory>
 
+class MatrixSetup;
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class ReceiveFramer;
 class Port;
@@ -47,6 +50,11 @@ public:
     void armWatchdog();
     void disarmWatchdog();
     bool isWatchdogArmed() const { return utpWatchdog.isActive() || watchdogAwaitsReply != 0; }
+
+protected:
+    // The routing panel's menu: presets and names for the output and input under the pointer
+    // or the focused routing button.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     class GuardedBoxes;
@@ -85,6 +93,25 @@ private:
     void showPortFailure();
     void appendLine(const QString& line);
 
+    // Presets and names (the routing panel's menu and its dialogs).
+    struct PanelSpot
+    {
+        bool onPanel = false;
+        int output = 0; // 1 to 4; 0 for none
+        int input = 0;  // 1 to 4; 0 for none
+    };
+    PanelSpot spotAt(const QPoint& position) const;
+    PanelSpot spotOfButton(const QWidget* widget) const;
+    void showRoutingMenu(const PanelSpot& spot, const QPoint& globalPosition);
+    void refreshNameTooltips();
+    void askForName(bool output, int index);
+    void askForPresetName();
+    void openPresetManager();
+    void recallPreset(const QString& name);
+    void reportRecall(const PresetRecall::Result& result);
+    // The lamps' routing when every row has a lit lamp.
+    std::optional<Routing> litRouting() const;
+
     static constexpr int clientWidth = 645;
     static constexpr int clientHeight = 554;
 
@@ -104,7 +131,9 @@ private:
     QPushButton* linkButton = nullptr;
     // Ids are the key indices, 0 to 23: per output, left arrow, right arrow, inputs 1 to 4.
     QButtonGroup* routingButtons = nullptr;
-    std::array<LampRow, 4> routingLamps{}; // per output, per input
+    std::array<LampRow, 4> routingLamps{};  // per output, per input
+    std::array<QRect, 4> routingRowAreas{}; // each output row with its badge and extension
+    QRect routingPanelArea;
     QTimer utpWatchdog;
 
     SwitchSession* link = nullptr;
@@ -116,4 +145,7 @@ private:
     // count at which the switch has had its say (0 when nothing is awaited).
     quint64 watchdogAwaitsReply = 0;
     bool writeFailureQueued = false;
+    std::unique_ptr<MatrixSetup> setup;
+    PresetRecall* recaller = nullptr;
+    QPointer<QMenu> routingMenu;
 };

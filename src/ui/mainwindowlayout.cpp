@@ -91,8 +91,9 @@ void MainWindow::buildRoutingPanel()
     const QColor outline = palette().color(QPalette::WindowText);
     // The ring of a dark routing lamp must show on the navy panel.
     const QColor lampRing = palette().color(QPalette::Button);
+    routingPanelArea = twips(5880, 360, 3615, 6975);
     placed(new PanelShape(PanelShape::Form::RoundedRectangle, panelGrey, outline, this), "Shape1",
-           twips(5880, 360, 3615, 6975));
+           routingPanelArea);
 
     // Per output row, top to bottom.
     static constexpr const char* extensionNames[4] = {"Shape6", "Shape3", "Shape9", "Shape12"};
@@ -109,6 +110,8 @@ void MainWindow::buildRoutingPanel()
         auto* panel = new PanelShape(PanelShape::Form::RoundedRectangle, navy, {}, this);
         placed(panel, "", twips(6120, rowTop(row), 2415, 1455));
         panel->setObjectName(elementName("Shape2", row));
+        // From the left of the row panel to the right of the extension, the badge included.
+        routingRowAreas[row] = twips(6120, rowTop(row) - 120, 3135, 1575);
     }
     for (int row = 0; row < 4; ++row) {
         const int t = rowTop(row);

@@ -2,6 +2,7 @@
 // The port box of the main window: COM1 to COM10, the serial devices by their stable names, and
 // whatever port the user types.
 #include "link/comdevice.h"
+#include "link/matrixsetup.h"
 #include "link/switchsession.h"
 #include "mainwindow.h"
 
@@ -11,6 +12,9 @@
 
 void MainWindow::startUp()
 {
+    // What a hand-edited varnok.conf holds that cannot be used: said once, without a box.
+    if (const QString problems = setup->problemSummary(); !problems.isEmpty())
+        appendLine(problems);
     for (int n = 1; n <= SwitchSession::portCount; ++n)
         portList->addItem(QStringLiteral("COM%1").arg(n));
     portList->setCurrentIndex(-1);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "panelwidgets.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -90,6 +91,15 @@ void RoutingButton::paintEvent(QPaintEvent*)
 void RoutingButton::keyPressEvent(QKeyEvent* event)
 {
     const bool reverse = layoutDirection() == Qt::RightToLeft;
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        // The window's menu for this button, as a right click on it opens.
+        const QPoint centre = rect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre, mapToGlobal(centre),
+                               event->modifiers());
+        QCoreApplication::sendEvent(this, &menu);
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Up:
         focusNextPrevChild(false);

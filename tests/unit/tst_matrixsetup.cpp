@@ -53,6 +53,12 @@ void TestMatrixSetup::hostileFile_data()
                             "[presets]\n1\\name=Lecture\n1\\routing=2 3 1 4\n";
     const QStringList lecture{QStringLiteral("Lecture=2 3 1 4")};
 
+    QTest::newRow("documented example, nothing ignored")
+        << QByteArray("[names]\noutput2=Projector\ninput3=Camera\n\n[presets]\n1\\name=Lecture "
+                      "hall\n1\\routing=2 3 1 4\n2\\name=\"Film, night\"\n2\\routing=1 1 1 1\n")
+        << QStringList{} << ""
+        << QStringList{QStringLiteral("Lecture hall=2 3 1 4"),
+                       QStringLiteral("Film, night=1 1 1 1")};
     QTest::newRow("unknown keys")
         << good + "colour=red\n1\\colour=blue\nFilm=1 1 1 1\n[names]\nOutput2=Camera\n"
         << QStringList{"varnok.conf: [names] Output2 ignored: the keys are output1 to output4 "

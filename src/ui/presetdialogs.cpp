@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: MIT
+#include "presetdialogs.h"
+
+#include "link/matrixsetup.h"
+#include "ui/designlook.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+NameDialog::NameDialog(const QString& title, const QString& prompt, const QString& text,
+                       QWidget* parent, Hint hint)
+    : QDialog(parent), hintFor(std::move(hint))
+{
+    setObjectName(QStringLiteral("nameDialog"));
+    setWindowTitle(title);
+    auto* layout = new QVBoxLayout(this);
+    auto* label = new QLabel(prompt, this);
+    edit = new QLineEdit(text, this);
+    edit->setObjectName(QStringLiteral("nameEdit"));
+    edit->setMaxLength(MatrixSetup::maxNameLength);
+    edit->selectAll();
+    label->setBuddy(edit);
+    hintLabel = new QLabel(this);
+    hintLabel->setObjectName(QStringLiteral("nameHint"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    layout->addWidget(label);
+    layout->addWidget(edit);
+    layout->addWidget(hintLabel);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const auto showHint = [this](const QString& typed) {
+        const QString shown = hintFor ? hintFor(typed.trimmed()) : QString();
+        hintLabel->setText(shown);
+        hintLabel->setVisible(!shown.isEmpty());
+    };
+    connect(edit, &QLineEdit::textChanged, this, showHint);
+    showHint(text);
+    design::applyLook(this, palette().color(QPalette::Window), design::dialogFont());
+    edit->setFocus();
+}
+
+QString NameDialog::name() const
+{
+    return edit->text().trimmed();
+}
+
+PresetManagerDialog::PresetManagerDialog(MatrixSetup& matrixSetup, QWidget* parent)
+    : QDialog(parent), setup(matrixSetup)
+{
+    setObjectName(QStringLiteral("presetManager"));
+    setWindowTitle(QStringLiteral("Presets"));
+    list = new QListWidget(this);
+    list->setObjectName(QStringLiteral("presetList"));
+    recallButton = new QPushButton(QStringLiteral("&Recall"), this);
+    recallButton->setObjectName(QStringLiteral("recallButton"));
+    recallButton->setDefault(true);
+    renameButton = new QPushButton(QStringLiteral("Re&name..."), this);
+    renameButton->setObjectName(QStringLiteral("renameButton"));
+    deleteButton = new QPushButton(QStringLiteral("&Delete"), this);
+    deleteButton->setObjectName(QStringLiteral("deleteButton"));
+    auto* closeButton = new QPushButton(QStringLiteral("Close"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    note = new QLabel(this);
+    note->setObjectName(QStringLiteral("presetNote"));
+    note->setWordWrap(true);
+
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* button : {recallButton, renameButton, deleteButton, closeButton})
+        buttons->addWidget(button);
+    buttons->addStretch();
+    auto* row = new QHBoxLayout;
+    row->addWidget(list);
+    row->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(note);
+
+    connect(recallButton, &QPushButton::clicked, this, &PresetManagerDialog::recallSelected);
+    connect(renameButton, &QPushButton::clicked, this, &PresetManagerDialog::renameSelected);
+    connect(deleteButton, &QPushButton::clicked, this, &PresetManagerDialog::deleteSelected);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(list, &QListWidget::currentRowChanged, this, &PresetManagerDialog::showSelection);
+    connect(list, &QListWidget::itemActivated, this, &PresetManagerDialog::recallSelected);
+    design::applyLook(this, palette().color(QPalette::Window), design::dialogFont());
+    fill();
+    list->setFocus();
+}
+
+void PresetManagerDialog::fill(const QString& selected)
+{
+    list->clear();
+    for (const Preset& preset : setup.presets()) {
+        auto* item = new QListWidgetItem(preset.name, list);
+        item->setToolTip(MatrixSetup::routingText(preset.routing));
+    }
+    const QList<QListWidgetItem*> found = list->findItems(selected, Qt::MatchExactly);
+    list->setCurrentRow(found.isEmpty() ? 0 : list->row(found.first()));
+    showSelection();
+}
+
+QString PresetManagerDialog::selectedName() const
+{
+    const QListWidgetItem* item = list->currentItem();
+    return item ? item->text() : QString();
+}
+
+void PresetManagerDialog::showSelection()
+{
+    armedForDelete.clear();
+    note->clear();
+    const bool any = list->currentItem() != nullptr;
+    for (QPushButton* button : {recallButton, renameButton, deleteButton})
+        button->setEnabled(any);
+    if (list->count() == 0)
+        note->setText(QStringLiteral("No presets yet: save the current routing from the "
+                                     "routing panel's menu."));
+}
+
+void PresetManagerDialog::recallSelected()
+{
+    const QString name = selectedName();
+    if (name.isEmpty())
+        return;
+    emit recallRequested(name);
+    accept();
+}
+
+void PresetManagerDialog::renameSelected()
+{
+    const QString name = selectedName();
+    if (name.isEmpty())
+        return;
+    auto* dialog = new NameDialog(QStringLiteral("Rename preset"),
+                                  QStringLiteral("New name of \"%1\":").arg(name), name, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog, name] {
+        const QString newName = dialog->name();
+        if (!setup.renamePreset(name, newName)) {
+            note->setText(setup.errorString());
+            return;
+        }
+        fill(newName);
+    });
+    dialog->open();
+}
+
+void PresetManagerDialog::deleteSelected()
+{
+    const QString name = selectedName();
+    if (name.isEmpty())
+        return;
+    if (armedForDelete != name) {
+        note->setText(QStringLiteral("Press Delete again to delete \"%1\".").arg(name));
+        armedForDelete = name;
+        return;
+    }
+    const int row = list->currentRow();
+    if (!setup.deletePreset(name)) {
+        note->setText(setup.errorString());
+        return;
+    }
+    fill();
+    list->setCurrentRow(std::min(row, list->count() - 1));
+    note->setText(QStringLiteral("Deleted \"%1\".").arg(name));
+}
+
+void PresetManagerDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Delete) {
+        deleteSelected();
+        return;
+    }
+    if (event->key() == Qt::Key_F2) {
+        renameSelected();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
