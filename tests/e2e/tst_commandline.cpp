@@ -115,7 +115,12 @@ std::unique_ptr<QProcess> TestCommandLine::startVarnok(const QStringList& argume
 
 Result TestCommandLine::runVarnok(const QStringList& arguments)
 {
-    const std::unique_ptr<QProcess> varnok = startVarnok(arguments);
+    // A loaded test machine can be slower than any switch: rows that expect an answer allow for
+    // it, rows about silence say how long to wait.
+    const bool timed = arguments.contains(QStringLiteral("--timeout"));
+    const std::unique_ptr<QProcess> varnok = startVarnok(
+        timed ? arguments
+              : QStringList{QStringLiteral("--timeout"), QStringLiteral("5000")} + arguments);
     if (!varnok->waitForFinished(patienceMs) || varnok->exitStatus() != QProcess::NormalExit)
         return {};
     return {varnok->exitCode(), varnok->readAllStandardOutput(), varnok->readAllStandardError()};
