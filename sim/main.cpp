@@ -347,8 +347,9 @@ Options parseOptions(const QCoreApplication& app)
         {QStringLiteral("listen"),
          QStringLiteral("Serve raw TCP on HOST:PORT instead of a pseudo-terminal, one client at a "
                         "time (port 0: any free port). The first line of output is \"listening "
-                        "on HOST:PORT\". --hangup-after closes each connection; other fault "
-                        "options apply to the pseudo-terminal only."),
+                        "on HOST:PORT\". --hangup-after closes each connection; --front-panel, "
+                        "--stuck and --initial apply too; other fault options apply to the "
+                        "pseudo-terminal only."),
          QStringLiteral("HOST:PORT")},
         {QStringLiteral("seed"),
          QStringLiteral("Seed of the random choices of --noise and --front-panel (default: "
@@ -445,9 +446,12 @@ int main(int argc, char* argv[])
     QString error;
     if (!options.listenHost.isEmpty()) {
         sim::TcpSwitch server(options.initial, options.hangupAfter, logLine);
+        server.setStuckOutput(options.stuckOutput - 1);
         if (!server.listen(options.listenHost, options.listenPort, &error))
             fail(error);
         logLine("listening on " + server.address());
+        if (options.frontPanelMs > 0)
+            server.startFrontPanel(options.frontPanelMs, *options.seed);
         return QCoreApplication::exec();
     }
 

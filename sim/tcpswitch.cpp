@@ -9,6 +9,23 @@ TcpSwitch::TcpSwitch(const Routes& initial, int hangupAfterCommands, Log logLine
     : model(initial), hangupAfter(hangupAfterCommands), log(std::move(logLine))
 {
     connect(&server, &QTcpServer::newConnection, this, &TcpSwitch::accept);
+    connect(&frontPanelTimer, &QTimer::timeout, this, &TcpSwitch::frontPanel);
+}
+
+void TcpSwitch::startFrontPanel(int intervalMs, quint32 seed)
+{
+    random.seed(seed);
+    frontPanelTimer.start(intervalMs);
+}
+
+void TcpSwitch::frontPanel()
+{
+    const QByteArray report = model.frontPanelChange(quint32(random()));
+    log("** front panel: output " + report.mid(1, 1) + " to input " + report.mid(2, 1));
+    if (client) {
+        log("-> " + escaped(report));
+        client->write(report);
+    }
 }
 
 bool TcpSwitch::listen(const QString& host, quint16 port, QString* error)

@@ -7,8 +7,10 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <functional>
+#include <random>
 
 namespace sim {
 
@@ -23,6 +25,12 @@ public:
     // hangupAfter: close each connection after that many commands (0: never).
     TcpSwitch(const Routes& initial, int hangupAfter, Log log);
 
+    // As a person at the switch: every intervalMs a random output moves to another input, and
+    // the connected client (if any) gets its route report.
+    void startFrontPanel(int intervalMs, quint32 seed);
+    // See SwitchModel::setStuckOutput.
+    void setStuckOutput(int output) { model.setStuckOutput(output); }
+
     bool listen(const QString& host, quint16 port, QString* error);
     // "HOST:PORT" actually bound.
     QByteArray address() const;
@@ -30,6 +38,7 @@ public:
 private:
     void accept();
     void readCommands();
+    void frontPanel();
 
     QTcpServer server;
     QPointer<QTcpSocket> client;
@@ -37,6 +46,8 @@ private:
     int hangupAfter = 0;
     int commands = 0;
     Log log;
+    QTimer frontPanelTimer;
+    std::mt19937 random;
 };
 
 } // namespace sim

@@ -394,19 +394,25 @@ void TestCommandLine::refusedBeforeAnythingIsSent()
 
 void TestCommandLine::monitorFollowsTheFrontPanel_data()
 {
+    QTest::addColumn<bool>("tcp");
     QTest::addColumn<bool>("switchGoesAway");
     QTest::addColumn<int>("exitCode");
-    QTest::newRow("until SIGTERM") << false << 0;
-    QTest::newRow("until the line hangs up") << true << 2;
+    QTest::newRow("pty, until SIGTERM") << false << false << 0;
+    QTest::newRow("pty, until the line hangs up") << false << true << 2;
+    QTest::newRow("tcp, until SIGTERM") << true << false << 0;
+    QTest::newRow("tcp, until the far end closes") << true << true << 2;
 }
 
 void TestCommandLine::monitorFollowsTheFrontPanel()
 {
+    QFETCH(bool, tcp);
     QFETCH(bool, switchGoesAway);
     QFETCH(int, exitCode);
 
-    QVERIFY(!startSim(false, {"--front-panel", "0.05"}).isEmpty());
-    const std::unique_ptr<QProcess> monitor = startVarnok({QStringLiteral("monitor")});
+    const QString port = startSim(tcp, {"--front-panel", "0.05"});
+    QVERIFY(!port.isEmpty());
+    const std::unique_ptr<QProcess> monitor =
+        startVarnok({QStringLiteral("--port"), port, QStringLiteral("monitor")});
     QByteArray out;
     QTRY_VERIFY_WITH_TIMEOUT((out += monitor->readAllStandardOutput()).count('\n') >= 3,
                              patienceMs);
