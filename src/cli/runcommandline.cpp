@@ -45,6 +45,13 @@ int runCommandLine(int& argc, char** argv)
     output.useNames(setup);
     if (!cli::needsSwitch(request.command))
         return ScriptRun::runOffline(setup, request, output);
+    if (request.command == cli::Request::Command::PresetSave &&
+        request.preset.size() > MatrixSetup::maxNameLength) {
+        output.problem(QStringLiteral("preset save: \"%1\" is longer than %2 characters")
+                           .arg(request.preset)
+                           .arg(MatrixSetup::maxNameLength));
+        return ScriptRun::BadUsage;
+    }
     if (request.command == cli::Request::Command::PresetRecall &&
         !setup.findPreset(request.preset)) {
         output.problem(

@@ -360,6 +360,8 @@ void TestCommandLine::refusedBeforeAnythingIsSent_data()
     QTest::newRow("delete unknown preset")
         << QStringList{"preset", "delete", "Nope"} << 1 << "Nope";
     QTest::newRow("preset without name") << QStringList{"preset", "save"} << 1 << "NAME";
+    QTest::newRow("preset name too long")
+        << QStringList{"preset", "save", QString(33, QLatin1Char('p'))} << 1 << "32 characters";
     QTest::newRow("name out of range") << QStringList{"name", "output", "5", "X"} << 1 << "\"5\"";
     QTest::newRow("help") << QStringList{"--help"} << 0 << QString();
     QTest::newRow("version") << QStringList{"--version"} << 0 << QString();
