@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "cli/commandline.h"
 #include "cli/runcommandline.h"
 #include "ui/runconsole.h"
 
@@ -8,7 +9,7 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (isCommandLine(arguments))
+    if (cli::wantsCommandLine(arguments))
         return runCommandLine(argc, argv);
     return runConsole(argc, argv);
 }

@@ -14,11 +14,6 @@
 
 #include <cstdio>
 
-bool isCommandLine(const QStringList& arguments)
-{
-    return cli::wantsCommandLine(arguments);
-}
-
 int runCommandLine(int& argc, char** argv)
 {
     QCoreApplication app(argc, argv);

@@ -3,6 +3,13 @@
 
 namespace {
 
+// "output":2,"input":3
+QByteArray routeFields(const protocol::Route& route)
+{
+    return "\"output\":" + QByteArray::number(route.output) +
+           ",\"input\":" + QByteArray::number(route.input);
+}
+
 QString utpMode(int oneWireMask, int output)
 {
     return oneWireMask & (1 << (output - 1)) ? QStringLiteral("1 wire") : QStringLiteral("2 wires");
@@ -25,8 +32,7 @@ void ScriptOutput::useNames(const MatrixSetup& setup)
 
 QByteArray ScriptOutput::routeObject(const protocol::Route& route) const
 {
-    QByteArray object = "{\"output\":" + QByteArray::number(route.output) +
-                        ",\"input\":" + QByteArray::number(route.input);
+    QByteArray object = '{' + routeFields(route);
     if (const QString& name = outputNames[route.output - 1]; !name.isEmpty())
         object += ",\"output_name\":" + jsonString(name);
     if (const QString& name = inputNames[route.input - 1]; !name.isEmpty())
@@ -115,8 +121,7 @@ void ScriptOutput::presets(const QList<Preset>& presets)
     for (const Preset& preset : presets) {
         QByteArrayList routes;
         for (int output = 1; output <= 4; ++output)
-            routes << "{\"output\":" + QByteArray::number(output) +
-                          ",\"input\":" + QByteArray::number(preset.routing[output - 1]) + '}';
+            routes << '{' + routeFields({output, preset.routing[output - 1]}) + '}';
         objects << "{\"name\":" + jsonString(preset.name) + ",\"routes\":[" + routes.join(',') +
                        "]}";
     }

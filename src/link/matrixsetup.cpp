@@ -126,7 +126,7 @@ void MatrixSetup::readNames(QSettings& settings)
         }
         const QString name = valueText(settings.value(key)).trimmed();
         if (const QString fault = nameFault(name); !fault.isNull()) {
-            note(QStringLiteral("[names] %1 ignored: %2").arg(key, fault));
+            note(QStringLiteral("[names] %1 ignored: it %2").arg(key, fault));
             continue;
         }
         (output ? outputNames : inputNames)[index - 1] = name;
@@ -174,8 +174,7 @@ void MatrixSetup::readPresets(QSettings& settings)
         if (name.isEmpty())
             fault = QStringLiteral("it has no name");
         else if (const QString nameProblem = nameFault(name); !nameProblem.isNull())
-            fault =
-                QStringLiteral("its name ") + nameProblem.mid(3); // "it is longer" -> "is longer"
+            fault = QStringLiteral("its name ") + nameProblem;
         else if (!routing)
             fault =
                 QStringLiteral("routing \"%1\" is not four inputs 1 to 4").arg(shown(routingValue));
@@ -197,9 +196,9 @@ void MatrixSetup::readPresets(QSettings& settings)
 QString MatrixSetup::nameFault(const QString& name) const
 {
     if (name.size() > maxNameLength)
-        return QStringLiteral("it is longer than %1 characters").arg(maxNameLength);
+        return QStringLiteral("is longer than %1 characters").arg(maxNameLength);
     if (hasControlCharacters(name))
-        return QStringLiteral("it holds control characters");
+        return QStringLiteral("holds control characters");
     return {};
 }
 
@@ -243,7 +242,15 @@ bool MatrixSetup::checkedName(const QString& trimmed)
     const QString fault = nameFault(trimmed);
     if (fault.isNull())
         return true;
-    error = QStringLiteral("\"%1\" cannot be used: %2.").arg(shown(trimmed), fault);
+    error = QStringLiteral("\"%1\" cannot be used: it %2.").arg(shown(trimmed), fault);
+    return false;
+}
+
+bool MatrixSetup::checkedPresetName(const QString& trimmed)
+{
+    if (!trimmed.isEmpty())
+        return checkedName(trimmed);
+    error = QStringLiteral("A preset needs a name.");
     return false;
 }
 
@@ -275,13 +282,10 @@ std::optional<Preset> MatrixSetup::findPreset(const QString& name) const
 bool MatrixSetup::savePreset(const QString& name, const Routing& routing)
 {
     const QString trimmed = name.trimmed();
-    if (trimmed.isEmpty()) {
-        error = QStringLiteral("A preset needs a name.");
+    if (!checkedPresetName(trimmed))
         return false;
-    }
-    if (!checkedName(trimmed))
-        return false;
-    if (!parseRouting(routingText(routing))) {
+    if (!std::all_of(routing.cbegin(), routing.cend(),
+                     [](int input) { return input >= 1 && input <= 4; })) {
         error = QStringLiteral("A preset routes each output to an input 1 to 4.");
         return false;
     }
@@ -306,11 +310,7 @@ bool MatrixSetup::renamePreset(const QString& from, const QString& to)
         return false;
     }
     const QString trimmed = to.trimmed();
-    if (trimmed.isEmpty()) {
-        error = QStringLiteral("A preset needs a name.");
-        return false;
-    }
-    if (!checkedName(trimmed))
+    if (!checkedPresetName(trimmed))
         return false;
     for (const Entry& other : entries) {
         if (other.number != entry->number &&

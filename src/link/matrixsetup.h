@@ -74,9 +74,11 @@ private:
         Preset preset;
     };
     bool setName(const char* kind, int index, const QString& name);
-    // Null text when `name` (already trimmed) can be used, else why not.
+    // Null text when `name` (already trimmed) can be used, else why not ("is longer than ...").
     QString nameFault(const QString& name) const;
     bool checkedName(const QString& trimmed);
+    // As checkedName(), and a preset's name may not be empty.
+    bool checkedPresetName(const QString& trimmed);
     bool write(const QString& key, const QString& value);
     bool removeKey(const QString& key);
     bool finishWrite(QSettings& settings);
