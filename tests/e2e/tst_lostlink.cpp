@@ -92,6 +92,9 @@ private:
     }
     // Re-points COM1 at a fresh line, as the device coming back under the same name does.
     void plugInNewLine();
+    // Hangs up and takes the device away, as pulling a USB adapter does. A pseudo-terminal's
+    // number is free for the next one another program opens, which the retries must not reach.
+    void unplug();
 
     std::unique_ptr<RunFolder> dir;
     std::unique_ptr<PtyPair> pty;
@@ -154,6 +157,12 @@ void TestLostLink::plugInNewLine()
     pty = std::make_unique<PtyPair>();
     QVERIFY(pty->ok());
     QVERIFY(dir->linkCom1(pty->slavePath));
+}
+
+void TestLostLink::unplug()
+{
+    hangUp(*pty);
+    QVERIFY(dir->linkCom1(dir->filePath(QStringLiteral("unplugged"))));
 }
 
 void TestLostLink::portClosesAndSaysSoOnce()
@@ -332,7 +341,7 @@ void TestLostLink::reconnectsByItselfQuietlyUntilDisconnect()
 {
     createConsole(true);
     QCOMPARE(pty->read(5, 5000, pump), QByteArray("bc \r\n"));
-    hangUp(*pty);
+    unplug();
     QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(), QStringList{lostText()}, 5000);
     // Still switched on: the red lamp says the line is down, the button can stop the retries.
@@ -360,7 +369,7 @@ void TestLostLink::reconnectsByItselfQuietlyUntilDisconnect()
 
     // Lost again, and the user says Disconnect: the console stays closed though the line
     // comes back.
-    hangUp(*pty);
+    unplug();
     QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), 2, 5000);
     QTest::mouseClick(linkButton(*window), Qt::LeftButton);
