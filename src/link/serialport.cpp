@@ -11,6 +11,7 @@ SerialPort::SerialPort(QObject* parent) : Port(parent)
 {
     connect(&serial, &QSerialPort::errorOccurred, this, &SerialPort::onErrorOccurred);
     connect(&serial, &QSerialPort::readyRead, this, &Port::readyRead);
+    serial.setReadBufferSize(readBufferBytes);
 }
 
 QString SerialPort::openFailureText(QSerialPort::SerialPortError code, const QString& reason) const

@@ -27,6 +27,7 @@ TcpPort::TcpPort(QObject* parent) : Port(parent)
     connect(&socket, &QTcpSocket::connected, this, &TcpPort::onConnected);
     connect(&socket, &QTcpSocket::errorOccurred, this, &TcpPort::onErrorOccurred);
     connect(&socket, &QTcpSocket::readyRead, this, &Port::readyRead);
+    socket.setReadBufferSize(readBufferBytes);
     // The switch's replies are a few bytes each: send them at once.
     socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
 }

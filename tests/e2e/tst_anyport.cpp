@@ -3,6 +3,7 @@
 // tcp://HOST:PORT against varnok-sim serving raw TCP on 127.0.0.1.
 #include "elements.h"
 #include "link/anyport.h"
+#include "link/receiveframer.h"
 #include "link/sessionlog.h"
 #include "mainwindowelements.h"
 #include "ptypair.h"
@@ -63,6 +64,7 @@ private slots:
     void setIpOverTcp();
     void farEndClosingIsLostLink();
     void refusedPortSaysWhyWithoutFreezing();
+    void floodIsReadInBoundedPieces();
 
 private:
     void startConsole();
@@ -355,6 +357,31 @@ void TestAnyPort::refusedPortSaysWhyWithoutFreezing()
                 .contains(QStringLiteral(" ! tcp://127.0.0.1:%1: the connection was refused")
                               .arg(freePort)
                               .toUtf8()));
+}
+
+void TestAnyPort::floodIsReadInBoundedPieces()
+{
+    // A peer sending far faster than the window handles it: each read takes at most 64 KiB off
+    // the line, the rest waits on the peer's side, and every byte still arrives.
+    QTcpServer peer;
+    QVERIFY(peer.listen(QHostAddress::LocalHost, 0));
+    startConsole();
+    typePort(*window, QStringLiteral("tcp://127.0.0.1:%1").arg(peer.serverPort()));
+    QTest::mouseClick(linkButton(*window), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(connectedLamp(*window)->isLit(), patienceMs);
+    QTcpSocket* far = peer.nextPendingConnection();
+    QVERIFY(far);
+    qsizetype received = 0;
+    qsizetype largest = 0;
+    connect(window->findChild<ReceiveFramer*>(), &ReceiveFramer::bytesReceived, this,
+            [&](const QByteArray& bytes) {
+                received += bytes.size();
+                largest = std::max(largest, bytes.size());
+            });
+    const QByteArray flood = QByteArray("0123456789abcdef\r\n").repeated(1 << 17);
+    far->write(flood);
+    QTRY_COMPARE_WITH_TIMEOUT(received, flood.size(), 30000);
+    QVERIFY2(largest <= 64 * 1024, qPrintable(QString::number(largest)));
 }
 
 QTEST_MAIN(TestAnyPort)
