@@ -16,7 +16,7 @@ public:
     // The most a port takes off the line before the console reads it. A far end that sends
     // faster than the console handles what it read is made to wait (TCP's receive window, the
     // terminal's buffer) instead of filling memory; one framing window reads at most this.
-    static constexpr qint64 readBufferBytes = 64 * 1024;
+    static constexpr qint64 readBufferBytes = 16 * 1024;
 
     // Opens `device` (an absolute path). False when it cannot; errorString() says why, in
     // words a user can act on.

@@ -160,7 +160,7 @@ void TestHostileLine::noiseIsSurvived()
             [&](const QByteArray& bytes) { largestRead = std::max(largestRead, bytes.size()); });
     QVERIFY(writeAll(noise));
     settle();
-    QVERIFY2(largestRead <= 64 * 1024, qPrintable(QString::number(largestRead)));
+    QVERIFY2(largestRead <= 16 * 1024, qPrintable(QString::number(largestRead)));
     QVERIFY(port->isOpen());
     QVERIFY2(receivePane(*window)->characterCount() <= paneCap,
              qPrintable(QString::number(receivePane(*window)->characterCount())));
