@@ -6,10 +6,10 @@
 #include "link/sessionlog.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
-#include <thread>
 
 namespace {
 
@@ -246,25 +246,38 @@ void TestMatrixSetup::notPlainFileIsLeftAlone()
     QCOMPARE(fileBytes(target), kept);
 }
 
+constexpr int presetsEach = 20;
+
 // Two programs saving presets into one folder at once, as two switches' scripts do.
 void TestMatrixSetup::parallelWritersLoseNoPreset()
 {
     QTemporaryDir dir;
-    constexpr int each = 20;
-    const auto writer = [&dir](char prefix, int* failures) {
-        MatrixSetup setup(dir.path());
-        for (int i = 0; i < each; ++i)
-            *failures += !setup.savePreset(prefix + QString::number(i), {1, 2, 3, 4});
-    };
-    int failuresA = 0;
-    int failuresB = 0;
-    std::thread a(writer, 'A', &failuresA);
-    std::thread b(writer, 'B', &failuresB);
-    a.join();
-    b.join();
-    QCOMPARE(failuresA + failuresB, 0);
-    QCOMPARE(MatrixSetup(dir.path()).presets().size(), 2 * each);
+    QProcess a;
+    QProcess b;
+    a.start(QCoreApplication::applicationFilePath(), {"--save-presets", dir.path(), "A"});
+    b.start(QCoreApplication::applicationFilePath(), {"--save-presets", dir.path(), "B"});
+    for (QProcess* writer : {&a, &b}) {
+        QVERIFY(writer->waitForFinished(30000));
+        QCOMPARE(writer->exitCode(), 0);
+    }
+    QCOMPARE(MatrixSetup(dir.path()).presets().size(), 2 * presetsEach);
 }
 
-QTEST_GUILESS_MAIN(TestMatrixSetup)
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    // The second program of parallelWritersLoseNoPreset(): FOLDER, then the names' first letter.
+    if (argc == 4 && qstrcmp(argv[1], "--save-presets") == 0) {
+        MatrixSetup setup(QString::fromLocal8Bit(argv[2]));
+        for (int i = 0; i < presetsEach; ++i) {
+            if (!setup.savePreset(QString::fromLocal8Bit(argv[3]) + QString::number(i),
+                                  {1, 2, 3, 4}))
+                return 1;
+        }
+        return 0;
+    }
+    TestMatrixSetup test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_matrixsetup.moc"
