@@ -174,9 +174,11 @@ QString refusal(const QString& path)
 
 std::unique_ptr<QSettings> read(const QString& path)
 {
-    // A settings object without a file: reads nothing, and nothing is written through it.
-    return std::make_unique<QSettings>(refusal(path).isNull() ? path : QString(),
-                                       QSettings::IniFormat);
+    // Refused, the settings come from a path no file can ever be at, /dev/null being no folder:
+    // they hold nothing, and nothing is written through them.
+    return std::make_unique<QSettings>(
+        refusal(path).isNull() ? path : QStringLiteral("/dev/null/") + QFileInfo(path).fileName(),
+        QSettings::IniFormat);
 }
 
 bool change(const QString& path, const std::function<bool(QSettings&)>& edit, QString& error)
