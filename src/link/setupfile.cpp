@@ -59,9 +59,12 @@ bool readWhole(const QByteArray& path, QByteArray& bytes, struct stat& st, QStri
             break;
         done += n;
     }
-    bytes.truncate(done);
+    // A change made to part of the file would drop the rest.
+    const bool whole = done == bytes.size();
+    if (!whole)
+        error = qt_error_string(errno);
     ::close(fd);
-    return true;
+    return whole;
 }
 
 // A new file beside `path`, made by this call alone and never through a link.
