@@ -57,6 +57,8 @@ int runCommandLine(int& argc, char** argv)
     AnyPort port;
     SwitchSession session(port, QDir::currentPath(), SwitchSession::Role::Script);
     session.restoreChoice();
+    if (!session.logProblem().isEmpty())
+        output.problem(session.logProblem());
     if (!request.port.isEmpty() && !session.choosePort(request.port)) {
         output.problem(session.errorString());
         return ScriptRun::BadUsage;

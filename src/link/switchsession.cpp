@@ -5,6 +5,7 @@
 #include "port.h"
 #include "protocol/commands.h"
 #include "protocol/comportfile.h"
+#include "setupfile.h"
 #include "tcpport.h"
 
 #include <QDir>
@@ -57,10 +58,10 @@ SwitchSession::SwitchSession(Port& linePort, QString dir, Role sessionRole, QObj
     : QObject(parent), serial(linePort), directory(std::move(dir)), framer(serial, this),
       role(sessionRole)
 {
-    const QSettings settings(settingsPath(), QSettings::IniFormat);
+    const std::unique_ptr<QSettings> settings = setupfile::read(settingsPath());
     reconnectEnabled =
-        role == Role::Console && settings.value(QStringLiteral("link/reconnect"), true).toBool();
-    if (settings.value(QStringLiteral("log/enabled"), true).toBool())
+        role == Role::Console && settings->value(QStringLiteral("link/reconnect"), true).toBool();
+    if (settings->value(QStringLiteral("log/enabled"), true).toBool())
         serial.setLog(SessionLog(SessionLog::defaultPath()));
 
     // Trying an absent device costs one failed open(): a coarse timer is plenty.
@@ -97,6 +98,28 @@ std::optional<Routing> SwitchSession::reportedRouting() const
 QString SwitchSession::settingsPath() const
 {
     return QDir(directory).filePath(QString::fromLatin1(settingsFileName));
+}
+
+void SwitchSession::keepSetting(const QString& key, const QString& value)
+{
+    // Not kept is no loss: the choice holds for this session, and a file that refuses it was
+    // named to the user when it was read.
+    QString unused;
+    setupfile::change(
+        settingsPath(),
+        [&](QSettings& settings) {
+            if (value.isEmpty())
+                settings.remove(key);
+            else
+                settings.setValue(key, value);
+            return true;
+        },
+        unused);
+}
+
+QString SwitchSession::logProblem() const
+{
+    return serial.log() ? serial.log()->problem() : QString();
 }
 
 QString SwitchSession::logPath() const
@@ -207,8 +230,7 @@ bool SwitchSession::choosePort(const QString& input)
     closeLink();
     typed = text;
     if (role == Role::Console)
-        QSettings(settingsPath(), QSettings::IniFormat)
-            .setValue(QStringLiteral("link/port"), typed);
+        keepSetting(QStringLiteral("link/port"), typed);
     if (selected != -1) {
         selected = -1;
         emit listIndexChanged(-1);
@@ -268,9 +290,8 @@ void SwitchSession::restoreChoice()
         selectPort(stored);
     if (stored + 1 <= 255)
         port = static_cast<quint8>(stored + 1);
-    const QString kept = QSettings(settingsPath(), QSettings::IniFormat)
-                             .value(QStringLiteral("link/port"))
-                             .toString();
+    const QString kept =
+        setupfile::read(settingsPath())->value(QStringLiteral("link/port")).toString();
     if (!kept.isEmpty() && !choosePort(kept))
         error.clear(); // a hand-edited line that names no port: the COMPORT choice holds
 }
@@ -282,7 +303,7 @@ void SwitchSession::selectPort(int listIndex)
     if (!typed.isEmpty()) {
         typed.clear();
         if (role == Role::Console)
-            QSettings(settingsPath(), QSettings::IniFormat).remove(QStringLiteral("link/port"));
+            keepSetting(QStringLiteral("link/port"), QString());
     }
     if (selected != listIndex) {
         selected = listIndex;

@@ -77,6 +77,8 @@ public:
     Port& line() { return serial; }
     // The session log's file, empty when the log is off.
     QString logPath() const;
+    // Why the session log is not written (a link, a pipe); null when it is, or when it is off.
+    QString logProblem() const;
     // Why the last open or send failed, in words a user can act on.
     QString errorString() const { return error; }
     // The device the port number leads to now (see comDevicePath).
@@ -125,6 +127,8 @@ private:
     void onLinkLost(const QString& reason);
     void retryOpen();
     void stopReconnecting();
+    // Writes (or, for an empty value, removes) one key of varnok.conf.
+    void keepSetting(const QString& key, const QString& value);
     void save(int listIndex);
     void noteReportedRoutes(const protocol::Reply& reply);
     QString settingsPath() const;
