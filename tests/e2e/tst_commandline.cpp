@@ -7,8 +7,13 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <arpa/inet.h>
 #include <csignal>
+#include <functional>
 #include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,12 +43,16 @@ private slots:
     void namesSetByOneRunShowInTheNext();
     void monitorFollowsTheFrontPanel_data();
     void monitorFollowsTheFrontPanel();
+    void setUpFolderByOption();
+    void connectBoundedByTimeout();
+    void resultNobodyCanRead();
 
 private:
     // varnok-sim behind <folder>/COM1, or listening on 127.0.0.1 (then the port to pass).
     QString startSim(bool tcp, const QStringList& arguments);
     QProcessEnvironment headless() const;
-    std::unique_ptr<QProcess> startVarnok(const QStringList& arguments);
+    std::unique_ptr<QProcess> startVarnok(const QStringList& arguments,
+                                          const std::function<void(QProcess&)>& before = {});
     Result runVarnok(const QStringList& arguments);
     // What the program wrote on the line, from its session log, with line ends escaped.
     QByteArrayList sentBytes() const;
@@ -104,11 +113,14 @@ QProcessEnvironment TestCommandLine::headless() const
     return environment;
 }
 
-std::unique_ptr<QProcess> TestCommandLine::startVarnok(const QStringList& arguments)
+std::unique_ptr<QProcess> TestCommandLine::startVarnok(const QStringList& arguments,
+                                                       const std::function<void(QProcess&)>& before)
 {
     auto varnok = std::make_unique<QProcess>();
     varnok->setProcessEnvironment(headless());
     varnok->setWorkingDirectory(dir->path());
+    if (before)
+        before(*varnok);
     varnok->start(QStringLiteral(VARNOK_PATH), arguments);
     return varnok;
 }
@@ -120,7 +132,7 @@ Result TestCommandLine::runVarnok(const QStringList& arguments)
     const bool timed = arguments.contains(QStringLiteral("--timeout"));
     const std::unique_ptr<QProcess> varnok = startVarnok(
         timed ? arguments
-              : QStringList{QStringLiteral("--timeout"), QStringLiteral("5000")} + arguments);
+              : arguments + QStringList{QStringLiteral("--timeout"), QStringLiteral("5000")});
     if (!varnok->waitForFinished(patienceMs) || varnok->exitStatus() != QProcess::NormalExit)
         return {};
     return {varnok->exitCode(), varnok->readAllStandardOutput(), varnok->readAllStandardError()};
@@ -363,6 +375,14 @@ void TestCommandLine::refusedBeforeAnythingIsSent_data()
     QTest::newRow("preset name too long")
         << QStringList{"preset", "save", QString(33, QLatin1Char('p'))} << 1 << "32 characters";
     QTest::newRow("name out of range") << QStringList{"name", "output", "5", "X"} << 1 << "\"5\"";
+    QTest::newRow("single-dash typo") << QStringList{"-json", "status"} << 1 << "\"-json\"";
+    QTest::newRow("-v") << QStringList{"-v"} << 1 << "\"-v\"";
+    QTest::newRow("-p") << QStringList{"-p", "COM1", "status"} << 1 << "\"-p\"";
+    QTest::newRow("window option, command") << QStringList{"-reverse", "status"} << 1 << "-reverse";
+    QTest::newRow("missing folder") << QStringList{"-C", "absent", "status"} << 1 << "absent";
+    QTest::newRow("send beyond Latin-1")
+        << QStringList{"send", "h\u00e9llo\u20ac"} << 1 << "U+20AC";
+    QTest::newRow("send two commands") << QStringList{"send", "bc\r\ncir 00"} << 1 << "line end";
     QTest::newRow("help") << QStringList{"--help"} << 0 << QString();
     QTest::newRow("version") << QStringList{"--version"} << 0 << QString();
 }
@@ -443,6 +463,85 @@ void TestCommandLine::monitorFollowsTheFrontPanel()
     QCOMPARE(monitor->exitStatus(), QProcess::NormalExit);
     QCOMPARE(monitor->exitCode(), exitCode);
     QCOMPARE(sentBytes(), QByteArrayList()); // it only listens
+}
+
+void TestCommandLine::setUpFolderByOption()
+{
+    // The window and a command started elsewhere both use the folder -C names.
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("room")));
+    QFile settings(dir->filePath(QStringLiteral("room/varnok.conf")));
+    QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write("[names]\noutput1=Desk\n") > 0);
+    settings.close();
+    sim = std::make_unique<QProcess>();
+    sim->start(QStringLiteral(VARNOK_SIM_PATH),
+               {"--link", dir->filePath(QStringLiteral("room/COM1"))});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(dir->filePath(QStringLiteral("room/COM1"))).isSymLink(),
+                             patienceMs);
+    QCOMPARE(runVarnok({"-C", "room", "route", "1", "2"}).out,
+             QByteArray("HDMI Out1 -> HDMI In 2  (Desk <- In 2)\n"));
+    const std::unique_ptr<QProcess> window =
+        startVarnok({"--dir", "room", "-platform", "offscreen"});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir->filePath(QStringLiteral("room/COMPORT"))),
+                             patienceMs);
+    window->terminate();
+    QVERIFY(window->waitForFinished(patienceMs));
+}
+
+void TestCommandLine::connectBoundedByTimeout()
+{
+    // A listener whose one-place queue is full: the kernel drops further connection requests.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+    socklen_t size = sizeof address;
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+            ::listen(listener, 0) == 0 &&
+            ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size) == 0 &&
+            ::connect(filler, reinterpret_cast<sockaddr*>(&address), size) == 0);
+    const Result result =
+        runVarnok({"--timeout", "300", "--port",
+                   QStringLiteral("tcp://127.0.0.1:%1").arg(ntohs(address.sin_port)), "status"});
+    ::close(filler);
+    ::close(listener);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.endsWith(": no connection within 300 ms\n"), result.err.constData());
+}
+
+void TestCommandLine::resultNobodyCanRead()
+{
+    QVERIFY(!startSim(false, {"--front-panel", "0.05"}).isEmpty());
+    const std::unique_ptr<QProcess> full = startVarnok({"status"}, [](QProcess& varnok) {
+        varnok.setStandardOutputFile(QStringLiteral("/dev/full"));
+    });
+    QVERIFY(full->waitForFinished(patienceMs));
+    QCOMPARE(full->exitCode(), 4);
+    QVERIFY(full->readAllStandardError().contains("No space left on device"));
+
+    // varnok monitor | head -1: ends as SIGPIPE ends any tool, its port's lock file removed.
+    QProcess head;
+    const std::unique_ptr<QProcess> monitor = startVarnok(
+        {"monitor"}, [&head](QProcess& varnok) { varnok.setStandardOutputProcess(&head); });
+    const QByteArray pid = QByteArray::number(monitor->processId());
+    const QDir locks(QStringLiteral("/run/lock"));
+    QString lock;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !(lock =
+              [&] {
+                  for (const QString& name : locks.entryList({"LCK..*"}, QDir::Files)) {
+                      QFile file(locks.filePath(name));
+                      if (file.open(QIODevice::ReadOnly) && file.readLine().trimmed() == pid)
+                          return file.fileName();
+                  }
+                  return QString();
+              }())
+             .isEmpty(),
+        patienceMs);
+    head.start(QStringLiteral("head"), {"-n1"});
+    QVERIFY(head.waitForFinished(patienceMs) && head.readAll().startsWith("HDMI Out"));
+    QVERIFY(monitor->waitForFinished(patienceMs));
+    QCOMPARE(monitor->exitStatus(), QProcess::CrashExit);
+    QCOMPARE(monitor->exitCode(), SIGPIPE);
+    QVERIFY(!QFileInfo::exists(lock));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
