@@ -281,7 +281,7 @@ QString usage()
 {
     return QStringLiteral(
                R"(Usage:
-varnok                                  the console window, as today
+varnok [-C DIR]                         the console window, as today
 varnok --help | --version               usage, or "varnok %1"; exit 0; no window, no file written
 varnok [OPTIONS] route OUT IN           input IN (1-4) to output OUT (1-4)
 varnok [OPTIONS] route OUT next|prev    the arrow keys of output OUT
@@ -289,16 +289,20 @@ varnok [OPTIONS] status                 the routing of all four outputs
 varnok [OPTIONS] utp [MASK]             read the UTP output modes, or set them (one hex digit 0-F)
 varnok [OPTIONS] ip dhcp | ip A.B.C.D   the switch's network setting
 varnok [OPTIONS] send TEXT              TEXT + CR LF on the line; print the reply as it came
+                                        (one command: Latin-1 characters, no line end)
 varnok [OPTIONS] monitor                print every route the switch reports until interrupted
 varnok [OPTIONS] preset list|save NAME|recall NAME|delete NAME
                                         presets: whole routings kept in varnok.conf
-varnok name output N TEXT|input N TEXT  a name (up to 32 characters, "" removes it)
-OPTIONS: --port P     COM1-COM10 (mapped as the window maps them), a device path, or tcp://HOST:PORT;
-                      default: the choice the window saved (COMPORT / varnok.conf in the working directory)
-         --timeout MS how long to wait for the switch (default 1000)
+varnok [-C DIR] name output|input N TEXT  a name (up to 32 characters, "" removes it)
+OPTIONS: -C DIR, --dir DIR  the set-up folder (COMPORT, varnok.conf, COM1-COM10 links), as the
+                      window's; default: the working directory
+         --port P     COM1-COM10 (mapped as the window maps them), a device path, or tcp://HOST:PORT;
+                      default: the choice the window saved (COMPORT / varnok.conf in the set-up folder)
+         --timeout MS how long to wait for a network connection, then for the switch (default 1000)
          --json       machine-readable output, one JSON document per line
 Exit status: 0 done and confirmed; 1 bad usage (nothing sent); 2 the port could not be opened
-or the link was lost; 3 no answer, or a different answer than asked for, within the timeout.
+or the link was lost; 3 no answer, or a different answer than asked for, within the timeout;
+4 the result could not be written (a reader that went away ends it as SIGPIPE does).
 )")
         .arg(QStringLiteral(VARNOK_VERSION));
 }
