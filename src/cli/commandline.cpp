@@ -191,10 +191,10 @@ std::optional<QString> windowFolder(const QStringList& arguments)
         const QString& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
         if (argument == QLatin1String("-C") || argument == QLatin1String("--dir")) {
-            if (!hasValue)
-                return std::nullopt;
+            if (!hasValue || arguments[i + 1].isEmpty())
+                return std::nullopt; // the command line says what is missing
             folder = arguments[++i];
-        } else if (argument.startsWith(QLatin1String("--dir="))) {
+        } else if (argument.startsWith(QLatin1String("--dir=")) && argument.size() > 6) {
             folder = argument.mid(6);
         } else if (withValue.contains(argument) && hasValue) {
             ++i;
