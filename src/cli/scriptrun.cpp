@@ -169,6 +169,8 @@ void ScriptRun::onReply(const protocol::Reply& reply)
             for (const protocol::Route& route : reply.routes)
                 output.route(route);
         }
+        if (output.writeFailed())
+            finish(OutputFailed); // nobody reads what it would print next
         return;
     case Command::Utp:
         if (!request.utpMask && reply.kind == Kind::UtpStatus) {
