@@ -67,6 +67,9 @@ SwitchSession::SwitchSession(Port& linePort, QString dir, Role sessionRole, QObj
 
     // Trying an absent device costs one failed open(): a coarse timer is plenty.
     retryTimer.setInterval(retryIntervalMs);
+    // Children by name, so a test can count the ticks instead of waiting a guessed time.
+    retryTimer.setObjectName(QStringLiteral("reconnectTimer"));
+    retryTimer.setParent(this);
     answerTimer.setInterval(answerTimeoutMs);
     answerTimer.setSingleShot(true);
     connect(&retryTimer, &QTimer::timeout, this, &SwitchSession::retryOpen);
@@ -128,7 +131,9 @@ void SwitchSession::restartPolling()
 void SwitchSession::poll()
 {
     // Never between a command and its answer, nor under a box that holds the replies back.
-    const bool busy = answerTimer.isActive() || framer.isHeld() ||
+    const bool awaitingRouting =
+        answerTimer.isActive() && framer.windowsOpened() <= windowsBeforeRequest;
+    const bool busy = awaitingRouting || framer.isHeld() ||
                       framer.repliesHandled() < framer.windowsOpened() ||
                       (pollingHeld && pollingHeld());
     if (!busy && serial.isOpen())

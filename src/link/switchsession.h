@@ -146,7 +146,7 @@ private:
     LoggedPort serial;
     QString directory;
     ReceiveFramer framer;
-    QTimer retryTimer;
+    QTimer retryTimer; // declared after the QObject base: leaves its parent before it goes
     QTimer answerTimer;
     QTimer* pollTimer = new QTimer(this); // a child: found by its name where time is controlled
     int pollSeconds = 0;

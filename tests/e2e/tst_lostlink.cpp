@@ -25,6 +25,7 @@
 #include <memory>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <vector>
 
 namespace {
 
@@ -79,6 +80,7 @@ private slots:
     void hangUpShowsClosedStateAndOneBox_data();
     void hangUpShowsClosedStateAndOneBox();
     void connectsAgainOnceDeviceIsBack();
+    void portHeldByAnotherProgramIsNamedSo_data();
     void portHeldByAnotherProgramIsNamedSo();
     void reconnectsByItselfQuietlyUntilDisconnect();
 
@@ -92,9 +94,9 @@ private:
     }
     // Re-points COM1 at a fresh line, as the device coming back under the same name does.
     void plugInNewLine();
-    // Hangs up and takes the device away, as pulling a USB adapter does. A pseudo-terminal's
-    // number is free for the next one another program opens, which the retries must not reach.
-    void unplug();
+    // After a hang-up: another program is given the pseudo-terminal number COM1 still leads
+    // to. False when the number went elsewhere.
+    bool anotherProgramTakesTheNumber();
 
     std::unique_ptr<RunFolder> dir;
     std::unique_ptr<PtyPair> pty;
@@ -159,10 +161,14 @@ void TestLostLink::plugInNewLine()
     QVERIFY(dir->linkCom1(pty->slavePath));
 }
 
-void TestLostLink::unplug()
+bool TestLostLink::anotherProgramTakesTheNumber()
 {
-    hangUp(*pty);
-    QVERIFY(dir->linkCom1(dir->filePath(QStringLiteral("unplugged"))));
+    const QString number = pty->slavePath;
+    std::vector<std::unique_ptr<PtyPair>> others;
+    while (others.size() < 32 && (others.empty() || others.back()->slavePath != number))
+        others.push_back(std::make_unique<PtyPair>());
+    pty = std::move(others.back());
+    return pty->slavePath == number;
 }
 
 void TestLostLink::portClosesAndSaysSoOnce()
@@ -324,25 +330,43 @@ void TestLostLink::connectsAgainOnceDeviceIsBack()
     QVERIFY(disconnectedLamp(*window)->isLit());
 }
 
+void TestLostLink::portHeldByAnotherProgramIsNamedSo_data()
+{
+    QTest::addColumn<QString>("secondName");
+    QTest::newRow("the same link") << "COM1";
+    QTest::newRow("another link to the device") << "COM2";
+    QTest::newRow("the device's own path") << "";
+}
+
 void TestLostLink::portHeldByAnotherProgramIsNamedSo()
 {
-    // A second console on the same line: its lock file, not the user's groups, stops the open.
-    const QString com1 = dir->filePath(QStringLiteral("COM1"));
+    // A second program on the same line by any of its names: the lock on the device, not the
+    // user's groups (nor the exclusive open, which root passes), stops the open.
+    QFETCH(QString, secondName);
+    QVERIFY(QFile::link(pty->slavePath, dir->filePath(QStringLiteral("COM2"))));
     SerialPort first;
-    QVERIFY(first.open(com1));
+    QVERIFY(first.open(dir->filePath(QStringLiteral("COM1"))));
+    const QString name = secondName.isEmpty() ? pty->slavePath : dir->filePath(secondName);
     SerialPort second;
-    QVERIFY(!second.open(com1));
-    QCOMPARE(second.errorString(), dir->filePath(QStringLiteral("COM1")) +
-                                       QStringLiteral(" is in use by another program."));
+    QVERIFY(!second.open(name));
+    const QString holder = QStringLiteral(" is in use by tst_lostlink (process %1).")
+                               .arg(QCoreApplication::applicationPid());
+    QCOMPARE(second.errorString(),
+             secondName.isEmpty() ? pty->slavePath + holder
+                                  : name + QStringLiteral(" (") + pty->slavePath + ")" + holder);
     QVERIFY(first.isOpen());
 }
 
 void TestLostLink::reconnectsByItselfQuietlyUntilDisconnect()
 {
     createConsole(true);
+    QSignalSpy retries(window->findChild<QTimer*>(QStringLiteral("reconnectTimer")),
+                       &QTimer::timeout);
     QCOMPARE(pty->read(5, 5000, pump), QByteArray("bc \r\n"));
-    unplug();
+    hangUp(*pty);
     QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
+    if (!anotherProgramTakesTheNumber())
+        QSKIP("the pseudo-terminal number went to another process");
     QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(), QStringList{lostText()}, 5000);
     // Still switched on: the red lamp says the line is down, the button can stop the retries.
     QCOMPARE(linkButton(*window)->text(), QStringLiteral("Disconnect"));
@@ -352,10 +376,15 @@ void TestLostLink::reconnectsByItselfQuietlyUntilDisconnect()
     const double share = cpuShareOfIdleLoop(1000);
     qInfo("CPU while retrying: %.1f %% of one core", share * 100.0);
     QVERIFY2(share < 0.05, qPrintable(QString::number(share)));
+    // COM1 leads to a node again, but to another program's line: never opened, however often
+    // the console tries.
+    QTRY_VERIFY_WITH_TIMEOUT(retries.count() >= 3, 5000);
     QVERIFY(!port->isOpen());
+    QCOMPARE(pty->read(1, 50, pump), QByteArray());
 
-    // Back under the same name: reopened by itself, routing asked for, no further box.
-    plugInNewLine();
+    // COM1 pointed at the line anew (here the same number): reopened by itself, routing asked
+    // for, no further box.
+    QVERIFY(dir->linkCom1(pty->slavePath));
     QElapsedTimer back;
     back.start();
     QTRY_VERIFY_WITH_TIMEOUT(port->isOpen(), 2000);
@@ -369,7 +398,7 @@ void TestLostLink::reconnectsByItselfQuietlyUntilDisconnect()
 
     // Lost again, and the user says Disconnect: the console stays closed though the line
     // comes back.
-    unplug();
+    hangUp(*pty);
     QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), 2, 5000);
     QTest::mouseClick(linkButton(*window), Qt::LeftButton);

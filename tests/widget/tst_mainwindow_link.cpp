@@ -59,6 +59,8 @@ private slots:
     void toggleBothWays();
     void everyOpenAsksForRoutingAndIsLogged_data();
     void everyOpenAsksForRoutingAndIsLogged();
+    void pollsOnlyWhileIdle_data();
+    void pollsOnlyWhileIdle();
     void toggleFailureKeepsClosedDisplay();
     void openFailureReasonShownOnLinkButton();
     void portChangeWhileConnectedClosesAndStaysClosed();
@@ -73,6 +75,64 @@ private slots:
     void arrowKeysOnRoutingButtonsWalkTheTabOrder_data();
     void arrowKeysOnRoutingButtonsWalkTheTabOrder();
 };
+
+void TestMainWindowLink::pollsOnlyWhileIdle_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("moment");
+    QTest::addColumn<QByteArray>("polled");
+    const QByteArray on("[link]\npoll=2\n");
+    QTest::newRow("off when missing") << QByteArray() << "off" << QByteArray();
+    QTest::newRow("off when no number")
+        << QByteArray("[link]\npoll=soon\n") << "off" << QByteArray();
+    QTest::newRow("idle") << on << "idle" << QByteArray("bc \r\n");
+    QTest::newRow("the routing request awaits its answer") << on << "awaiting" << QByteArray();
+    QTest::newRow("a box is open") << on << "box" << QByteArray();
+    QTest::newRow("a dialog is open") << on << "dialog" << QByteArray();
+}
+
+void TestMainWindowLink::pollsOnlyWhileIdle()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, moment);
+    QFETCH(QByteArray, polled);
+    Console c;
+    QFile conf(c.dir.filePath(QStringLiteral("varnok.conf")));
+    QVERIFY(conf.open(QIODevice::WriteOnly) && conf.write(settings) == settings.size());
+    conf.close();
+    c.create();
+    c.window->startUp();
+    QCOMPARE(c.port.takeWritten(), QByteArray("bc \r\n"));
+    auto* timer = c.window->findChild<QTimer*>(QStringLiteral("pollTimer"));
+    QVERIFY(timer);
+    QCOMPARE(timer->isActive(), moment != QLatin1String("off"));
+    if (moment == QLatin1String("off"))
+        return;
+    QCOMPARE(timer->interval(), 2000);
+    QByteArray sent = "<not ticked>";
+    const auto tick = [&] {
+        QMetaObject::invokeMethod(timer, "timeout");
+        sent = c.port.takeWritten();
+    };
+    if (moment != QLatin1String("awaiting")) {
+        c.port.feed("\r\ns13s22s31s40\r\n");
+        QTRY_VERIFY(routingLamp(*c.window, 0, 3)->isLit());
+    }
+    if (moment == QLatin1String("box")) {
+        c.boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) { tick(); };
+        c.port.feed("utp\r\n");
+        QTRY_COMPARE(c.boxes.shown.size(), 1);
+    } else if (moment == QLatin1String("dialog")) {
+        QTimer::singleShot(0, c.window.get(), [&] {
+            tick();
+            QApplication::activeModalWidget()->close();
+        });
+        QTest::mouseClick(networkSettingsButton(*c.window), Qt::LeftButton);
+    } else {
+        tick();
+    }
+    QCOMPARE(sent, polled);
+}
 
 void TestMainWindowLink::everyOpenAsksForRoutingAndIsLogged_data()
 {
