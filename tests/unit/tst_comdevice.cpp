@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "link/comdevice.h"
+#include "link/lineidentity.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
 #include <sys/stat.h>
 
 class TstComDevice : public QObject
@@ -19,6 +21,8 @@ private slots:
     void relativeWorkingDirectoryGivesAbsolutePath();
     void usbAdapters();
     void stableNames();
+    void reopensOnlyTheSameDevice_data();
+    void reopensOnlyTheSameDevice();
 };
 
 void TstComDevice::devicePath_data()
@@ -138,6 +142,61 @@ void TstComDevice::stableNames()
     QCOMPARE(names[1].device, QFileInfo(usb0).canonicalFilePath());
     QCOMPARE(names[2].device, devices.filePath(QStringLiteral("gone")));
     QVERIFY(stableSerialNames(byId.filePath(QStringLiteral("absent"))).isEmpty());
+}
+
+void TstComDevice::reopensOnlyTheSameDevice_data()
+{
+    // What happens between the open and the retry: "new LINK TARGET" puts a new link in place
+    // of the old one (as udev and the simulator do), "remove LINK" takes it away.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("expected"); // "": nothing reopened
+    QTest::newRow("a link kept, its node back") << "COM1"
+                                                << ""
+                                                << "";
+    QTest::newRow("a link re-created") << "COM1"
+                                       << "new COM1 dev/ttyS0"
+                                       << "COM1";
+    QTest::newRow("a plain node back") << "dev/ttyS0"
+                                       << ""
+                                       << "";
+    QTest::newRow("the adapter back under its number") << "dev/ttyUSB0"
+                                                       << ""
+                                                       << "dev/ttyUSB0";
+    QTest::newRow("the adapter back under another number") << "dev/ttyUSB0"
+                                                           << "new by-id/usb-A ../dev/ttyUSB1"
+                                                           << "by-id/usb-A";
+    QTest::newRow("another adapter under its number") << "dev/ttyUSB0"
+                                                      << "remove by-id/usb-A"
+                                                      << "";
+}
+
+void TstComDevice::reopensOnlyTheSameDevice()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, change);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("dev")) &&
+            QDir(dir.path()).mkpath(QStringLiteral("by-id")));
+    for (const char* node : {"dev/ttyS0", "dev/ttyUSB0", "dev/ttyUSB1"})
+        QVERIFY(QFile(dir.filePath(QString::fromLatin1(node))).open(QIODevice::WriteOnly));
+    const auto link = [&](const QString& at, const QString& target) {
+        const QString temporary = dir.filePath(at) + QStringLiteral(".new");
+        QVERIFY(QFile::link(target, temporary));
+        QVERIFY(std::rename(QFile::encodeName(temporary).constData(),
+                            QFile::encodeName(dir.filePath(at)).constData()) == 0);
+    };
+    link(QStringLiteral("COM1"), QStringLiteral("dev/ttyS0"));
+    link(QStringLiteral("by-id/usb-A"), QStringLiteral("../dev/ttyUSB0"));
+    const LineIdentity opened =
+        LineIdentity::of(dir.filePath(name), dir.filePath(QStringLiteral("by-id")));
+    const QStringList words = change.split(QLatin1Char(' '));
+    if (words[0] == QLatin1String("new"))
+        link(words[1], words[2]);
+    if (words[0] == QLatin1String("remove"))
+        QVERIFY(QFile::remove(dir.filePath(words[1])));
+    QCOMPARE(opened.reopenPath(), expected.isEmpty() ? QString() : dir.filePath(expected));
 }
 
 QTEST_APPLESS_MAIN(TstComDevice)
