@@ -80,7 +80,6 @@ private slots:
     void hangUpShowsClosedStateAndOneBox_data();
     void hangUpShowsClosedStateAndOneBox();
     void connectsAgainOnceDeviceIsBack();
-    void portHeldByAnotherProgramIsNamedSo_data();
     void portHeldByAnotherProgramIsNamedSo();
     void reconnectsByItselfQuietlyUntilDisconnect();
 
@@ -317,29 +316,21 @@ void TestLostLink::connectsAgainOnceDeviceIsBack()
     QVERIFY(disconnectedLamp(*window)->isLit());
 }
 
-void TestLostLink::portHeldByAnotherProgramIsNamedSo_data()
-{
-    QTest::addColumn<QString>("secondName");
-    QTest::newRow("the same link") << "COM1";
-    QTest::newRow("another link to the device") << "COM2";
-    QTest::newRow("the device's own path") << "";
-}
-
 void TestLostLink::portHeldByAnotherProgramIsNamedSo()
 {
-    // A second program on the same line by any of its names: the lock on the device, not the
-    // user's groups (nor the exclusive open, which root passes), stops the open.
-    QFETCH(QString, secondName);
+    // By any name of the line, the lock on the device stops the open (root ignores TIOCEXCL).
     QVERIFY(QFile::link(pty->slavePath, dir->filePath(QStringLiteral("COM2"))));
     SerialPort first;
     QVERIFY(first.open(dir->filePath(QStringLiteral("COM1"))));
-    const QString name = secondName.isEmpty() ? pty->slavePath : dir->filePath(secondName);
-    SerialPort second;
-    QVERIFY(!second.open(name));
-    QCOMPARE(second.errorString(),
-             (secondName.isEmpty() ? name : name + " (" + pty->slavePath + ")") +
-                 QStringLiteral(" is in use by tst_lostlink (process %1).")
-                     .arg(QCoreApplication::applicationPid()));
+    const QString holder = QStringLiteral(" is in use by tst_lostlink (process %1).")
+                               .arg(QCoreApplication::applicationPid());
+    for (const QString& name : {dir->filePath(QStringLiteral("COM1")),
+                                dir->filePath(QStringLiteral("COM2")), pty->slavePath}) {
+        SerialPort second;
+        QVERIFY(!second.open(name));
+        const QString via = name == pty->slavePath ? name : name + " (" + pty->slavePath + ")";
+        QCOMPARE(second.errorString(), via + holder);
+    }
     QVERIFY(first.isOpen());
 }
 
@@ -367,14 +358,12 @@ void TestLostLink::reconnectsByItselfQuietlyUntilDisconnect()
     const double share = cpuShareOfIdleLoop(1000);
     qInfo("CPU while retrying: %.1f %% of one core", share * 100.0);
     QVERIFY2(share < 0.05, qPrintable(QString::number(share)));
-    // COM1 leads to a node again, but to another program's line: never opened, however often
-    // the console tries.
+    // COM1 leads to another program's line now: never opened, however often tried.
     QTRY_VERIFY_WITH_TIMEOUT(retries.count() >= 3, 5000);
     QVERIFY(!port->isOpen());
     QCOMPARE(pty->read(1, 50, pump), QByteArray());
 
-    // COM1 pointed at the line anew (here the same number): reopened by itself, routing asked
-    // for, no further box.
+    // COM1 pointed anew (at the same number): reopened, routing asked for, no further box.
     QVERIFY(dir->linkCom1(pty->slavePath));
     QElapsedTimer back;
     back.start();

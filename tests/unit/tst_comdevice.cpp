@@ -145,23 +145,15 @@ void TstComDevice::stableNames()
 
 void TstComDevice::reopensOnlyTheSameDevice_data()
 {
-    // After the loss the adapter's stable name points at `stableNow` ("": gone) and a node is
-    // back under the old name: reopened only by the stable name. (Links: see tst_lostlink.)
+    // After the loss, the adapter's stable name leads to `stableNow` ("": gone).
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("stableNow");
     QTest::addColumn<QString>("expected"); // "": nothing reopened
-    QTest::newRow("a node with no stable name") << "ttyUSB1"
-                                                << "../ttyUSB0"
-                                                << "";
-    QTest::newRow("the adapter under its number") << "ttyUSB0"
-                                                  << "../ttyUSB0"
-                                                  << "ttyUSB0";
-    QTest::newRow("the adapter under another number") << "ttyUSB0"
-                                                      << "../ttyUSB1"
-                                                      << "by-id/A";
-    QTest::newRow("another adapter under its number") << "ttyUSB0"
-                                                      << ""
-                                                      << "";
+    // clang-format off
+    QTest::newRow("back under its number") << "ttyUSB0" << "../ttyUSB0" << "ttyUSB0";
+    QTest::newRow("back under another number") << "ttyUSB0" << "../ttyUSB1" << "by-id/A";
+    QTest::newRow("another adapter under its number") << "ttyUSB0" << "" << "";
+    // clang-format on
 }
 
 void TstComDevice::reopensOnlyTheSameDevice()
