@@ -222,8 +222,8 @@ Parsed parse(const QStringList& arguments)
         if (name == QLatin1String("--poll")) {
             const auto seconds = numberIn(value, 0, maxPollSeconds);
             if (!seconds)
-                return refuse(QStringLiteral("--poll " % 1 " is not a number of seconds from 0 to "
-                                                           "%2")
+                return refuse(QStringLiteral("--poll \"%1\" is not a number of seconds from 0 "
+                                             "to %2")
                                   .arg(value)
                                   .arg(maxPollSeconds));
             request.pollSeconds = *seconds;
