@@ -22,9 +22,7 @@ LineIdentity::Link LineIdentity::linkAt(const QString& path)
 {
     Link found;
     const QByteArray encoded = QFile::encodeName(path);
-    struct stat st
-    {
-    };
+    struct stat st = {};
     if (::lstat(encoded.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
         return found;
     char target[4096];

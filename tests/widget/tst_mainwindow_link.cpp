@@ -79,14 +79,13 @@ void TestMainWindowLink::pollsOnlyWhileIdle()
 {
     Console c;
     QFile conf(c.dir.filePath(QStringLiteral("varnok.conf")));
-    QVERIFY(conf.open(QIODevice::WriteOnly) && conf.write("[link]\npoll=2\n") == 14);
-    conf.close();
+    QVERIFY(conf.open(QIODevice::WriteOnly) && conf.write("[link]\npoll=2\n") == 14 &&
+            conf.flush());
     c.create();
     c.window->startUp();
     QCOMPARE(c.port.takeWritten(), QByteArray("bc \r\n"));
     auto* timer = c.window->findChild<QTimer*>(QStringLiteral("pollTimer"));
-    QVERIFY(timer->isActive());
-    QCOMPARE(timer->interval(), 2000);
+    QVERIFY(timer->isActive() && timer->interval() == 2000);
     QByteArray sent = "<not ticked>";
     const auto tick = [&] {
         QMetaObject::invokeMethod(timer, "timeout");
