@@ -12,8 +12,8 @@
 
 namespace {
 
-// Who holds the lock file the serial port library keeps for `device` (an absolute path), in
-// the folders it looks in, in its order; empty when no lock file says.
+// Who holds the lock file the serial port library keeps for `device` (an absolute path) in one
+// of the folders it may use ("LCK..pts_3" for /dev/pts/3); empty when no lock file says.
 QString lockHolder(const QString& device)
 {
     QString name = device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
