@@ -10,6 +10,7 @@ namespace cli {
 namespace {
 
 constexpr int maxTimeoutMs = 3'600'000;
+constexpr int maxPollSeconds = 86'400;
 
 std::optional<int> numberIn(const QString& text, int low, int high)
 {
@@ -236,13 +237,15 @@ Parsed parse(const QStringList& arguments)
             request.json = true;
             continue;
         }
-        // --port P, --port=P, --timeout MS, --timeout=MS, --dir DIR, --dir=DIR, -C DIR
+        // --port P, --port=P, --timeout MS, --timeout=MS, --poll SECONDS, --poll=SECONDS,
+        // --dir DIR, --dir=DIR, -C DIR
         const qsizetype equals = argument.startsWith(QLatin1String("--"))
                                      ? argument.indexOf(QLatin1Char('='))
                                      : qsizetype(-1);
         const QString name = equals < 0 ? argument : argument.left(equals);
         if (name != QLatin1String("--port") && name != QLatin1String("--timeout") &&
-            name != QLatin1String("--dir") && name != QLatin1String("-C"))
+            name != QLatin1String("--dir") && name != QLatin1String("-C") &&
+            name != QLatin1String("--poll"))
             return refuse(QStringLiteral("unknown option \"%1\" (see varnok --help)").arg(name));
         QString value;
         if (equals >= 0) {
@@ -264,6 +267,16 @@ Parsed parse(const QStringList& arguments)
             request.port = value;
             continue;
         }
+        if (name == QLatin1String("--poll")) {
+            const auto seconds = numberIn(value, 0, maxPollSeconds);
+            if (!seconds)
+                return refuse(QStringLiteral("--poll \"%1\" is not a number of seconds from 0 "
+                                             "to %2")
+                                  .arg(value)
+                                  .arg(maxPollSeconds));
+            request.pollSeconds = *seconds;
+            continue;
+        }
         const auto timeout = numberIn(value, 1, maxTimeoutMs);
         if (!timeout)
             return refuse(QStringLiteral("--timeout \"%1\" is not a number of milliseconds from 1 "
@@ -274,7 +287,11 @@ Parsed parse(const QStringList& arguments)
     }
     if (words.isEmpty())
         return refuse(QStringLiteral("no command given (see varnok --help)"));
-    return parseCommand(request, words);
+    const Parsed parsed = parseCommand(request, words);
+    if (parsed.request && parsed.request->pollSeconds > 0 &&
+        parsed.request->command != Request::Command::Monitor)
+        return refuse(QStringLiteral("--poll is for monitor only"));
+    return parsed;
 }
 
 QString usage()
@@ -290,7 +307,10 @@ varnok [OPTIONS] utp [MASK]             read the UTP output modes, or set them (
 varnok [OPTIONS] ip dhcp | ip A.B.C.D   the switch's network setting
 varnok [OPTIONS] send TEXT              TEXT + CR LF on the line; print the reply as it came
                                         (one command: Latin-1 characters, no line end)
-varnok [OPTIONS] monitor                print every route the switch reports until interrupted
+varnok [OPTIONS] monitor [--poll SECONDS]
+                                        print every route the switch reports until interrupted;
+                                        with --poll, ask for the routing (bc) every SECONDS
+                                        the line is idle, so front-panel changes show too
 varnok [OPTIONS] preset list|save NAME|recall NAME|delete NAME
                                         presets: whole routings kept in varnok.conf
 varnok [-C DIR] name output|input N TEXT  a name (up to 32 characters, "" removes it)

@@ -43,6 +43,7 @@ struct Request
     QString port;      // empty: the choice the window saved
     QString directory; // -C / --dir: the set-up folder; empty: the working directory
     int timeoutMs = 1000;
+    int pollSeconds = 0; // monitor: ask for the routing every so many idle seconds (0: never)
     bool json = false;
 };
 

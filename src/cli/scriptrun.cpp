@@ -82,7 +82,8 @@ void ScriptRun::start()
         sendCommand(protocol::terminalBytes(request.text) + "\r\n");
         return;
     case Command::Monitor:
-        return; // listens only
+        session.setPollInterval(request.pollSeconds); // 0: listens only
+        return;
     case Command::Help:
     case Command::Version:
     case Command::PresetList:

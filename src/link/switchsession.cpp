@@ -61,15 +61,23 @@ SwitchSession::SwitchSession(Port& linePort, QString dir, Role sessionRole, QObj
     const std::unique_ptr<QSettings> settings = setupfile::read(settingsPath());
     reconnectEnabled =
         role == Role::Console && settings->value(QStringLiteral("link/reconnect"), true).toBool();
+    if (role == Role::Console)
+        setPollInterval(settings->value(QStringLiteral("link/poll"), 0).toInt());
     if (settings->value(QStringLiteral("log/enabled"), true).toBool())
         serial.setLog(SessionLog(SessionLog::defaultPath()));
 
     // Trying an absent device costs one failed open(): a coarse timer is plenty.
     retryTimer.setInterval(retryIntervalMs);
+    // Children by name, so a test can count the ticks instead of waiting a guessed time.
+    retryTimer.setObjectName(QStringLiteral("reconnectTimer"));
+    retryTimer.setParent(this);
     answerTimer.setInterval(answerTimeoutMs);
     answerTimer.setSingleShot(true);
     connect(&retryTimer, &QTimer::timeout, this, &SwitchSession::retryOpen);
     connect(&answerTimer, &QTimer::timeout, this, &SwitchSession::checkAnswer);
+    pollTimer->setObjectName(QStringLiteral("pollTimer"));
+    connect(pollTimer, &QTimer::timeout, this, &SwitchSession::poll);
+    connect(this, &SwitchSession::openChanged, this, &SwitchSession::restartPolling);
     connect(&serial, &Port::linkLost, this, &SwitchSession::onLinkLost);
     connect(&serial, &Port::writeFailed, this, &SwitchSession::writeFailed);
     connect(&serial, &Port::opened, this, &SwitchSession::onOpened);
@@ -127,8 +135,37 @@ QString SwitchSession::logPath() const
     return serial.log() ? serial.log()->path() : QString();
 }
 
+void SwitchSession::setPollInterval(int seconds)
+{
+    // A value out of range (or no number at all) in a hand-edited file leaves polling off.
+    pollSeconds = seconds > 0 && seconds <= maxPollSeconds ? seconds : 0;
+    pollTimer->setInterval(pollSeconds * 1000);
+    restartPolling();
+}
+
+void SwitchSession::restartPolling()
+{
+    if (pollSeconds > 0 && serial.isOpen())
+        pollTimer->start();
+    else
+        pollTimer->stop();
+}
+
+void SwitchSession::poll()
+{
+    // Never between a command and its answer, nor under a box that holds the replies back.
+    const bool awaitingRouting =
+        answerTimer.isActive() && framer.windowsOpened() <= windowsBeforeRequest;
+    const bool busy = awaitingRouting || framer.isHeld() ||
+                      framer.repliesHandled() < framer.windowsOpened() ||
+                      (pollingHeld && pollingHeld());
+    if (!busy && serial.isOpen())
+        send(protocol::statusRequest());
+}
+
 void SwitchSession::askForRouting()
 {
+    restartPolling();
     if (role == Role::Script)
         return; // a script's bytes on the line are its own
     windowsBeforeRequest = framer.windowsOpened();
@@ -150,6 +187,7 @@ void SwitchSession::checkAnswer()
 void SwitchSession::onLinkLost(const QString& reason)
 {
     answerTimer.stop();
+    pollTimer->stop();
     serial.recordEvent(reason);
     if (reconnectEnabled)
         retryTimer.start();
@@ -159,8 +197,15 @@ void SwitchSession::onLinkLost(const QString& reason)
 void SwitchSession::retryOpen()
 {
     // The very device that was lost: while a COMn link is gone for a moment, the port number
-    // alone would lead to the built-in port.
-    if (serial.isOpening() || !serial.open(openedDevice) || serial.isOpening())
+    // alone would lead to the built-in port, and a node back under the old name may be another
+    // program's line.
+    if (serial.isOpening())
+        return;
+    const QString path = opened.reopenPath();
+    if (path.isEmpty() || !serial.open(path))
+        return;
+    opened = LineIdentity::of(path);
+    if (serial.isOpening())
         return; // a network port answers later, in onOpened()
     retryTimer.stop();
     emit openChanged(true);
@@ -247,8 +292,10 @@ QString SwitchSession::device() const
 
 bool SwitchSession::send(const QByteArray& bytes)
 {
-    if (serial.write(bytes))
+    if (serial.write(bytes)) {
+        restartPolling(); // the line is busy now: a whole interval before the next poll
         return true;
+    }
     error = serial.errorString();
     return false;
 }
@@ -351,7 +398,7 @@ SwitchSession::OpenState SwitchSession::tryOpen()
         error = serial.errorString();
         return OpenState::Failed;
     }
-    openedDevice = path;
+    opened = LineIdentity::of(path);
     error.clear();
     return serial.isOpening() ? OpenState::Waiting : OpenState::Open;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "comportnotices.h"
+#include "lineidentity.h"
 #include "loggedport.h"
 #include "receiveframer.h"
 #include "routing.h"
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 
 class Port;
@@ -19,8 +21,9 @@ class Port;
 // Owns no widget: a window or a command line drives the switch through it and shows what it
 // reports. A choice that cannot be saved never stops it: it keeps the port for the session.
 // Whenever the link opens it asks the switch for its routing; a link lost under it is reopened
-// by itself until the user closes or changes the port. Its settings live in "varnok.conf"
-// beside COMPORT: [link] reconnect and [log] enabled, both true when missing.
+// by itself until the user closes or changes the port, and only while it proves to lead to the
+// same device. Its settings live in "varnok.conf" beside COMPORT: [link] reconnect and
+// [log] enabled, both true when missing; [link] poll, 0 (off) when missing.
 class SwitchSession : public QObject
 {
     Q_OBJECT
@@ -28,6 +31,7 @@ public:
     static constexpr int portCount = 10; // the list holds COM1 to COM10
     static constexpr int retryIntervalMs = 500;
     static constexpr int answerTimeoutMs = 1000;
+    static constexpr int maxPollSeconds = 86400;
     static constexpr const char* settingsFileName = "varnok.conf";
 
     // The console window keeps the user's choices and the link; a script only borrows them:
@@ -99,6 +103,14 @@ public:
     // The whole routing, once the switch has reported every output.
     std::optional<Routing> reportedRouting() const;
 
+    // Asking for the routing unasked, so that changes made on the switch's front panel show:
+    // `bc ` every `seconds` (0: never, the default) while the line is open and idle, that is no
+    // command has gone out for that long, none awaits its answer, no box holds the replies and
+    // `held` (a front end's own waits) says nothing else is going on.
+    void setPollInterval(int seconds);
+    int pollInterval() const { return pollSeconds; }
+    void holdPollingWhile(std::function<bool()> held) { pollingHeld = std::move(held); }
+
 signals:
     void listIndexChanged(int index);
     // The link was opened or closed (not emitted when an open fails), by the user, by start-up
@@ -123,6 +135,8 @@ private:
     void onOpenFailed(const QString& reason);
     void closeLink();
     void askForRouting();
+    void restartPolling();
+    void poll();
     void checkAnswer();
     void onLinkLost(const QString& reason);
     void retryOpen();
@@ -136,13 +150,16 @@ private:
     LoggedPort serial;
     QString directory;
     ReceiveFramer framer;
-    QTimer retryTimer;
+    QTimer retryTimer; // declared after the QObject base: leaves its parent before it goes
     QTimer answerTimer;
+    QTimer* pollTimer = new QTimer(this); // a child: found by its name where time is controlled
+    int pollSeconds = 0;
+    std::function<bool()> pollingHeld;
     quint64 windowsBeforeRequest = 0;
     Role role = Role::Console;
     bool reconnectEnabled = true;
-    QString openedDevice; // the device of the last successful open
-    QString typed;        // a typed path or network port; empty while a COM port is used
+    LineIdentity opened; // what the last successful open reached
+    QString typed;       // a typed path or network port; empty while a COM port is used
     QString error;
     ComportNotices notices;
     bool toldThisSession = false;

@@ -14,6 +14,7 @@
 #include "ui/networksettingsdialog.h"
 #include "ui/utpmodedialog.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
@@ -67,6 +68,12 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     boxes = std::make_unique<GuardedBoxes>(messageBoxes, *receiver);
     setup = std::make_unique<MatrixSetup>(workingDirectory);
     recaller = new PresetRecall(*link, this);
+    // The window's own waits hold the session's polling: a box or dialog open, the UTP query's
+    // watchdog, a preset recall sending its keys.
+    link->holdPollingWhile([this] {
+        return QApplication::activeModalWidget() != nullptr || isWatchdogArmed() ||
+               recaller->isRunning();
+    });
 
     utpWatchdog.setObjectName(QStringLiteral("Timer2"));
     utpWatchdog.setInterval(500);

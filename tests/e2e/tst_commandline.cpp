@@ -371,6 +371,7 @@ void TestCommandLine::refusedBeforeAnythingIsSent_data()
     QTest::newRow("unknown command") << QStringList{"frobnicate"} << 1 << "\"frobnicate\"";
     QTest::newRow("unknown option") << QStringList{"--bogus", "status"} << 1 << "--bogus";
     QTest::newRow("timeout zero") << QStringList{"--timeout", "0", "status"} << 1 << "\"0\"";
+    QTest::newRow("poll for status") << QStringList{"--poll", "5", "status"} << 1 << "monitor";
     QTest::newRow("port junk") << QStringList{"--port", "COM11", "status"} << 1 << "COM11";
     QTest::newRow("options only") << QStringList{"--json"} << 1 << "no command";
     QTest::newRow("send nothing") << QStringList{"send"} << 1 << "send needs";

@@ -59,6 +59,7 @@ private slots:
     void toggleBothWays();
     void everyOpenAsksForRoutingAndIsLogged_data();
     void everyOpenAsksForRoutingAndIsLogged();
+    void pollsOnlyWhileIdle();
     void toggleFailureKeepsClosedDisplay();
     void openFailureReasonShownOnLinkButton();
     void portChangeWhileConnectedClosesAndStaysClosed();
@@ -73,6 +74,37 @@ private slots:
     void arrowKeysOnRoutingButtonsWalkTheTabOrder_data();
     void arrowKeysOnRoutingButtonsWalkTheTabOrder();
 };
+
+void TestMainWindowLink::pollsOnlyWhileIdle()
+{
+    Console c;
+    QFile conf(c.dir.filePath(QStringLiteral("varnok.conf")));
+    QVERIFY(conf.open(QIODevice::WriteOnly) && conf.write("[link]\npoll=2\n") == 14 &&
+            conf.flush());
+    c.create();
+    c.window->startUp();
+    QCOMPARE(c.port.takeWritten(), QByteArray("bc \r\n"));
+    auto* timer = c.window->findChild<QTimer*>(QStringLiteral("pollTimer"));
+    QVERIFY(timer->isActive() && timer->interval() == 2000);
+    QByteArrayList sent; // at each tick: waiting for the routing, idle, under a box, a dialog
+    const auto tick = [&] {
+        QMetaObject::invokeMethod(timer, "timeout");
+        sent << c.port.takeWritten();
+    };
+    tick();
+    c.port.feed("\r\ns13s22s31s40\r\n");
+    QTRY_VERIFY(routingLamp(*c.window, 0, 3)->isLit());
+    tick();
+    c.boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) { tick(); };
+    c.port.feed("utp\r\n");
+    QTRY_COMPARE(sent.size(), 3);
+    QTimer::singleShot(0, c.window.get(), [&] {
+        tick();
+        QApplication::activeModalWidget()->close();
+    });
+    QTest::mouseClick(networkSettingsButton(*c.window), Qt::LeftButton);
+    QCOMPARE(sent, (QByteArrayList{"", "bc \r\n", "", ""}));
+}
 
 void TestMainWindowLink::everyOpenAsksForRoutingAndIsLogged_data()
 {
@@ -102,6 +134,7 @@ void TestMainWindowLink::everyOpenAsksForRoutingAndIsLogged()
     QCOMPARE(c.port.takeWritten(), QByteArray::fromHex("6263200D0A"));
     c.port.feed("\r\ns13s22s31s40\r\n");
     QTRY_VERIFY(routingLamp(*c.window, 0, 3)->isLit());
+    QVERIFY(!c.window->findChild<QTimer*>(QStringLiteral("pollTimer"))->isActive()); // off
     QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
     QVERIFY(c.port.written.isEmpty()); // closing asks nothing
     QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
