@@ -322,7 +322,8 @@ OPTIONS: -C DIR, --dir DIR  the set-up folder (COMPORT, varnok.conf, COM1-COM10 
          --json       machine-readable output, one JSON document per line
 Exit status: 0 done and confirmed; 1 bad usage (nothing sent); 2 the port could not be opened
 or the link was lost; 3 no answer, or a different answer than asked for, within the timeout;
-4 the result could not be written (a reader that went away ends it as SIGPIPE does).
+4 the result (or the preset a save asked for) could not be written; a reader that went away
+ends it as SIGPIPE does.
 )")
         .arg(QStringLiteral(VARNOK_VERSION));
 }

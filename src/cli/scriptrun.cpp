@@ -235,8 +235,9 @@ void ScriptRun::handleStatus(const protocol::Reply& reply)
             QStringLiteral("the switch reported %1 of the four outputs").arg(reply.routes.size()));
     if (request.command == cli::Request::Command::PresetSave) {
         const std::optional<Routing> routing = session.reportedRouting();
+        // The name was checked before anything was sent: what fails now is varnok.conf.
         if (!routing || !setup.savePreset(request.preset, *routing))
-            return finish(BadUsage, setup.errorString());
+            return finish(OutputFailed, setup.errorString());
         output.presets({*setup.findPreset(request.preset)});
     }
     finish(Done);
