@@ -103,8 +103,8 @@ int main(int argc, char* argv[])
         rssMax = std::max(rssMax, rssEnd);
         std::printf("flap seconds=%d losses=%lld boxes_opened=%d boxes_most_open=%d "
                     "rss_start_kb=%lld rss_max_kb=%lld rss_end_kb=%lld\n",
-                    seconds, static_cast<long long>(losses), boxes.opened, boxes.mostOpen,
-                    rssStart, rssMax, rssEnd);
+                    seconds, static_cast<long long>(losses), boxes.opened, boxes.mostOpen, rssStart,
+                    rssMax, rssEnd);
         std::fflush(stdout);
         simulator.kill();
         simulator.waitForFinished(2000);

@@ -78,6 +78,9 @@ SwitchSession::SwitchSession(Port& linePort, QString dir, Role sessionRole, QObj
 
 void SwitchSession::noteReportedRoutes(const protocol::Reply& reply)
 {
+    // The last words of a line already closed describe a switch that may not be there now.
+    if (!serial.isOpen())
+        return;
     for (const protocol::Route& route : reply.routes)
         reported[route.output - 1] = route.input;
 }
@@ -124,10 +127,30 @@ void SwitchSession::checkAnswer()
             : QStringLiteral("No answer from the switch on %1.").arg(typed));
 }
 
+void SwitchSession::tell(const QString& reason, const QString& path)
+{
+    QString line = reason;
+    if (typed.isEmpty() && !path.isEmpty()) {
+        // The user chose a COM port: name it beside the device it leads to.
+        const QString named = QStringLiteral("COM%1 (%2)").arg(port).arg(path);
+        if (const qsizetype at = line.indexOf(path); at >= 0)
+            line.replace(at, path.size(), named);
+        else
+            line = named + QStringLiteral(": ") + line;
+    }
+    if (line == lastTold)
+        return;
+    lastTold = line;
+    serial.recordEvent(line);
+    emit linkNote(line);
+}
+
 void SwitchSession::onLinkLost(const QString& reason)
 {
     answerTimer.stop();
-    serial.recordEvent(reason);
+    reported = {};
+    lastTold.clear(); // every loss is told
+    tell(reason, openedDevice);
     if (reconnectEnabled)
         retryTimer.start();
     emit linkLost(reason);
@@ -137,11 +160,25 @@ void SwitchSession::retryOpen()
 {
     // The very device that was lost: while a COMn link is gone for a moment, the port number
     // alone would lead to the built-in port.
-    if (serial.isOpening() || !serial.open(openedDevice) || serial.isOpening())
+    if (serial.isOpening())
         return; // a network port answers later, in onOpened()
+    if (!serial.open(openedDevice)) {
+        tell(serial.errorString(), openedDevice);
+        return;
+    }
+    if (serial.isOpening())
+        return;
     retryTimer.stop();
+    tellReconnected();
     emit openChanged(true);
     askForRouting();
+}
+
+void SwitchSession::tellReconnected()
+{
+    lastTold.clear();
+    tell(QStringLiteral("%1 is connected again").arg(openedDevice), openedDevice);
+    lastTold.clear();
 }
 
 void SwitchSession::stopReconnecting()
@@ -156,6 +193,10 @@ void SwitchSession::stopReconnecting()
 
 void SwitchSession::onOpened()
 {
+    if (retryTimer.isActive())
+        tellReconnected();
+    else
+        lastTold.clear();
     retryTimer.stop();
     error.clear();
     emit openChanged(true);
@@ -164,16 +205,20 @@ void SwitchSession::onOpened()
 
 void SwitchSession::onOpenFailed(const QString& reason)
 {
-    if (retryTimer.isActive())
-        return; // reconnecting stays quiet: the next try follows
+    if (retryTimer.isActive()) {
+        tell(reason, openedDevice); // no box while reconnecting: the next try follows
+        return;
+    }
     error = reason;
-    serial.recordEvent(reason);
+    lastTold.clear();
+    tell(reason, openedDevice);
     emit openFailed(reason);
 }
 
 void SwitchSession::closeLink()
 {
     answerTimer.stop();
+    reported = {};
     const bool wasOpening = serial.isOpening();
     if (!serial.isOpen() && !wasOpening)
         return;
@@ -326,8 +371,10 @@ SwitchSession::OpenState SwitchSession::tryOpen()
         return OpenState::Failed;
     }
     const QString path = device();
+    lastTold.clear();
     if (!serial.open(path)) {
         error = serial.errorString();
+        tell(error, path);
         return OpenState::Failed;
     }
     openedDevice = path;

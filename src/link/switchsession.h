@@ -92,7 +92,7 @@ public:
     int listIndex() const { return selected; }
 
     // The input (1 to 4) the switch last reported for `output` (1 to 4) in a route or status
-    // report, 0 until it has.
+    // report over the link open now, 0 until it has.
     int reportedInput(int output) const;
     // The whole routing, once the switch has reported every output.
     std::optional<Routing> reportedRouting() const;
@@ -113,6 +113,10 @@ signals:
     void openFailed(const QString& reason);
     // The routing request sent when the link opened got no answer in time.
     void noAnswer(const QString& message);
+    // A failed open, a lost link or a link back again, in one line that names the port and the
+    // reason; already in the session log. While reconnecting, a reason is told once, not on
+    // every try.
+    void linkNote(const QString& line);
 
 private:
     enum class OpenState { Failed, Open, Waiting };
@@ -125,8 +129,12 @@ private:
     void onLinkLost(const QString& reason);
     void retryOpen();
     void stopReconnecting();
+    // One line once a lost link is back: the reasons told since are history.
+    void tellReconnected();
     void save(int listIndex);
     void noteReportedRoutes(const protocol::Reply& reply);
+    // Logs and emits linkNote() unless it was the last thing told.
+    void tell(const QString& reason, const QString& path);
     QString settingsPath() const;
 
     LoggedPort serial;
@@ -145,5 +153,6 @@ private:
     bool savedThisSession = false;
     quint8 port = 0;
     int selected = -1;
-    Routing reported{}; // 0: not reported yet
+    Routing reported{}; // 0: not reported yet, or not since the link last opened
+    QString lastTold;   // the last linkNote(), empty once a new attempt starts
 };

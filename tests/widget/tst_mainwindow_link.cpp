@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The main window's start-up, port choice, link toggle and layout, against a fake port.
 #include "link/comdevice.h"
+#include "link/switchsession.h"
 #include "ui/mainwindow.h"
 
 #include "fakeserialport.h"
@@ -63,6 +64,10 @@ private slots:
     void openFailureReasonShownOnLinkButton();
     void portChangeWhileConnectedClosesAndStaysClosed();
     void portChangeWhileDisconnected();
+    void flappingLinkLeavesOneBox();
+    void lampsGoDarkWhenTheLinkCloses_data();
+    void lampsGoDarkWhenTheLinkCloses();
+    void reasonsAreToldOnceInPaneAndLog();
     void unwritableDirectoryDoesNotStopStartUp();
     void windowFrame();
     void geometryMatchesDesign_data();
@@ -288,6 +293,93 @@ void TestMainWindowLink::portChangeWhileDisconnected()
     QCOMPARE(fileBytes(c.dir), QByteArray(" 1 \r\n"));
     QCOMPARE(c.caption(), QStringLiteral("Connect"));
     QVERIFY(c.boxes.shown.isEmpty());
+}
+
+void TestMainWindowLink::flappingLinkLeavesOneBox()
+{
+    Console c;
+    c.create();
+    c.window->startUp();
+    int flaps = 0;
+    c.boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) {
+        // The link comes back by itself and drops again while the user has not pressed OK.
+        for (; flaps < 3; ++flaps) {
+            QTRY_VERIFY(c.port.isOpen());
+            c.port.hangUp();
+        }
+    };
+    c.port.hangUp();
+    QTRY_COMPARE(flaps, 3);
+    QCOMPARE(c.boxes.texts(),
+             QStringList{QStringLiteral("Connection to the switch lost: device vanished")});
+    QCOMPARE(
+        receivePane(*c.window)->text().count(QStringLiteral("COM1 (/dev/ttyS0): device vanished")),
+        4);
+}
+
+void TestMainWindowLink::lampsGoDarkWhenTheLinkCloses_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("disconnect") << "disconnect";
+    QTest::newRow("lost link") << "lost";
+    QTest::newRow("port change") << "port";
+    QTest::newRow("report arriving after the loss") << "late";
+}
+
+void TestMainWindowLink::lampsGoDarkWhenTheLinkCloses()
+{
+    QFETCH(QString, how);
+    Console c;
+    c.create();
+    c.window->startUp();
+    auto* session = c.window->findChild<SwitchSession*>();
+    c.port.feed("\r\ns13s22s31s40\r\n");
+    if (how == QLatin1String("late")) {
+        c.port.hangUp(); // inside the reply's framing window
+    } else {
+        QTRY_VERIFY(session->reportedRouting().has_value());
+        if (how == QLatin1String("disconnect"))
+            QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
+        else if (how == QLatin1String("lost"))
+            c.port.hangUp();
+        else
+            emit portList(*c.window)->activated(4);
+    }
+    QTRY_VERIFY(receivePane(*c.window)->text().contains(QStringLiteral("HDMI Out4 -> ")));
+    for (const Lamp* lamp : routingLamps(*c.window))
+        QVERIFY(!lamp->isLit());
+    QCOMPARE(session->reportedInput(1), 0);
+}
+
+void TestMainWindowLink::reasonsAreToldOnceInPaneAndLog()
+{
+    QTemporaryDir state;
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    const auto restore = qScopeGuard([&] { qputenv("XDG_STATE_HOME", savedState); });
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+    Console c;
+    c.port.missingPorts = {1};
+    c.port.openFailureReason = QStringLiteral("No permission to open /dev/ttyS0; dialout");
+    c.create();
+    c.window->startUp();
+    c.port.missingPorts.clear();
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
+    c.port.missingPorts = {1};
+    c.port.openFailureReason = QStringLiteral("/dev/ttyS0: No such file or directory");
+    c.port.hangUp();
+    const int before = c.port.openAttempts;
+    QTRY_VERIFY(c.port.openAttempts >= before + 3); // the reconnect keeps failing
+    const QString pane = receivePane(*c.window)->text();
+    const QStringList told{QStringLiteral("No permission to open COM1 (/dev/ttyS0); dialout"),
+                           QStringLiteral("COM1 (/dev/ttyS0): device vanished"),
+                           QStringLiteral("COM1 (/dev/ttyS0): No such file or directory")};
+    QFile log(state.filePath(QStringLiteral("varnok/session.log")));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray logged = log.readAll();
+    for (const QString& line : told) {
+        QCOMPARE(pane.count(line), 1);
+        QCOMPARE(logged.count("! " + line.toUtf8() + '\n'), 1);
+    }
 }
 
 void TestMainWindowLink::unwritableDirectoryDoesNotStopStartUp()
