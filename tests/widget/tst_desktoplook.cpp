@@ -3,10 +3,12 @@
 // palette and a doubled default font the texts keep their colours, every caption fits its
 // element and nothing moves. Set VARNOK_SCREENSHOT_DIR to keep a PNG of each window.
 #include "fakeserialport.h"
+#include "link/matrixsetup.h"
 #include "recordingmessageboxes.h"
 #include "ui/mainwindow.h"
 #include "ui/messageboxes.h"
 #include "ui/networksettingsdialog.h"
+#include "ui/presetdialogs.h"
 #include "ui/utpmodedialog.h"
 
 #include <QApplication>
@@ -129,7 +131,7 @@ Geometries geometriesOf(QWidget* window)
     return all;
 }
 
-// The main window and both dialogs, shown and built under whatever desktop the test set.
+// The main window and its dialogs, shown and built under whatever desktop the test set.
 struct Windows
 {
     QTemporaryDir dir;
@@ -138,6 +140,9 @@ struct Windows
     std::unique_ptr<MainWindow> mainWindow;
     std::unique_ptr<NetworkSettingsDialog> setIp;
     std::unique_ptr<UtpModeDialog> utp;
+    MatrixSetup setup{dir.path()};
+    std::unique_ptr<NameDialog> name;
+    std::unique_ptr<PresetManagerDialog> presets;
 
     Windows()
     {
@@ -151,9 +156,17 @@ struct Windows
         setIp->findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
         utp = std::make_unique<UtpModeDialog>(port, boxes, mainWindow.get());
         utp->show();
+        name = std::make_unique<NameDialog>("Save routing", "Preset name:", "", mainWindow.get());
+        name->show();
+        setup.savePreset(QStringLiteral("Stage"), {1, 2, 3, 4}); // its buttons enabled
+        presets = std::make_unique<PresetManagerDialog>(setup, mainWindow.get());
+        presets->show();
         QApplication::processEvents();
     }
-    QList<QWidget*> all() const { return {mainWindow.get(), setIp.get(), utp.get()}; }
+    QList<QWidget*> all() const
+    {
+        return {mainWindow.get(), setIp.get(), utp.get(), name.get(), presets.get()};
+    }
 };
 
 } // namespace
@@ -225,7 +238,7 @@ void TestDesktopLook::windows()
                 QStringLiteral("%1-%2.png").arg(window->objectName(), desktop).replace(' ', '-')));
         }
         const QList<Caption> captions = captionsOf(window);
-        QVERIFY(captions.size() >= 5);
+        QVERIFY(captions.size() >= 3);
         for (const Caption& c : captions) {
             const QString where =
                 window->objectName() + '/' + c.widget->objectName() + " \"" + c.text + '"';
