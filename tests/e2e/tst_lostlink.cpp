@@ -232,7 +232,7 @@ void TestLostLink::hangUpShowsClosedStateAndOneBox()
         QVERIFY(pty->write("s22\r\n"));
         QVERIFY(comm.wait(5000));
         // The window is open now; the line goes before it ends. What the switch said last
-        // is still shown, but no lamp stays lit for a link that is gone.
+        // is still handled.
         sinceHangUp.start();
         hangUp(*pty);
         QTRY_VERIFY_WITH_TIMEOUT(

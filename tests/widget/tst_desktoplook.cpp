@@ -141,8 +141,7 @@ struct Windows
     std::unique_ptr<NetworkSettingsDialog> setIp;
     std::unique_ptr<UtpModeDialog> utp;
     MatrixSetup setup{dir.path()};
-    std::unique_ptr<NameDialog> name;
-    std::unique_ptr<PresetManagerDialog> presets;
+    QList<QWidget*> windows;
 
     Windows()
     {
@@ -156,17 +155,15 @@ struct Windows
         setIp->findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
         utp = std::make_unique<UtpModeDialog>(port, boxes, mainWindow.get());
         utp->show();
-        name = std::make_unique<NameDialog>("Save routing", "Preset name:", "", mainWindow.get());
-        name->show();
-        setup.savePreset(QStringLiteral("Stage"), {1, 2, 3, 4}); // its buttons enabled
-        presets = std::make_unique<PresetManagerDialog>(setup, mainWindow.get());
-        presets->show();
+        setup.savePreset(QStringLiteral("Stage"), {1, 2, 3, 4}); // the presets' buttons enabled
+        windows = {mainWindow.get(), setIp.get(), utp.get(),
+                   new NameDialog("Save routing", "Preset name:", "", mainWindow.get()),
+                   new PresetManagerDialog(setup, mainWindow.get())};
+        for (QWidget* window : windows)
+            window->show();
         QApplication::processEvents();
     }
-    QList<QWidget*> all() const
-    {
-        return {mainWindow.get(), setIp.get(), utp.get(), name.get(), presets.get()};
-    }
+    QList<QWidget*> all() const { return windows; }
 };
 
 } // namespace
