@@ -5,7 +5,8 @@
 // so the link comes and goes twice a second for as long as the run lasts.
 // Usage: varnok-bench-flap [SECONDS]   (default 60)
 // Prints one "flap ..." line: losses seen, boxes opened, the most open at once, and resident
-// memory at the start, at its highest and at the end. Exits 1 when the link never dropped.
+// memory at the start, at its highest and at the end. Exits 1 when the link never dropped or
+// more than one box was open at once.
 #include "benchsupport.h"
 #include "link/anyport.h"
 #include "ui/mainwindow.h"
@@ -108,7 +109,7 @@ int main(int argc, char* argv[])
         std::fflush(stdout);
         simulator.kill();
         simulator.waitForFinished(2000);
-        std::_Exit(losses > 0 ? 0 : 1);
+        std::_Exit(losses > 0 && boxes.mostOpen <= 1 ? 0 : 1);
     });
     return QApplication::exec();
 }

@@ -176,9 +176,7 @@ void SwitchSession::retryOpen()
 
 void SwitchSession::tellReconnected()
 {
-    lastTold.clear();
     tell(QStringLiteral("%1 is connected again").arg(openedDevice), openedDevice);
-    lastTold.clear();
 }
 
 void SwitchSession::stopReconnecting()
@@ -195,8 +193,6 @@ void SwitchSession::onOpened()
 {
     if (retryTimer.isActive())
         tellReconnected();
-    else
-        lastTold.clear();
     retryTimer.stop();
     error.clear();
     emit openChanged(true);

@@ -129,7 +129,7 @@ private:
     void onLinkLost(const QString& reason);
     void retryOpen();
     void stopReconnecting();
-    // One line once a lost link is back: the reasons told since are history.
+    // One line once a lost link is back.
     void tellReconnected();
     void save(int listIndex);
     void noteReportedRoutes(const protocol::Reply& reply);
