@@ -87,6 +87,9 @@ SwitchSession::SwitchSession(Port& linePort, QString dir, Role sessionRole, QObj
 
 void SwitchSession::noteReportedRoutes(const protocol::Reply& reply)
 {
+    // The last words of a line already closed describe a switch that may not be there now.
+    if (!serial.isOpen())
+        return;
     for (const protocol::Route& route : reply.routes)
         reported[route.output - 1] = route.input;
 }
@@ -184,11 +187,31 @@ void SwitchSession::checkAnswer()
             : QStringLiteral("No answer from the switch on %1.").arg(typed));
 }
 
+void SwitchSession::tell(const QString& reason, const QString& path)
+{
+    QString line = reason;
+    if (typed.isEmpty() && !path.isEmpty()) {
+        // The user chose a COM port: name it beside the device it leads to.
+        const QString named = QStringLiteral("COM%1 (%2)").arg(port).arg(path);
+        if (const qsizetype at = line.indexOf(path); at >= 0)
+            line.replace(at, path.size(), named);
+        else
+            line = named + QStringLiteral(": ") + line;
+    }
+    if (line == lastTold)
+        return;
+    lastTold = line;
+    serial.recordEvent(line);
+    emit linkNote(line);
+}
+
 void SwitchSession::onLinkLost(const QString& reason)
 {
     answerTimer.stop();
     pollTimer->stop();
-    serial.recordEvent(reason);
+    reported = {};
+    lastTold.clear(); // every loss is told
+    tell(reason, opened.name());
     if (reconnectEnabled)
         retryTimer.start();
     emit linkLost(reason);
@@ -200,16 +223,26 @@ void SwitchSession::retryOpen()
     // alone would lead to the built-in port, and a node back under the old name may be another
     // program's line.
     if (serial.isOpening())
-        return;
+        return; // a network port answers later, in onOpened()
     const QString path = opened.reopenPath();
-    if (path.isEmpty() || !serial.open(path))
+    if (path.isEmpty())
         return;
+    if (!serial.open(path)) {
+        tell(serial.errorString(), path);
+        return;
+    }
     opened = LineIdentity::of(path);
     if (serial.isOpening())
-        return; // a network port answers later, in onOpened()
+        return;
     retryTimer.stop();
+    tellReconnected();
     emit openChanged(true);
     askForRouting();
+}
+
+void SwitchSession::tellReconnected()
+{
+    tell(QStringLiteral("%1 is connected again").arg(opened.name()), opened.name());
 }
 
 void SwitchSession::stopReconnecting()
@@ -224,6 +257,8 @@ void SwitchSession::stopReconnecting()
 
 void SwitchSession::onOpened()
 {
+    if (retryTimer.isActive())
+        tellReconnected();
     retryTimer.stop();
     error.clear();
     emit openChanged(true);
@@ -232,16 +267,20 @@ void SwitchSession::onOpened()
 
 void SwitchSession::onOpenFailed(const QString& reason)
 {
-    if (retryTimer.isActive())
-        return; // reconnecting stays quiet: the next try follows
+    if (retryTimer.isActive()) {
+        tell(reason, opened.name()); // no box while reconnecting: the next try follows
+        return;
+    }
     error = reason;
-    serial.recordEvent(reason);
+    lastTold.clear();
+    tell(reason, opened.name());
     emit openFailed(reason);
 }
 
 void SwitchSession::closeLink()
 {
     answerTimer.stop();
+    reported = {};
     const bool wasOpening = serial.isOpening();
     if (!serial.isOpen() && !wasOpening)
         return;
@@ -394,8 +433,10 @@ SwitchSession::OpenState SwitchSession::tryOpen()
         return OpenState::Failed;
     }
     const QString path = device();
+    lastTold.clear();
     if (!serial.open(path)) {
         error = serial.errorString();
+        tell(error, path);
         return OpenState::Failed;
     }
     opened = LineIdentity::of(path);

@@ -98,7 +98,7 @@ public:
     int listIndex() const { return selected; }
 
     // The input (1 to 4) the switch last reported for `output` (1 to 4) in a route or status
-    // report, 0 until it has.
+    // report over the link open now, 0 until it has.
     int reportedInput(int output) const;
     // The whole routing, once the switch has reported every output.
     std::optional<Routing> reportedRouting() const;
@@ -127,6 +127,10 @@ signals:
     void openFailed(const QString& reason);
     // The routing request sent when the link opened got no answer in time.
     void noAnswer(const QString& message);
+    // A failed open, a lost link or a link back again, in one line that names the port and the
+    // reason; already in the session log. While reconnecting, a reason is told once, not on
+    // every try.
+    void linkNote(const QString& line);
 
 private:
     enum class OpenState { Failed, Open, Waiting };
@@ -143,8 +147,12 @@ private:
     void stopReconnecting();
     // Writes (or, for an empty value, removes) one key of varnok.conf.
     void keepSetting(const QString& key, const QString& value);
+    // One line once a lost link is back.
+    void tellReconnected();
     void save(int listIndex);
     void noteReportedRoutes(const protocol::Reply& reply);
+    // Logs and emits linkNote() unless it was the last thing told.
+    void tell(const QString& reason, const QString& path);
     QString settingsPath() const;
 
     LoggedPort serial;
@@ -166,5 +174,6 @@ private:
     bool savedThisSession = false;
     quint8 port = 0;
     int selected = -1;
-    Routing reported{}; // 0: not reported yet
+    Routing reported{}; // 0: not reported yet, or not since the link last opened
+    QString lastTold;   // the last linkNote(), empty once a new attempt starts
 };

@@ -64,6 +64,7 @@ private slots:
     void openFailureReasonShownOnLinkButton();
     void portChangeWhileConnectedClosesAndStaysClosed();
     void portChangeWhileDisconnected();
+    void flappingLinkLeavesOneBox();
     void unwritableDirectoryDoesNotStopStartUp();
     void windowFrame();
     void geometryMatchesDesign_data();
@@ -137,8 +138,12 @@ void TestMainWindowLink::everyOpenAsksForRoutingAndIsLogged()
     QVERIFY(!c.window->findChild<QTimer*>(QStringLiteral("pollTimer"))->isActive()); // off
     QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
     QVERIFY(c.port.written.isEmpty()); // closing asks nothing
+    QVERIFY(!routingLamp(*c.window, 0, 3)->isLit());
     QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
     QCOMPARE(c.port.takeWritten(), QByteArray::fromHex("6263200D0A"));
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
+    c.port.missingPorts = {1};
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
 
     QFile log(state.filePath(QStringLiteral("varnok/session.log")));
     QCOMPARE(log.exists(), logged);
@@ -146,10 +151,11 @@ void TestMainWindowLink::everyOpenAsksForRoutingAndIsLogged()
         return;
     QVERIFY(log.open(QIODevice::ReadOnly));
     QList<QByteArray> lines = log.readAll().split('\n');
-    QCOMPARE(lines.size(), 4); // three and the last line's end
+    QCOMPARE(lines.size(), 5); // four and the last line's end
     QCOMPARE(lines[0].mid(24), QByteArray("> bc \\r\\n"));
     QCOMPARE(lines[1].mid(24), QByteArray("< \\r\\ns13s22s31s40\\r\\n"));
     QCOMPARE(lines[2].mid(24), QByteArray("> bc \\r\\n"));
+    QCOMPARE(lines[3].mid(24), QByteArray("! COM1 (/dev/ttyS0): no such device"));
 }
 
 void TestMainWindowLink::firstStartWritesComport()
@@ -321,6 +327,27 @@ void TestMainWindowLink::portChangeWhileDisconnected()
     QCOMPARE(fileBytes(c.dir), QByteArray(" 1 \r\n"));
     QCOMPARE(c.caption(), QStringLiteral("Connect"));
     QVERIFY(c.boxes.shown.isEmpty());
+}
+
+void TestMainWindowLink::flappingLinkLeavesOneBox()
+{
+    Console c;
+    c.create();
+    c.window->startUp();
+    int flaps = 0;
+    c.boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) {
+        for (; flaps < 3; ++flaps) { // back by itself and lost again before OK is pressed
+            QTRY_VERIFY(c.port.isOpen());
+            c.port.hangUp();
+        }
+        c.port.missingPorts = {1}; // then the reconnect keeps failing
+    };
+    c.port.hangUp();
+    QTRY_VERIFY(c.port.openAttempts > 6);
+    QCOMPARE(c.boxes.texts(), QStringList{"Connection to the switch lost: device vanished"});
+    const QString pane = receivePane(*c.window)->text();
+    QCOMPARE(pane.count("COM1 (/dev/ttyS0): device vanished"), 4);
+    QCOMPARE(pane.count("COM1 (/dev/ttyS0): no such device"), 1);
 }
 
 void TestMainWindowLink::unwritableDirectoryDoesNotStopStartUp()
