@@ -19,17 +19,25 @@ varnok_install_missing() {
         "${missing[@]}" >/dev/null
 }
 
+# The options of build/, the tree scripts/run and scripts/test share: the same for both, so the
+# second of them builds only what changed. ccache, where installed, keeps rebuilds of other trees
+# (build-asan/, a fresh clone) short.
+varnok_launcher=()
+command -v ccache >/dev/null && varnok_launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+varnok_options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNOK_WERROR=ON "${varnok_launcher[@]}")
+
 # Configures and builds a build tree: varnok_build DIR [cmake options...]
-# The options of the last configure are kept in DIR; other options configure the tree afresh,
-# so no option a different script asked for stays behind in its cache.
+# CMake's default generator unless the options name one with -G. The options of the last
+# configure are kept in DIR; other options configure the tree afresh, so no option a different
+# caller asked for stays behind in its cache.
 varnok_build() {
     local dir=$1
     shift
     local stamp="$dir/varnok-options" options
     options=$(printf '%s\n' "$@")
-    if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$options" ]; then
-        rm -f "$stamp" "$dir/CMakeCache.txt"
-        cmake -S "$varnok_root" -B "$dir" -G Ninja "$@" >/dev/null
+    if [ ! -f "$dir/CMakeCache.txt" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$options" ]; then
+        rm -rf "$stamp" "$dir/CMakeCache.txt" "$dir/CMakeFiles"
+        cmake -S "$varnok_root" -B "$dir" "$@" >/dev/null
         printf '%s\n' "$options" >"$stamp"
     fi
     cmake --build "$dir" -j"$(nproc)"

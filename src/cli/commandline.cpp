@@ -3,11 +3,14 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace cli {
 
 namespace {
 
 constexpr int maxTimeoutMs = 3'600'000;
+constexpr int maxPollSeconds = 86'400;
 
 std::optional<int> numberIn(const QString& text, int low, int high)
 {
@@ -127,6 +130,20 @@ Parsed parseCommand(Request request, const QStringList& words)
             return refuse(QStringLiteral("send needs one TEXT (quote it when it has blanks)"));
         if (arguments[0].isEmpty())
             return refuse(QStringLiteral("send: TEXT is empty"));
+        // The line carries one byte per character: a character beyond Latin-1 would go out as
+        // some other byte, and a line end would split TEXT into commands answered apart.
+        for (const char32_t c : arguments[0].toUcs4()) {
+            if (c > 0xFF)
+                return refuse(
+                    QStringLiteral("send: \"%1\" (U+%2) is not a Latin-1 character, "
+                                   "and the line carries only those")
+                        .arg(QString::fromUcs4(&c, 1), QString::number(uint(c), 16)
+                                                           .toUpper()
+                                                           .rightJustified(4, QLatin1Char('0'))));
+            if (c == '\r' || c == '\n')
+                return refuse(QStringLiteral("send: TEXT holds a line end; send one command per "
+                                             "call"));
+        }
         request.command = Command::Send;
         request.text = arguments[0];
         return {request, {}};
@@ -161,13 +178,35 @@ bool needsSwitch(Request::Command command)
            command != Command::Name;
 }
 
-bool wantsCommandLine(const QStringList& arguments)
+std::optional<QString> windowFolder(const QStringList& arguments)
 {
-    if (arguments.isEmpty())
-        return false;
-    const QString& first = arguments.constFirst();
-    return first.startsWith(QLatin1String("--")) || !first.startsWith(QLatin1Char('-')) ||
-           first == QLatin1String("-h");
+    // The toolkit's options for every window, taken out by the application object itself.
+    static const QStringList withValue{
+        "-platform",        "-platformpluginpath", "-platformtheme", "-plugin",
+        "-qwindowgeometry", "-qwindowicon",        "-qwindowtitle",  "-session",
+        "-display",         "-geometry",           "-style",         "-stylesheet"};
+    static const QStringList alone{"-reverse", "-widgetcount"};
+    static const QStringList joined{"-style=", "-stylesheet=", "-qmljsdebugger="};
+    QString folder;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == QLatin1String("-C") || argument == QLatin1String("--dir")) {
+            if (!hasValue || arguments[i + 1].isEmpty())
+                return std::nullopt; // the command line says what is missing
+            folder = arguments[++i];
+        } else if (argument.startsWith(QLatin1String("--dir=")) && argument.size() > 6) {
+            folder = argument.mid(6);
+        } else if (withValue.contains(argument) && hasValue) {
+            ++i;
+        } else if (!alone.contains(argument) &&
+                   std::none_of(joined.begin(), joined.end(), [&argument](const QString& option) {
+                       return argument.startsWith(option);
+                   })) {
+            return std::nullopt;
+        }
+    }
+    return folder;
 }
 
 Parsed parse(const QStringList& arguments)
@@ -198,10 +237,15 @@ Parsed parse(const QStringList& arguments)
             request.json = true;
             continue;
         }
-        // --port P, --port=P, --timeout MS, --timeout=MS
-        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        // --port P, --port=P, --timeout MS, --timeout=MS, --poll SECONDS, --poll=SECONDS,
+        // --dir DIR, --dir=DIR, -C DIR
+        const qsizetype equals = argument.startsWith(QLatin1String("--"))
+                                     ? argument.indexOf(QLatin1Char('='))
+                                     : qsizetype(-1);
         const QString name = equals < 0 ? argument : argument.left(equals);
-        if (name != QLatin1String("--port") && name != QLatin1String("--timeout"))
+        if (name != QLatin1String("--port") && name != QLatin1String("--timeout") &&
+            name != QLatin1String("--dir") && name != QLatin1String("-C") &&
+            name != QLatin1String("--poll"))
             return refuse(QStringLiteral("unknown option \"%1\" (see varnok --help)").arg(name));
         QString value;
         if (equals >= 0) {
@@ -211,10 +255,26 @@ Parsed parse(const QStringList& arguments)
         } else {
             return refuse(QStringLiteral("%1 needs a value").arg(name));
         }
+        if (name == QLatin1String("--dir") || name == QLatin1String("-C")) {
+            if (value.isEmpty())
+                return refuse(QStringLiteral("%1 needs a folder").arg(name));
+            request.directory = value;
+            continue;
+        }
         if (name == QLatin1String("--port")) {
             if (value.trimmed().isEmpty())
                 return refuse(QStringLiteral("--port needs a port"));
             request.port = value;
+            continue;
+        }
+        if (name == QLatin1String("--poll")) {
+            const auto seconds = numberIn(value, 0, maxPollSeconds);
+            if (!seconds)
+                return refuse(QStringLiteral("--poll \"%1\" is not a number of seconds from 0 "
+                                             "to %2")
+                                  .arg(value)
+                                  .arg(maxPollSeconds));
+            request.pollSeconds = *seconds;
             continue;
         }
         const auto timeout = numberIn(value, 1, maxTimeoutMs);
@@ -227,14 +287,18 @@ Parsed parse(const QStringList& arguments)
     }
     if (words.isEmpty())
         return refuse(QStringLiteral("no command given (see varnok --help)"));
-    return parseCommand(request, words);
+    const Parsed parsed = parseCommand(request, words);
+    if (parsed.request && parsed.request->pollSeconds > 0 &&
+        parsed.request->command != Request::Command::Monitor)
+        return refuse(QStringLiteral("--poll is for monitor only"));
+    return parsed;
 }
 
 QString usage()
 {
     return QStringLiteral(
                R"(Usage:
-varnok                                  the console window, as today
+varnok [-C DIR]                         the console window, as today
 varnok --help | --version               usage, or "varnok %1"; exit 0; no window, no file written
 varnok [OPTIONS] route OUT IN           input IN (1-4) to output OUT (1-4)
 varnok [OPTIONS] route OUT next|prev    the arrow keys of output OUT
@@ -242,16 +306,24 @@ varnok [OPTIONS] status                 the routing of all four outputs
 varnok [OPTIONS] utp [MASK]             read the UTP output modes, or set them (one hex digit 0-F)
 varnok [OPTIONS] ip dhcp | ip A.B.C.D   the switch's network setting
 varnok [OPTIONS] send TEXT              TEXT + CR LF on the line; print the reply as it came
-varnok [OPTIONS] monitor                print every route the switch reports until interrupted
+                                        (one command: Latin-1 characters, no line end)
+varnok [OPTIONS] monitor [--poll SECONDS]
+                                        print every route the switch reports until interrupted;
+                                        with --poll, ask for the routing (bc) every SECONDS
+                                        the line is idle, so front-panel changes show too
 varnok [OPTIONS] preset list|save NAME|recall NAME|delete NAME
                                         presets: whole routings kept in varnok.conf
-varnok name output N TEXT|input N TEXT  a name (up to 32 characters, "" removes it)
-OPTIONS: --port P     COM1-COM10 (mapped as the window maps them), a device path, or tcp://HOST:PORT;
-                      default: the choice the window saved (COMPORT / varnok.conf in the working directory)
-         --timeout MS how long to wait for the switch (default 1000)
+varnok [-C DIR] name output|input N TEXT  a name (up to 32 characters, "" removes it)
+OPTIONS: -C DIR, --dir DIR  the set-up folder (COMPORT, varnok.conf, COM1-COM10 links), as the
+                      window's; default: the working directory
+         --port P     COM1-COM10 (mapped as the window maps them), a device path, or tcp://HOST:PORT;
+                      default: the choice the window saved (COMPORT / varnok.conf in the set-up folder)
+         --timeout MS how long to wait for a network connection, then for the switch (default 1000)
          --json       machine-readable output, one JSON document per line
 Exit status: 0 done and confirmed; 1 bad usage (nothing sent); 2 the port could not be opened
-or the link was lost; 3 no answer, or a different answer than asked for, within the timeout.
+or the link was lost; 3 no answer, or a different answer than asked for, within the timeout;
+4 the result (or the preset a save asked for) could not be written; a reader that went away
+ends it as SIGPIPE does.
 )")
         .arg(QStringLiteral(VARNOK_VERSION));
 }

@@ -40,8 +40,10 @@ struct Request
     bool namesOutput = false;   // name output N (else name input N)
     int nameIndex = 0;          // name: 1 to 4
 
-    QString port; // empty: the choice the window saved
+    QString port;      // empty: the choice the window saved
+    QString directory; // -C / --dir: the set-up folder; empty: the working directory
     int timeoutMs = 1000;
+    int pollSeconds = 0; // monitor: ask for the routing every so many idle seconds (0: never)
     bool json = false;
 };
 
@@ -54,9 +56,11 @@ struct Parsed
 // `arguments` without the program name.
 Parsed parse(const QStringList& arguments);
 
-// Whether the arguments ask for the command line rather than the window: any argument does,
-// except the toolkit's own single-dash window options ("-platform offscreen", "-style ...").
-bool wantsCommandLine(const QStringList& arguments);
+// The set-up folder of the window when the arguments ask for the window: none at all, or only
+// the toolkit's own window options ("-platform offscreen", "-style=fusion") and -C / --dir DIR
+// (an empty folder name: the working directory). Nothing when they ask for the command line,
+// whose parse() names any argument it does not know.
+std::optional<QString> windowFolder(const QStringList& arguments);
 
 // Whether the command talks to the switch (the others only read or change varnok.conf).
 bool needsSwitch(Request::Command command);

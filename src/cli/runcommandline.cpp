@@ -11,11 +11,46 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+// The status to exit with once the port is closed: a command whose result could not be written
+// has not done its job. A reader that went away ends it as SIGPIPE ends any tool.
+int writtenStatus(int status, ScriptOutput& output)
+{
+    if (!output.writeFailed())
+        return status;
+    if (output.readerGone()) {
+        std::signal(SIGPIPE, SIG_DFL);
+        std::raise(SIGPIPE);
+    }
+    output.problem(QStringLiteral("cannot write the result: %1").arg(output.writeError()));
+    return ScriptRun::OutputFailed;
+}
+
+} // namespace
+
+bool enterSetUpFolder(const QString& folder)
+{
+    if (::chdir(QFile::encodeName(folder).constData()) == 0)
+        return true;
+    const QByteArray problem = "varnok: cannot use " + QFile::encodeName(folder) +
+                               " as the set-up folder: " + std::strerror(errno) + '\n';
+    std::fputs(problem.constData(), stderr);
+    return false;
+}
 
 int runCommandLine(int& argc, char** argv)
 {
+    // A closed pipe is seen as a failed write, so the port is closed before the process ends.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("varnok"));
     const cli::Parsed parsed = cli::parse(QCoreApplication::arguments().mid(1));
@@ -26,20 +61,22 @@ int runCommandLine(int& argc, char** argv)
     }
     const cli::Request& request = *parsed.request;
     if (request.command == cli::Request::Command::Help) {
-        std::fputs(qPrintable(cli::usage()), stdout);
-        return ScriptRun::Done;
+        output.text(cli::usage().toUtf8());
+        return writtenStatus(ScriptRun::Done, output);
     }
     if (request.command == cli::Request::Command::Version) {
-        std::puts("varnok " VARNOK_VERSION);
-        return ScriptRun::Done;
+        output.text("varnok " VARNOK_VERSION "\n");
+        return writtenStatus(ScriptRun::Done, output);
     }
+    if (!request.directory.isEmpty() && !enterSetUpFolder(request.directory))
+        return ScriptRun::BadUsage;
 
     MatrixSetup setup(QDir::currentPath());
     if (!setup.problems().isEmpty())
         output.problem(setup.problemSummary());
     output.useNames(setup);
     if (!cli::needsSwitch(request.command))
-        return ScriptRun::runOffline(setup, request, output);
+        return writtenStatus(ScriptRun::runOffline(setup, request, output), output);
     if (request.command == cli::Request::Command::PresetSave &&
         request.preset.size() > MatrixSetup::maxNameLength) {
         output.problem(QStringLiteral("preset save: \"%1\" is longer than %2 characters")
@@ -57,15 +94,17 @@ int runCommandLine(int& argc, char** argv)
     AnyPort port;
     SwitchSession session(port, QDir::currentPath(), SwitchSession::Role::Script);
     session.restoreChoice();
+    if (!session.logProblem().isEmpty())
+        output.problem(session.logProblem());
     if (!request.port.isEmpty() && !session.choosePort(request.port)) {
         output.problem(session.errorString());
         return ScriptRun::BadUsage;
     }
 
     ScriptRun run(session, setup, request, output);
-    QObject::connect(&run, &ScriptRun::finished, &app, [&port](int status) {
+    QObject::connect(&run, &ScriptRun::finished, &app, [&port, &output](int status) {
         port.close(); // removes the lock file before the process ends
-        QCoreApplication::exit(status);
+        QCoreApplication::exit(writtenStatus(status, output));
     });
     TerminationSignals stopRequests;
     QObject::connect(&stopRequests, &TerminationSignals::received, &run, &ScriptRun::interrupt);
@@ -83,6 +122,7 @@ int runCommandLine(int& argc, char** argv)
         output.problem(why);
         QCoreApplication::exit(ScriptRun::LinkFailed);
     });
+    port.setConnectTimeout(request.timeoutMs);
     if (session.toggle() == SwitchSession::ToggleResult::OpenFailed) {
         output.problem(
             QStringLiteral("cannot open %1: %2").arg(session.portName(), session.errorString()));

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "scriptoutput.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 // "output":2,"input":3
@@ -40,11 +43,29 @@ QByteArray ScriptOutput::routeObject(const protocol::Route& route) const
     return object + '}';
 }
 
+void ScriptOutput::write(const QByteArray& bytes)
+{
+    if (failure != 0)
+        return;
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out) != size_t(bytes.size()) ||
+        std::fflush(out) != 0)
+        failure = errno != 0 ? errno : EIO;
+}
+
 void ScriptOutput::line(const QByteArray& text)
 {
-    std::fwrite(text.constData(), 1, size_t(text.size()), out);
-    std::fputc('\n', out);
-    std::fflush(out);
+    write(text + '\n');
+}
+
+bool ScriptOutput::readerGone() const
+{
+    return failure == EPIPE;
+}
+
+QString ScriptOutput::writeError() const
+{
+    return QString::fromLocal8Bit(std::strerror(failure));
 }
 
 void ScriptOutput::route(const protocol::Route& route)
@@ -105,8 +126,7 @@ void ScriptOutput::reply(const QByteArray& bytes)
         line("{\"reply\":" + jsonString(QString::fromLatin1(bytes)) + '}');
         return;
     }
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
-    std::fflush(out);
+    write(bytes);
 }
 
 void ScriptOutput::presets(const QList<Preset>& presets)

@@ -35,13 +35,23 @@ public:
     // "Lecture: 2 3 1 4" (the inputs of outputs 1 to 4) a line each, or
     // {"presets":[{"name":"Lecture","routes":[...]}]}.
     void presets(const QList<Preset>& presets);
+    // Text as it is: the usage, the version.
+    void text(const QByteArray& bytes) { write(bytes); }
     void problem(const QString& message);
+
+    // Whether a write to the output failed (a full disk, a reader that went away): nothing more
+    // is written after it.
+    bool writeFailed() const { return failure != 0; }
+    // The reader of a pipe went away (the writer would have got SIGPIPE).
+    bool readerGone() const;
+    QString writeError() const;
 
     // A JSON string literal: quotes, backslashes and control characters escaped.
     static QByteArray jsonString(const QString& text);
 
 private:
     void line(const QByteArray& text);
+    void write(const QByteArray& bytes);
     QByteArray routeObject(const protocol::Route& route) const;
 
     bool json;
@@ -49,4 +59,5 @@ private:
     std::array<QString, 4> inputNames;
     std::FILE* out;
     std::FILE* err;
+    int failure = 0; // errno of the first failed write
 };

@@ -82,7 +82,8 @@ void ScriptRun::start()
         sendCommand(protocol::terminalBytes(request.text) + "\r\n");
         return;
     case Command::Monitor:
-        return; // listens only
+        session.setPollInterval(request.pollSeconds); // 0: listens only
+        return;
     case Command::Help:
     case Command::Version:
     case Command::PresetList:
@@ -169,6 +170,8 @@ void ScriptRun::onReply(const protocol::Reply& reply)
             for (const protocol::Route& route : reply.routes)
                 output.route(route);
         }
+        if (output.writeFailed())
+            finish(OutputFailed); // nobody reads what it would print next
         return;
     case Command::Utp:
         if (!request.utpMask && reply.kind == Kind::UtpStatus) {
@@ -232,8 +235,9 @@ void ScriptRun::handleStatus(const protocol::Reply& reply)
             QStringLiteral("the switch reported %1 of the four outputs").arg(reply.routes.size()));
     if (request.command == cli::Request::Command::PresetSave) {
         const std::optional<Routing> routing = session.reportedRouting();
+        // The name was checked before anything was sent: what fails now is varnok.conf.
         if (!routing || !setup.savePreset(request.preset, *routing))
-            return finish(BadUsage, setup.errorString());
+            return finish(OutputFailed, setup.errorString());
         output.presets({*setup.findPreset(request.preset)});
     }
     finish(Done);

@@ -20,7 +20,7 @@ class ScriptRun : public QObject
 {
     Q_OBJECT
 public:
-    enum ExitStatus { Done = 0, BadUsage = 1, LinkFailed = 2, NoAnswer = 3 };
+    enum ExitStatus { Done = 0, BadUsage = 1, LinkFailed = 2, NoAnswer = 3, OutputFailed = 4 };
 
     ScriptRun(SwitchSession& session, MatrixSetup& setup, const cli::Request& request,
               ScriptOutput& output, QObject* parent = nullptr);

@@ -11,6 +11,9 @@ class AnyPort : public Port
 public:
     explicit AnyPort(QObject* parent = nullptr);
 
+    // How long a network port may take to connect (a serial port opens at once).
+    void setConnectTimeout(int ms) { tcp.setConnectTimeout(ms); }
+
     bool open(const QString& device) override;
     void close() override { active->close(); }
     bool isOpen() const override { return active->isOpen(); }

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "matrixsetup.h"
 
+#include "setupfile.h"
 #include "switchsession.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -54,9 +56,13 @@ bool hasStrayLines(const QString& path)
     });
 }
 
+// By code point: a character outside the Basic Multilingual Plane is two halves, each of which
+// alone is no printable character.
 bool hasControlCharacters(const QString& text)
 {
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return !c.isPrint(); });
+    const QList<uint> characters = text.toUcs4();
+    return std::any_of(characters.cbegin(), characters.cend(),
+                       [](uint c) { return !QChar::isPrint(char32_t(c)); });
 }
 
 } // namespace
@@ -75,8 +81,10 @@ void MatrixSetup::note(const QString& problem)
 {
     const QString sentence =
         QString::fromLatin1(SwitchSession::settingsFileName) + QStringLiteral(": ") + problem;
-    if (!found.contains(sentence))
+    if (!foundSet.contains(sentence)) {
+        foundSet.insert(sentence);
         found << sentence;
+    }
 }
 
 QString MatrixSetup::problemSummary() const
@@ -92,14 +100,25 @@ QString MatrixSetup::problemSummary() const
 
 void MatrixSetup::reload()
 {
+    if (const QString refused = setupfile::refusal(filePath()); !refused.isNull()) {
+        load(*setupfile::read(filePath()));
+        note(refused);
+        return;
+    }
+    QSettings settings(filePath(), QSettings::IniFormat);
+    load(settings);
+}
+
+void MatrixSetup::load(QSettings& settings)
+{
     outputNames = {};
     inputNames = {};
     stored.clear();
     entries.clear();
     lastNumber = 0;
     found.clear();
-    QSettings settings(filePath(), QSettings::IniFormat);
-    if (hasStrayLines(filePath()))
+    foundSet.clear();
+    if (hasStrayLines(settings.fileName()))
         note(QStringLiteral("some lines are not settings and were skipped"));
     readNames(settings);
     readPresets(settings);
@@ -141,34 +160,60 @@ void MatrixSetup::readNames(QSettings& settings)
 void MatrixSetup::readPresets(QSettings& settings)
 {
     static const QRegularExpression numbered(QStringLiteral("^[1-9]\\d{0,5}$"));
+    // One pass over the keys: asking the settings for each entry's keys in turn would read them
+    // all once per entry.
+    struct Keys
+    {
+        QStringList own;    // keys of the entry itself
+        QStringList nested; // groups inside it
+    };
+    QMap<int, Keys> numbers;
+    QStringList strayKeys;
+    QStringList strayGroups;
     settings.beginGroup(presetsGroup);
-    for (const QString& key : settings.childKeys()) {
-        if (key != QLatin1String("size")) // written by QSettings' own array form; not needed
-            note(QStringLiteral("[presets] %1 ignored: presets are numbered entries such as "
-                                "1\\name and 1\\routing")
-                     .arg(shown(key)));
+    for (const QString& key : settings.allKeys()) {
+        const qsizetype slash = key.indexOf(u'/');
+        if (slash < 0) {
+            if (key != QLatin1String("size")) // written by QSettings' own array form; not needed
+                strayKeys << key;
+            continue;
+        }
+        const QString group = key.left(slash);
+        if (!numbered.match(group).hasMatch()) {
+            if (strayGroups.isEmpty() || strayGroups.constLast() != group)
+                strayGroups << group;
+            continue;
+        }
+        Keys& keys = numbers[group.toInt()];
+        const QString rest = key.mid(slash + 1);
+        const qsizetype inner = rest.indexOf(u'/');
+        QStringList& list = inner < 0 ? keys.own : keys.nested;
+        const QString first = rest.left(inner);
+        if (list.isEmpty() || list.constLast() != first)
+            list << first;
     }
-    QList<int> numbers;
-    for (const QString& group : settings.childGroups()) {
-        if (numbered.match(group).hasMatch())
-            numbers << group.toInt();
-        else
-            note(QStringLiteral("[presets] %1 ignored: entries are numbered from 1")
-                     .arg(shown(group)));
-    }
-    std::sort(numbers.begin(), numbers.end());
-    for (const int number : numbers) {
+    for (const QString& key : strayKeys)
+        note(QStringLiteral("[presets] %1 ignored: presets are numbered entries such as "
+                            "1\\name and 1\\routing")
+                 .arg(shown(key)));
+    strayGroups.removeDuplicates();
+    for (const QString& group : strayGroups)
+        note(QStringLiteral("[presets] %1 ignored: entries are numbered from 1").arg(shown(group)));
+    QHash<QString, int> numberOfName;
+    for (auto it = numbers.cbegin(); it != numbers.cend(); ++it) {
+        const int number = it.key();
         lastNumber = number;
-        settings.beginGroup(QString::number(number));
-        for (const QString& key : settings.childKeys() + settings.childGroups()) {
+        QStringList nested = it->nested;
+        nested.removeDuplicates();
+        for (const QString& key : it->own + nested) {
             if (key != QLatin1String("name") && key != QLatin1String("routing"))
                 note(QStringLiteral("[presets] %1\\%2 ignored: an entry has a name and a routing")
                          .arg(number)
                          .arg(shown(key)));
         }
-        const QString name = valueText(settings.value(QStringLiteral("name"))).trimmed();
-        const QString routingValue = valueText(settings.value(QStringLiteral("routing")));
-        settings.endGroup();
+        const QString entry = QString::number(number) + u'/';
+        const QString name = valueText(settings.value(entry + QStringLiteral("name"))).trimmed();
+        const QString routingValue = valueText(settings.value(entry + QStringLiteral("routing")));
         QString fault;
         const std::optional<Routing> routing = parseRouting(routingValue);
         if (name.isEmpty())
@@ -178,15 +223,13 @@ void MatrixSetup::readPresets(QSettings& settings)
         else if (!routing)
             fault =
                 QStringLiteral("routing \"%1\" is not four inputs 1 to 4").arg(shown(routingValue));
-        else if (const auto twin =
-                     std::find_if(entries.cbegin(), entries.cend(),
-                                  [&name](const Entry& e) { return e.preset.name == name; });
-                 twin != entries.cend())
-            fault = QStringLiteral("\"%1\" is entry %2 already").arg(name).arg(twin->number);
+        else if (const auto twin = numberOfName.constFind(name); twin != numberOfName.cend())
+            fault = QStringLiteral("\"%1\" is entry %2 already").arg(name).arg(*twin);
         if (!fault.isEmpty()) {
             note(QStringLiteral("[presets] %1 ignored: %2").arg(number).arg(fault));
             continue;
         }
+        numberOfName.insert(name, number);
         entries << Entry{number, {name, *routing}};
         stored << Preset{name, *routing};
     }
@@ -234,7 +277,13 @@ bool MatrixSetup::setName(const char* kind, int index, const QString& name)
     if (!checkedName(trimmed))
         return false;
     const QString key = namesGroup + u'/' + QLatin1String(kind) + QString::number(index);
-    return trimmed.isEmpty() ? removeKey(key) : write(key, trimmed);
+    return change([&](QSettings& settings) {
+        if (trimmed.isEmpty())
+            settings.remove(key);
+        else
+            settings.setValue(key, trimmed);
+        return true;
+    });
 }
 
 bool MatrixSetup::checkedName(const QString& trimmed)
@@ -289,74 +338,70 @@ bool MatrixSetup::savePreset(const QString& name, const Routing& routing)
         error = QStringLiteral("A preset routes each output to an input 1 to 4.");
         return false;
     }
-    reload();
-    const auto same = std::find_if(entries.cbegin(), entries.cend(),
-                                   [&trimmed](const Entry& e) { return e.preset.name == trimmed; });
-    const QString group = presetsGroup + u'/' +
-                          QString::number(same != entries.cend() ? same->number : lastNumber + 1);
-    QSettings settings(filePath(), QSettings::IniFormat);
-    if (same == entries.cend())
-        settings.setValue(group + QStringLiteral("/name"), trimmed);
-    settings.setValue(group + QStringLiteral("/routing"), routingText(routing));
-    return finishWrite(settings);
+    return change([&](QSettings& settings) {
+        const auto same =
+            std::find_if(entries.cbegin(), entries.cend(),
+                         [&trimmed](const Entry& e) { return e.preset.name == trimmed; });
+        const QString group =
+            presetsGroup + u'/' +
+            QString::number(same != entries.cend() ? same->number : lastNumber + 1);
+        if (same == entries.cend())
+            settings.setValue(group + QStringLiteral("/name"), trimmed);
+        settings.setValue(group + QStringLiteral("/routing"), routingText(routing));
+        return true;
+    });
 }
 
 bool MatrixSetup::renamePreset(const QString& from, const QString& to)
 {
-    reload();
-    const std::optional<Entry> entry = entryNamed(from);
-    if (!entry) {
-        error = QStringLiteral("There is no preset \"%1\".").arg(shown(from.trimmed()));
-        return false;
-    }
     const QString trimmed = to.trimmed();
-    if (!checkedPresetName(trimmed))
-        return false;
-    for (const Entry& other : entries) {
-        if (other.number != entry->number &&
-            other.preset.name.compare(trimmed, Qt::CaseInsensitive) == 0) {
-            error = QStringLiteral("There is a preset \"%1\" already.").arg(other.preset.name);
+    return change([&](QSettings& settings) {
+        const std::optional<Entry> entry = entryNamed(from);
+        if (!entry) {
+            error = QStringLiteral("There is no preset \"%1\".").arg(shown(from.trimmed()));
             return false;
         }
-    }
-    return write(presetsGroup + u'/' + QString::number(entry->number) + QStringLiteral("/name"),
-                 trimmed);
+        if (!checkedPresetName(trimmed))
+            return false;
+        for (const Entry& other : entries) {
+            if (other.number != entry->number &&
+                other.preset.name.compare(trimmed, Qt::CaseInsensitive) == 0) {
+                error = QStringLiteral("There is a preset \"%1\" already.").arg(other.preset.name);
+                return false;
+            }
+        }
+        settings.setValue(presetsGroup + u'/' + QString::number(entry->number) +
+                              QStringLiteral("/name"),
+                          trimmed);
+        return true;
+    });
 }
 
 bool MatrixSetup::deletePreset(const QString& name)
 {
+    return change([&](QSettings& settings) {
+        const std::optional<Entry> entry = entryNamed(name);
+        if (!entry) {
+            error = QStringLiteral("There is no preset \"%1\".").arg(shown(name.trimmed()));
+            return false;
+        }
+        settings.remove(presetsGroup + u'/' + QString::number(entry->number));
+        return true;
+    });
+}
+
+bool MatrixSetup::change(const std::function<bool(QSettings&)>& edit)
+{
+    // What the file holds now, read under the lock, is what the change is made to.
+    const bool changed = setupfile::change(
+        filePath(),
+        [&](QSettings& settings) {
+            load(settings);
+            return edit(settings);
+        },
+        error);
     reload();
-    const std::optional<Entry> entry = entryNamed(name);
-    if (!entry) {
-        error = QStringLiteral("There is no preset \"%1\".").arg(shown(name.trimmed()));
-        return false;
-    }
-    return removeKey(presetsGroup + u'/' + QString::number(entry->number));
-}
-
-bool MatrixSetup::write(const QString& key, const QString& value)
-{
-    QSettings settings(filePath(), QSettings::IniFormat);
-    settings.setValue(key, value);
-    return finishWrite(settings);
-}
-
-bool MatrixSetup::removeKey(const QString& key)
-{
-    QSettings settings(filePath(), QSettings::IniFormat);
-    settings.remove(key);
-    return finishWrite(settings);
-}
-
-bool MatrixSetup::finishWrite(QSettings& settings)
-{
-    settings.sync();
-    // A format error is about lines read, already noted; only a failed write fails the change.
-    const bool failed = settings.status() == QSettings::AccessError;
-    if (failed)
-        error = QStringLiteral("Cannot write %1.").arg(filePath());
-    reload();
-    return !failed;
+    return changed;
 }
 
 QString MatrixSetup::routingText(const Routing& routing)

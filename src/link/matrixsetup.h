@@ -4,9 +4,11 @@
 #include "routing.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QSettings;
@@ -22,8 +24,9 @@ struct Preset
 // The names of the outputs and inputs and the presets, kept in <folder>/varnok.conf under
 // [names] and [presets] (the session's [link] and [log] are never touched). The file is plain
 // data a user may copy and hand-edit: what cannot be used is ignored, listed in problems() once
-// per load, and left in the file as it was. Every change is read back from the file first, so
-// two programs over one folder do not undo each other's changes. No widgets, no port.
+// per load, and left in the file as it was. Every change is made to the file as it is then,
+// under its lock, so two programs over one folder do not undo each other's changes. A file that
+// is not a plain file is neither read nor written (see setupfile.h). No widgets, no port.
 class MatrixSetup
 {
 public:
@@ -79,9 +82,10 @@ private:
     bool checkedName(const QString& trimmed);
     // As checkedName(), and a preset's name may not be empty.
     bool checkedPresetName(const QString& trimmed);
-    bool write(const QString& key, const QString& value);
-    bool removeKey(const QString& key);
-    bool finishWrite(QSettings& settings);
+    // Applies `edit` to the file as it is now, under its lock; `edit` sees this object loaded
+    // from it and returns false, with `error`, to leave it as it was. Reloads afterwards.
+    bool change(const std::function<bool(QSettings&)>& edit);
+    void load(QSettings& settings);
     std::optional<Entry> entryNamed(const QString& name) const;
     void readNames(QSettings& settings);
     void readPresets(QSettings& settings);
@@ -94,5 +98,6 @@ private:
     QList<Entry> entries;
     int lastNumber = 0; // the highest entry number in the file, usable or not
     QStringList found;
+    QSet<QString> foundSet;
     QString error;
 };

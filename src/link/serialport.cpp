@@ -1,11 +1,47 @@
 // SPDX-License-Identifier: MIT
 #include "serialport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
 
 #include <unistd.h>
 #include <utility>
+
+namespace {
+
+// Who holds the lock file the serial port library keeps for `device` (an absolute path) in one
+// of the folders it may use ("LCK..pts_3" for /dev/pts/3); empty when no lock file says.
+QString lockHolder(const QString& device)
+{
+    QString name = device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    const QString folders[] = {QStringLiteral("/var/lock"),
+                               QStringLiteral("/etc/locks"),
+                               QStringLiteral("/var/spool/locks"),
+                               QStringLiteral("/var/spool/uucp"),
+                               QStringLiteral("/tmp"),
+                               QStringLiteral("/var/tmp"),
+                               QStringLiteral("/var/lock/lockdev"),
+                               QStringLiteral("/run/lock"),
+                               QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
+    for (const QString& folder : folders) {
+        const QString path = QDir(folder).filePath(QStringLiteral("LCK..") + name);
+        qint64 pid = 0;
+        QString host;
+        QString program;
+        if (QFileInfo::exists(path) && QLockFile(path).getLockInfo(&pid, &host, &program) &&
+            pid > 0)
+            return QStringLiteral("%1 (process %2)")
+                .arg(program.isEmpty() ? QStringLiteral("a program") : program)
+                .arg(pid);
+    }
+    return {};
+}
+
+} // namespace
 
 SerialPort::SerialPort(QObject* parent) : Port(parent)
 {
@@ -20,8 +56,14 @@ QString SerialPort::openFailureText(QSerialPort::SerialPortError code, const QSt
         return QStringLiteral("%1: %2").arg(device, reason);
     // A lock file or an exclusive open by another program reads as a permission error too;
     // the device's own permissions tell the two apart.
-    if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0)
-        return QStringLiteral("%1 is in use by another program.").arg(device);
+    if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0) {
+        const QString holder = lockHolder(resolved);
+        if (holder.isEmpty())
+            return QStringLiteral("%1 is in use by another program.").arg(device);
+        const QString name =
+            resolved == device ? device : QStringLiteral("%1 (%2)").arg(device, resolved);
+        return QStringLiteral("%1 is in use by %2.").arg(name, holder);
+    }
     return QStringLiteral("No permission to open %1. Add your user to the 'dialout' group "
                           "(sudo usermod -aG dialout $USER), then log in again.")
         .arg(device);
@@ -36,7 +78,12 @@ bool SerialPort::open(const QString& path)
     error.clear();
     receivedBeforeLoss.clear();
     device = path;
-    serial.setPortName(device);
+    // The device itself, not the name it was reached by: every name of one device (links,
+    // COMn, its own path) meets the same lock, which keeps out even root, whom the exclusive
+    // open of a terminal does not stop.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    resolved = canonical.isEmpty() ? path : canonical;
+    serial.setPortName(resolved);
     if (!serial.open(QIODevice::ReadWrite)) {
         error = openFailureText(serial.error(), serial.errorString());
         return false;

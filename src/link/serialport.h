@@ -32,7 +32,8 @@ private:
     QString openFailureText(QSerialPort::SerialPortError code, const QString& reason) const;
 
     QSerialPort serial;
-    QString device;
+    QString device;   // as the user named it
+    QString resolved; // the device it led to at the open: the lock's key
     QString error;
     QByteArray receivedBeforeLoss; // read from the line before it went, not yet taken
 };

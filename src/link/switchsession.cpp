@@ -5,6 +5,7 @@
 #include "port.h"
 #include "protocol/commands.h"
 #include "protocol/comportfile.h"
+#include "setupfile.h"
 #include "tcpport.h"
 
 #include <QDir>
@@ -57,18 +58,26 @@ SwitchSession::SwitchSession(Port& linePort, QString dir, Role sessionRole, QObj
     : QObject(parent), serial(linePort), directory(std::move(dir)), framer(serial, this),
       role(sessionRole)
 {
-    const QSettings settings(settingsPath(), QSettings::IniFormat);
+    const std::unique_ptr<QSettings> settings = setupfile::read(settingsPath());
     reconnectEnabled =
-        role == Role::Console && settings.value(QStringLiteral("link/reconnect"), true).toBool();
-    if (settings.value(QStringLiteral("log/enabled"), true).toBool())
+        role == Role::Console && settings->value(QStringLiteral("link/reconnect"), true).toBool();
+    if (role == Role::Console)
+        setPollInterval(settings->value(QStringLiteral("link/poll"), 0).toInt());
+    if (settings->value(QStringLiteral("log/enabled"), true).toBool())
         serial.setLog(SessionLog(SessionLog::defaultPath()));
 
     // Trying an absent device costs one failed open(): a coarse timer is plenty.
     retryTimer.setInterval(retryIntervalMs);
+    // Children by name, so a test can count the ticks instead of waiting a guessed time.
+    retryTimer.setObjectName(QStringLiteral("reconnectTimer"));
+    retryTimer.setParent(this);
     answerTimer.setInterval(answerTimeoutMs);
     answerTimer.setSingleShot(true);
     connect(&retryTimer, &QTimer::timeout, this, &SwitchSession::retryOpen);
     connect(&answerTimer, &QTimer::timeout, this, &SwitchSession::checkAnswer);
+    pollTimer->setObjectName(QStringLiteral("pollTimer"));
+    connect(pollTimer, &QTimer::timeout, this, &SwitchSession::poll);
+    connect(this, &SwitchSession::openChanged, this, &SwitchSession::restartPolling);
     connect(&serial, &Port::linkLost, this, &SwitchSession::onLinkLost);
     connect(&serial, &Port::writeFailed, this, &SwitchSession::writeFailed);
     connect(&serial, &Port::opened, this, &SwitchSession::onOpened);
@@ -78,6 +87,9 @@ SwitchSession::SwitchSession(Port& linePort, QString dir, Role sessionRole, QObj
 
 void SwitchSession::noteReportedRoutes(const protocol::Reply& reply)
 {
+    // The last words of a line already closed describe a switch that may not be there now.
+    if (!serial.isOpen())
+        return;
     for (const protocol::Route& route : reply.routes)
         reported[route.output - 1] = route.input;
 }
@@ -99,13 +111,64 @@ QString SwitchSession::settingsPath() const
     return QDir(directory).filePath(QString::fromLatin1(settingsFileName));
 }
 
+void SwitchSession::keepSetting(const QString& key, const QString& value)
+{
+    // Not kept is no loss: the choice holds for this session, and a file that refuses it was
+    // named to the user when it was read.
+    QString unused;
+    setupfile::change(
+        settingsPath(),
+        [&](QSettings& settings) {
+            if (value.isEmpty())
+                settings.remove(key);
+            else
+                settings.setValue(key, value);
+            return true;
+        },
+        unused);
+}
+
+QString SwitchSession::logProblem() const
+{
+    return serial.log() ? serial.log()->problem() : QString();
+}
+
 QString SwitchSession::logPath() const
 {
     return serial.log() ? serial.log()->path() : QString();
 }
 
+void SwitchSession::setPollInterval(int seconds)
+{
+    // A value out of range (or no number at all) in a hand-edited file leaves polling off.
+    pollSeconds = seconds > 0 && seconds <= maxPollSeconds ? seconds : 0;
+    pollTimer->setInterval(pollSeconds * 1000);
+    restartPolling();
+}
+
+void SwitchSession::restartPolling()
+{
+    if (pollSeconds > 0 && serial.isOpen())
+        pollTimer->start();
+    else
+        pollTimer->stop();
+}
+
+void SwitchSession::poll()
+{
+    // Never between a command and its answer, nor under a box that holds the replies back.
+    const bool awaitingRouting =
+        answerTimer.isActive() && framer.windowsOpened() <= windowsBeforeRequest;
+    const bool busy = awaitingRouting || framer.isHeld() ||
+                      framer.repliesHandled() < framer.windowsOpened() ||
+                      (pollingHeld && pollingHeld());
+    if (!busy && serial.isOpen())
+        send(protocol::statusRequest());
+}
+
 void SwitchSession::askForRouting()
 {
+    restartPolling();
     if (role == Role::Script)
         return; // a script's bytes on the line are its own
     windowsBeforeRequest = framer.windowsOpened();
@@ -124,10 +187,31 @@ void SwitchSession::checkAnswer()
             : QStringLiteral("No answer from the switch on %1.").arg(typed));
 }
 
+void SwitchSession::tell(const QString& reason, const QString& path)
+{
+    QString line = reason;
+    if (typed.isEmpty() && !path.isEmpty()) {
+        // The user chose a COM port: name it beside the device it leads to.
+        const QString named = QStringLiteral("COM%1 (%2)").arg(port).arg(path);
+        if (const qsizetype at = line.indexOf(path); at >= 0)
+            line.replace(at, path.size(), named);
+        else
+            line = named + QStringLiteral(": ") + line;
+    }
+    if (line == lastTold)
+        return;
+    lastTold = line;
+    serial.recordEvent(line);
+    emit linkNote(line);
+}
+
 void SwitchSession::onLinkLost(const QString& reason)
 {
     answerTimer.stop();
-    serial.recordEvent(reason);
+    pollTimer->stop();
+    reported = {};
+    lastTold.clear(); // every loss is told
+    tell(reason, opened.name());
     if (reconnectEnabled)
         retryTimer.start();
     emit linkLost(reason);
@@ -136,12 +220,29 @@ void SwitchSession::onLinkLost(const QString& reason)
 void SwitchSession::retryOpen()
 {
     // The very device that was lost: while a COMn link is gone for a moment, the port number
-    // alone would lead to the built-in port.
-    if (serial.isOpening() || !serial.open(openedDevice) || serial.isOpening())
+    // alone would lead to the built-in port, and a node back under the old name may be another
+    // program's line.
+    if (serial.isOpening())
         return; // a network port answers later, in onOpened()
+    const QString path = opened.reopenPath();
+    if (path.isEmpty())
+        return;
+    if (!serial.open(path)) {
+        tell(serial.errorString(), path);
+        return;
+    }
+    opened = LineIdentity::of(path);
+    if (serial.isOpening())
+        return;
     retryTimer.stop();
+    tellReconnected();
     emit openChanged(true);
     askForRouting();
+}
+
+void SwitchSession::tellReconnected()
+{
+    tell(QStringLiteral("%1 is connected again").arg(opened.name()), opened.name());
 }
 
 void SwitchSession::stopReconnecting()
@@ -156,6 +257,8 @@ void SwitchSession::stopReconnecting()
 
 void SwitchSession::onOpened()
 {
+    if (retryTimer.isActive())
+        tellReconnected();
     retryTimer.stop();
     error.clear();
     emit openChanged(true);
@@ -164,16 +267,20 @@ void SwitchSession::onOpened()
 
 void SwitchSession::onOpenFailed(const QString& reason)
 {
-    if (retryTimer.isActive())
-        return; // reconnecting stays quiet: the next try follows
+    if (retryTimer.isActive()) {
+        tell(reason, opened.name()); // no box while reconnecting: the next try follows
+        return;
+    }
     error = reason;
-    serial.recordEvent(reason);
+    lastTold.clear();
+    tell(reason, opened.name());
     emit openFailed(reason);
 }
 
 void SwitchSession::closeLink()
 {
     answerTimer.stop();
+    reported = {};
     const bool wasOpening = serial.isOpening();
     if (!serial.isOpen() && !wasOpening)
         return;
@@ -207,8 +314,7 @@ bool SwitchSession::choosePort(const QString& input)
     closeLink();
     typed = text;
     if (role == Role::Console)
-        QSettings(settingsPath(), QSettings::IniFormat)
-            .setValue(QStringLiteral("link/port"), typed);
+        keepSetting(QStringLiteral("link/port"), typed);
     if (selected != -1) {
         selected = -1;
         emit listIndexChanged(-1);
@@ -225,8 +331,10 @@ QString SwitchSession::device() const
 
 bool SwitchSession::send(const QByteArray& bytes)
 {
-    if (serial.write(bytes))
+    if (serial.write(bytes)) {
+        restartPolling(); // the line is busy now: a whole interval before the next poll
         return true;
+    }
     error = serial.errorString();
     return false;
 }
@@ -268,9 +376,8 @@ void SwitchSession::restoreChoice()
         selectPort(stored);
     if (stored + 1 <= 255)
         port = static_cast<quint8>(stored + 1);
-    const QString kept = QSettings(settingsPath(), QSettings::IniFormat)
-                             .value(QStringLiteral("link/port"))
-                             .toString();
+    const QString kept =
+        setupfile::read(settingsPath())->value(QStringLiteral("link/port")).toString();
     if (!kept.isEmpty() && !choosePort(kept))
         error.clear(); // a hand-edited line that names no port: the COMPORT choice holds
 }
@@ -282,7 +389,7 @@ void SwitchSession::selectPort(int listIndex)
     if (!typed.isEmpty()) {
         typed.clear();
         if (role == Role::Console)
-            QSettings(settingsPath(), QSettings::IniFormat).remove(QStringLiteral("link/port"));
+            keepSetting(QStringLiteral("link/port"), QString());
     }
     if (selected != listIndex) {
         selected = listIndex;
@@ -326,11 +433,13 @@ SwitchSession::OpenState SwitchSession::tryOpen()
         return OpenState::Failed;
     }
     const QString path = device();
+    lastTold.clear();
     if (!serial.open(path)) {
         error = serial.errorString();
+        tell(error, path);
         return OpenState::Failed;
     }
-    openedDevice = path;
+    opened = LineIdentity::of(path);
     error.clear();
     return serial.isOpening() ? OpenState::Waiting : OpenState::Open;
 }

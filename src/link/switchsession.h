@@ -2,6 +2,7 @@
 #pragma once
 
 #include "comportnotices.h"
+#include "lineidentity.h"
 #include "loggedport.h"
 #include "receiveframer.h"
 #include "routing.h"
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 
 class Port;
@@ -19,8 +21,9 @@ class Port;
 // Owns no widget: a window or a command line drives the switch through it and shows what it
 // reports. A choice that cannot be saved never stops it: it keeps the port for the session.
 // Whenever the link opens it asks the switch for its routing; a link lost under it is reopened
-// by itself until the user closes or changes the port. Its settings live in "varnok.conf"
-// beside COMPORT: [link] reconnect and [log] enabled, both true when missing.
+// by itself until the user closes or changes the port, and only while it proves to lead to the
+// same device. Its settings live in "varnok.conf" beside COMPORT: [link] reconnect and
+// [log] enabled, both true when missing; [link] poll, 0 (off) when missing.
 class SwitchSession : public QObject
 {
     Q_OBJECT
@@ -28,6 +31,7 @@ public:
     static constexpr int portCount = 10; // the list holds COM1 to COM10
     static constexpr int retryIntervalMs = 500;
     static constexpr int answerTimeoutMs = 1000;
+    static constexpr int maxPollSeconds = 86400;
     static constexpr const char* settingsFileName = "varnok.conf";
 
     // The console window keeps the user's choices and the link; a script only borrows them:
@@ -77,6 +81,8 @@ public:
     Port& line() { return serial; }
     // The session log's file, empty when the log is off.
     QString logPath() const;
+    // Why the session log is not written (a link, a pipe); null when it is, or when it is off.
+    QString logProblem() const;
     // Why the last open or send failed, in words a user can act on.
     QString errorString() const { return error; }
     // The device the port number leads to now (see comDevicePath).
@@ -92,10 +98,18 @@ public:
     int listIndex() const { return selected; }
 
     // The input (1 to 4) the switch last reported for `output` (1 to 4) in a route or status
-    // report, 0 until it has.
+    // report over the link open now, 0 until it has.
     int reportedInput(int output) const;
     // The whole routing, once the switch has reported every output.
     std::optional<Routing> reportedRouting() const;
+
+    // Asking for the routing unasked, so that changes made on the switch's front panel show:
+    // `bc ` every `seconds` (0: never, the default) while the line is open and idle, that is no
+    // command has gone out for that long, none awaits its answer, no box holds the replies and
+    // `held` (a front end's own waits) says nothing else is going on.
+    void setPollInterval(int seconds);
+    int pollInterval() const { return pollSeconds; }
+    void holdPollingWhile(std::function<bool()> held) { pollingHeld = std::move(held); }
 
 signals:
     void listIndexChanged(int index);
@@ -113,6 +127,10 @@ signals:
     void openFailed(const QString& reason);
     // The routing request sent when the link opened got no answer in time.
     void noAnswer(const QString& message);
+    // A failed open, a lost link or a link back again, in one line that names the port and the
+    // reason; already in the session log. While reconnecting, a reason is told once, not on
+    // every try.
+    void linkNote(const QString& line);
 
 private:
     enum class OpenState { Failed, Open, Waiting };
@@ -121,29 +139,41 @@ private:
     void onOpenFailed(const QString& reason);
     void closeLink();
     void askForRouting();
+    void restartPolling();
+    void poll();
     void checkAnswer();
     void onLinkLost(const QString& reason);
     void retryOpen();
     void stopReconnecting();
+    // Writes (or, for an empty value, removes) one key of varnok.conf.
+    void keepSetting(const QString& key, const QString& value);
+    // One line once a lost link is back.
+    void tellReconnected();
     void save(int listIndex);
     void noteReportedRoutes(const protocol::Reply& reply);
+    // Logs and emits linkNote() unless it was the last thing told.
+    void tell(const QString& reason, const QString& path);
     QString settingsPath() const;
 
     LoggedPort serial;
     QString directory;
     ReceiveFramer framer;
-    QTimer retryTimer;
+    QTimer retryTimer; // declared after the QObject base: leaves its parent before it goes
     QTimer answerTimer;
+    QTimer* pollTimer = new QTimer(this); // a child: found by its name where time is controlled
+    int pollSeconds = 0;
+    std::function<bool()> pollingHeld;
     quint64 windowsBeforeRequest = 0;
     Role role = Role::Console;
     bool reconnectEnabled = true;
-    QString openedDevice; // the device of the last successful open
-    QString typed;        // a typed path or network port; empty while a COM port is used
+    LineIdentity opened; // what the last successful open reached
+    QString typed;       // a typed path or network port; empty while a COM port is used
     QString error;
     ComportNotices notices;
     bool toldThisSession = false;
     bool savedThisSession = false;
     quint8 port = 0;
     int selected = -1;
-    Routing reported{}; // 0: not reported yet
+    Routing reported{}; // 0: not reported yet, or not since the link last opened
+    QString lastTold;   // the last linkNote(), empty once a new attempt starts
 };

@@ -21,8 +21,10 @@ TcpPort::TcpPort(QObject* parent) : Port(parent)
     connectTimer.setSingleShot(true);
     connectTimer.setInterval(connectTimeoutMs);
     connect(&connectTimer, &QTimer::timeout, this, [this] {
-        failOpen(
-            QStringLiteral("%1: no connection within %2 s").arg(url).arg(connectTimeoutMs / 1000));
+        const int ms = connectTimer.interval();
+        failOpen(QStringLiteral("%1: no connection within %2")
+                     .arg(url, ms % 1000 == 0 ? QStringLiteral("%1 s").arg(ms / 1000)
+                                              : QStringLiteral("%1 ms").arg(ms)));
     });
     connect(&socket, &QTcpSocket::connected, this, &TcpPort::onConnected);
     connect(&socket, &QTcpSocket::errorOccurred, this, &TcpPort::onErrorOccurred);

@@ -9,8 +9,8 @@
 #include <optional>
 
 // A Port on a raw TCP connection, "tcp://HOST:PORT": a serial device server or the switch's own
-// network port. Resolving and connecting happen in the background, bounded by connectTimeoutMs;
-// open() only starts them (see Port::isOpening).
+// network port. Resolving and connecting happen in the background, bounded by connectTimeoutMs
+// unless set otherwise; open() only starts them (see Port::isOpening).
 class TcpPort : public Port
 {
     Q_OBJECT
@@ -26,6 +26,9 @@ public:
     static std::optional<Address> parse(const QString& url);
 
     explicit TcpPort(QObject* parent = nullptr);
+
+    // How long the next open() may take to resolve and connect.
+    void setConnectTimeout(int ms) { connectTimer.setInterval(ms); }
 
     bool open(const QString& url) override;
     void close() override;

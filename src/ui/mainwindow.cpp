@@ -14,6 +14,7 @@
 #include "ui/networksettingsdialog.h"
 #include "ui/utpmodedialog.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
@@ -67,6 +68,12 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     boxes = std::make_unique<GuardedBoxes>(messageBoxes, *receiver);
     setup = std::make_unique<MatrixSetup>(workingDirectory);
     recaller = new PresetRecall(*link, this);
+    // The window's own waits hold the session's polling: a box or dialog open, the UTP query's
+    // watchdog, a preset recall sending its keys.
+    link->holdPollingWhile([this] {
+        return QApplication::activeModalWidget() != nullptr || isWatchdogArmed() ||
+               recaller->isRunning();
+    });
 
     utpWatchdog.setObjectName(QStringLiteral("Timer2"));
     utpWatchdog.setInterval(500);
@@ -103,10 +110,11 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     connect(link, &SwitchSession::choiceNotSaved, this, &MainWindow::appendLine);
     connect(link, &SwitchSession::linkLost, this, &MainWindow::reportLostLink);
     connect(link, &SwitchSession::writeFailed, this, &MainWindow::reportFailedWrite);
-    connect(link, &SwitchSession::noAnswer, this, [this](const QString& note) {
-        appendLine(note);
-        receivePane->selectAllToEnd();
-    });
+    for (auto signal : {&SwitchSession::noAnswer, &SwitchSession::linkNote})
+        connect(link, signal, this, [this](const QString& note) {
+            appendLine(note);
+            receivePane->selectAllToEnd();
+        });
 
     connect(recaller, &PresetRecall::finished, this, &MainWindow::reportRecall);
     refreshNameTooltips();
@@ -128,8 +136,15 @@ void MainWindow::showLinkState(bool open)
     linkButton->setText(switchedOn ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
     connectedLamp->setLit(open);
     disconnectedLamp->setLit(!open);
-    if (open)
+    if (open) {
         linkButton->setToolTip({});
+        return;
+    }
+    // What the previous link reported is no longer known: dark, as at start-up, until the
+    // switch on the next link reports.
+    for (const LampRow& row : routingLamps)
+        for (Lamp* lamp : row)
+            lamp->setLit(false);
 }
 
 void MainWindow::showPortFailure()
@@ -267,8 +282,14 @@ void MainWindow::reportLostLink(const QString& reason)
     showLinkState(false);
     const QString message = QStringLiteral("Connection to the switch lost: %1").arg(reason);
     linkButton->setToolTip(message);
+    // One box per outage: while it is open, or about to be, a link that keeps coming back and
+    // dropping adds lines to the receive pane (the session's notes), never another box.
+    if (lostLinkBoxDue)
+        return;
+    lostLinkBoxDue = true;
     QTimer::singleShot(0, this, [this, message] {
         boxes->show(this, message, QString::fromUtf16(boxtext::portFailureTitle));
+        lostLinkBoxDue = false;
     });
 }
 
@@ -313,7 +334,9 @@ void MainWindow::handleReply(const protocol::Reply& reply)
     case Kind::StatusReport:
         for (const protocol::Route& route : reply.routes) {
             appendLine(protocol::routeLine(route));
-            showRoute(route.output, route.input);
+            // The last words of a closed line are shown, but no longer light a lamp.
+            if (link->isOpen())
+                showRoute(route.output, route.input);
         }
         if (reply.kind == Kind::StatusReport)
             receivePane->appendText(QStringLiteral("\r\n"));

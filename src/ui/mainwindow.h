@@ -145,6 +145,7 @@ private:
     // count at which the switch has had its say (0 when nothing is awaited).
     quint64 watchdogAwaitsReply = 0;
     bool writeFailureQueued = false;
+    bool lostLinkBoxDue = false; // queued or open
     std::unique_ptr<MatrixSetup> setup;
     PresetRecall* recaller = nullptr;
     QPointer<QMenu> routingMenu;

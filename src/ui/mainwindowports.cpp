@@ -15,6 +15,8 @@ void MainWindow::startUp()
     // What a hand-edited varnok.conf holds that cannot be used: said once, without a box.
     if (const QString problems = setup->problemSummary(); !problems.isEmpty())
         appendLine(problems);
+    if (const QString problem = link->logProblem(); !problem.isEmpty())
+        appendLine(problem);
     for (int n = 1; n <= SwitchSession::portCount; ++n)
         portList->addItem(QStringLiteral("COM%1").arg(n));
     portList->setCurrentIndex(-1);

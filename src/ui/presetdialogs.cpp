@@ -42,7 +42,7 @@ NameDialog::NameDialog(const QString& title, const QString& prompt, const QStrin
     };
     connect(edit, &QLineEdit::textChanged, this, showHint);
     showHint(text);
-    design::applyLook(this, palette().color(QPalette::Window), design::dialogFont());
+    design::applyLook(this, design::dialogBackground, design::dialogFont());
     edit->setFocus();
 }
 
@@ -88,7 +88,7 @@ PresetManagerDialog::PresetManagerDialog(MatrixSetup& matrixSetup, QWidget* pare
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(list, &QListWidget::currentRowChanged, this, &PresetManagerDialog::showSelection);
     connect(list, &QListWidget::itemActivated, this, &PresetManagerDialog::recallSelected);
-    design::applyLook(this, palette().color(QPalette::Window), design::dialogFont());
+    design::applyLook(this, design::dialogBackground, design::dialogFont());
     fill();
     list->setFocus();
 }

@@ -7,8 +7,12 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <arpa/inet.h>
 #include <csignal>
+#include <functional>
 #include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -20,6 +24,19 @@ struct Result
     QByteArray out;
     QByteArray err;
 };
+
+// tcp://127.0.0.1:P where no connect completes: a listener's queue of one, full, never taken from.
+QString fullListener()
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+    socklen_t size = sizeof address;
+    ::bind(listener, reinterpret_cast<sockaddr*>(&address), size);
+    ::listen(listener, 0);
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+    ::connect(::socket(AF_INET, SOCK_STREAM, 0), reinterpret_cast<sockaddr*>(&address), size);
+    return QStringLiteral("tcp://127.0.0.1:%1").arg(ntohs(address.sin_port));
+}
 
 } // namespace
 
@@ -38,12 +55,15 @@ private slots:
     void namesSetByOneRunShowInTheNext();
     void monitorFollowsTheFrontPanel_data();
     void monitorFollowsTheFrontPanel();
+    void setUpFolderByOption();
+    void resultNobodyCanRead();
 
 private:
     // varnok-sim behind <folder>/COM1, or listening on 127.0.0.1 (then the port to pass).
     QString startSim(bool tcp, const QStringList& arguments);
     QProcessEnvironment headless() const;
-    std::unique_ptr<QProcess> startVarnok(const QStringList& arguments);
+    std::unique_ptr<QProcess> startVarnok(const QStringList& arguments,
+                                          const std::function<void(QProcess&)>& before = {});
     Result runVarnok(const QStringList& arguments);
     // What the program wrote on the line, from its session log, with line ends escaped.
     QByteArrayList sentBytes() const;
@@ -104,11 +124,14 @@ QProcessEnvironment TestCommandLine::headless() const
     return environment;
 }
 
-std::unique_ptr<QProcess> TestCommandLine::startVarnok(const QStringList& arguments)
+std::unique_ptr<QProcess> TestCommandLine::startVarnok(const QStringList& arguments,
+                                                       const std::function<void(QProcess&)>& before)
 {
     auto varnok = std::make_unique<QProcess>();
     varnok->setProcessEnvironment(headless());
     varnok->setWorkingDirectory(dir->path());
+    if (before)
+        before(*varnok);
     varnok->start(QStringLiteral(VARNOK_PATH), arguments);
     return varnok;
 }
@@ -120,7 +143,7 @@ Result TestCommandLine::runVarnok(const QStringList& arguments)
     const bool timed = arguments.contains(QStringLiteral("--timeout"));
     const std::unique_ptr<QProcess> varnok = startVarnok(
         timed ? arguments
-              : QStringList{QStringLiteral("--timeout"), QStringLiteral("5000")} + arguments);
+              : arguments + QStringList{QStringLiteral("--timeout"), QStringLiteral("5000")});
     if (!varnok->waitForFinished(patienceMs) || varnok->exitStatus() != QProcess::NormalExit)
         return {};
     return {varnok->exitCode(), varnok->readAllStandardOutput(), varnok->readAllStandardError()};
@@ -348,6 +371,7 @@ void TestCommandLine::refusedBeforeAnythingIsSent_data()
     QTest::newRow("unknown command") << QStringList{"frobnicate"} << 1 << "\"frobnicate\"";
     QTest::newRow("unknown option") << QStringList{"--bogus", "status"} << 1 << "--bogus";
     QTest::newRow("timeout zero") << QStringList{"--timeout", "0", "status"} << 1 << "\"0\"";
+    QTest::newRow("poll for status") << QStringList{"--poll", "5", "status"} << 1 << "monitor";
     QTest::newRow("port junk") << QStringList{"--port", "COM11", "status"} << 1 << "COM11";
     QTest::newRow("options only") << QStringList{"--json"} << 1 << "no command";
     QTest::newRow("send nothing") << QStringList{"send"} << 1 << "send needs";
@@ -363,6 +387,15 @@ void TestCommandLine::refusedBeforeAnythingIsSent_data()
     QTest::newRow("preset name too long")
         << QStringList{"preset", "save", QString(33, QLatin1Char('p'))} << 1 << "32 characters";
     QTest::newRow("name out of range") << QStringList{"name", "output", "5", "X"} << 1 << "\"5\"";
+    QTest::newRow("single-dash typo") << QStringList{"-json", "status"} << 1 << "\"-json\"";
+    QTest::newRow("-v") << QStringList{"-v"} << 1 << "\"-v\"";
+    QTest::newRow("-p") << QStringList{"-p", "COM1", "status"} << 1 << "\"-p\"";
+    QTest::newRow("send beyond Latin-1")
+        << QStringList{"send", "h\u00e9llo\u20ac"} << 1 << "U+20AC";
+    QTest::newRow("send two commands") << QStringList{"send", "bc\r\ncir 00"} << 1 << "line end";
+    QTest::newRow("connect never completes")
+        << QStringList{"--timeout", "300", "--port", fullListener(), "status"} << 2
+        << "no connection within 300 ms";
     QTest::newRow("help") << QStringList{"--help"} << 0 << QString();
     QTest::newRow("version") << QStringList{"--version"} << 0 << QString();
 }
@@ -443,6 +476,44 @@ void TestCommandLine::monitorFollowsTheFrontPanel()
     QCOMPARE(monitor->exitStatus(), QProcess::NormalExit);
     QCOMPARE(monitor->exitCode(), exitCode);
     QCOMPARE(sentBytes(), QByteArrayList()); // it only listens
+}
+
+void TestCommandLine::setUpFolderByOption()
+{
+    // The window and a command started elsewhere both use the folder -C names.
+    QVERIFY(!startSim(false, {}).isEmpty() && QDir(dir->path()).mkdir(QStringLiteral("room")) &&
+            QFile::link(dir->filePath(QStringLiteral("COM1")), dir->filePath("room/COM1")));
+    QFile settings(dir->filePath(QStringLiteral("room/varnok.conf")));
+    QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write("[names]\noutput1=Desk\n") > 0 &&
+            settings.flush());
+    QCOMPARE(runVarnok({"-C", "room", "route", "1", "2"}).out,
+             QByteArray("HDMI Out1 -> HDMI In 2  (Desk <- In 2)\n"));
+    const std::unique_ptr<QProcess> window =
+        startVarnok({"--dir", "room", "-platform", "offscreen"});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir->filePath("room/COMPORT")), patienceMs);
+    window->terminate();
+    QVERIFY(window->waitForFinished(patienceMs));
+}
+
+void TestCommandLine::resultNobodyCanRead()
+{
+    QVERIFY(!startSim(false, {"--front-panel", "0.05"}).isEmpty());
+    const std::unique_ptr<QProcess> full = startVarnok(
+        {"status"}, [](QProcess& varnok) { varnok.setStandardOutputFile("/dev/full"); });
+    QVERIFY(full->waitForFinished(patienceMs) && full->exitCode() == 4);
+    QVERIFY(full->readAllStandardError().contains("No space left on device"));
+    // varnok monitor | head -1: ends as SIGPIPE ends any tool, and removes its port's lock file.
+    QProcess head;
+    const std::unique_ptr<QProcess> monitor = startVarnok(
+        {"monitor"}, [&head](QProcess& varnok) { varnok.setStandardOutputProcess(&head); });
+    const QByteArray pid = QByteArray::number(monitor->processId());
+    head.start(QStringLiteral("head"), {"-n1"});
+    QVERIFY(monitor->waitForFinished(patienceMs) && monitor->exitCode() == SIGPIPE);
+    const QDir locks(QStringLiteral("/run/lock"));
+    for (const QString& name : locks.entryList({"LCK..*"}, QDir::Files)) {
+        QFile lock(locks.filePath(name));
+        QVERIFY(!lock.open(QIODevice::ReadOnly) || lock.readLine().trimmed() != pid);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

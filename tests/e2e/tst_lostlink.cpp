@@ -25,6 +25,7 @@
 #include <memory>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <vector>
 
 namespace {
 
@@ -92,9 +93,6 @@ private:
     }
     // Re-points COM1 at a fresh line, as the device coming back under the same name does.
     void plugInNewLine();
-    // Hangs up and takes the device away, as pulling a USB adapter does. A pseudo-terminal's
-    // number is free for the next one another program opens, which the retries must not reach.
-    void unplug();
 
     std::unique_ptr<RunFolder> dir;
     std::unique_ptr<PtyPair> pty;
@@ -157,12 +155,6 @@ void TestLostLink::plugInNewLine()
     pty = std::make_unique<PtyPair>();
     QVERIFY(pty->ok());
     QVERIFY(dir->linkCom1(pty->slavePath));
-}
-
-void TestLostLink::unplug()
-{
-    hangUp(*pty);
-    QVERIFY(dir->linkCom1(dir->filePath(QStringLiteral("unplugged"))));
 }
 
 void TestLostLink::portClosesAndSaysSoOnce()
@@ -235,8 +227,11 @@ void TestLostLink::hangUpShowsClosedStateAndOneBox()
         // is still handled.
         sinceHangUp.start();
         hangUp(*pty);
-        QTRY_VERIFY_WITH_TIMEOUT(routingLamp(*window, 1, 2)->isLit(), 5000);
-        QCOMPARE(receivePane(*window)->text(), QStringLiteral("\r\nHDMI Out2 -> HDMI In 3"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !port->isOpen() &&
+                receivePane(*window)->text().contains(QStringLiteral("\r\nHDMI Out2 -> HDMI In 3")),
+            5000);
+        QVERIFY(!routingLamp(*window, 1, 2)->isLit());
     } else {
         // The switch confirms a UTP setting; while its box is open, the line goes.
         expectedBoxes << QStringLiteral("UTP set success!");
@@ -326,23 +321,37 @@ void TestLostLink::connectsAgainOnceDeviceIsBack()
 
 void TestLostLink::portHeldByAnotherProgramIsNamedSo()
 {
-    // A second console on the same line: its lock file, not the user's groups, stops the open.
-    const QString com1 = dir->filePath(QStringLiteral("COM1"));
+    // By any name of the line, the lock on the device stops the open (root ignores TIOCEXCL).
+    QVERIFY(QFile::link(pty->slavePath, dir->filePath(QStringLiteral("COM2"))));
     SerialPort first;
-    QVERIFY(first.open(com1));
-    SerialPort second;
-    QVERIFY(!second.open(com1));
-    QCOMPARE(second.errorString(), dir->filePath(QStringLiteral("COM1")) +
-                                       QStringLiteral(" is in use by another program."));
+    QVERIFY(first.open(dir->filePath(QStringLiteral("COM1"))));
+    const QString holder = QStringLiteral(" is in use by tst_lostlink (process %1).")
+                               .arg(QCoreApplication::applicationPid());
+    for (const QString& name : {dir->filePath(QStringLiteral("COM1")),
+                                dir->filePath(QStringLiteral("COM2")), pty->slavePath}) {
+        SerialPort second;
+        QVERIFY(!second.open(name));
+        const QString via = name == pty->slavePath ? name : name + " (" + pty->slavePath + ")";
+        QCOMPARE(second.errorString(), via + holder);
+    }
     QVERIFY(first.isOpen());
 }
 
 void TestLostLink::reconnectsByItselfQuietlyUntilDisconnect()
 {
     createConsole(true);
+    QSignalSpy retries(window->findChild<QTimer*>(QStringLiteral("reconnectTimer")),
+                       &QTimer::timeout);
     QCOMPARE(pty->read(5, 5000, pump), QByteArray("bc \r\n"));
-    unplug();
+    hangUp(*pty);
     QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
+    // Another program is given the pseudo-terminal number COM1 still leads to.
+    std::vector<std::unique_ptr<PtyPair>> others;
+    while (others.size() < 32 && (others.empty() || others.back()->slavePath != pty->slavePath))
+        others.push_back(std::make_unique<PtyPair>());
+    if (others.back()->slavePath != pty->slavePath)
+        QSKIP("the pseudo-terminal number went to another process");
+    pty = std::move(others.back());
     QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(), QStringList{lostText()}, 5000);
     // Still switched on: the red lamp says the line is down, the button can stop the retries.
     QCOMPARE(linkButton(*window)->text(), QStringLiteral("Disconnect"));
@@ -352,10 +361,13 @@ void TestLostLink::reconnectsByItselfQuietlyUntilDisconnect()
     const double share = cpuShareOfIdleLoop(1000);
     qInfo("CPU while retrying: %.1f %% of one core", share * 100.0);
     QVERIFY2(share < 0.05, qPrintable(QString::number(share)));
+    // COM1 leads to another program's line now: never opened, however often tried.
+    QTRY_VERIFY_WITH_TIMEOUT(retries.count() >= 3, 5000);
     QVERIFY(!port->isOpen());
+    QCOMPARE(pty->read(1, 50, pump), QByteArray());
 
-    // Back under the same name: reopened by itself, routing asked for, no further box.
-    plugInNewLine();
+    // COM1 pointed anew (at the same number): reopened, routing asked for, no further box.
+    QVERIFY(dir->linkCom1(pty->slavePath));
     QElapsedTimer back;
     back.start();
     QTRY_VERIFY_WITH_TIMEOUT(port->isOpen(), 2000);
@@ -369,7 +381,7 @@ void TestLostLink::reconnectsByItselfQuietlyUntilDisconnect()
 
     // Lost again, and the user says Disconnect: the console stays closed though the line
     // comes back.
-    unplug();
+    hangUp(*pty);
     QTRY_VERIFY_WITH_TIMEOUT(!port->isOpen(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(boxes->shown.size(), 2, 5000);
     QTest::mouseClick(linkButton(*window), Qt::LeftButton);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "link/comdevice.h"
+#include "link/lineidentity.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,8 @@ private slots:
     void relativeWorkingDirectoryGivesAbsolutePath();
     void usbAdapters();
     void stableNames();
+    void reopensOnlyTheSameDevice_data();
+    void reopensOnlyTheSameDevice();
 };
 
 void TstComDevice::devicePath_data()
@@ -138,6 +141,35 @@ void TstComDevice::stableNames()
     QCOMPARE(names[1].device, QFileInfo(usb0).canonicalFilePath());
     QCOMPARE(names[2].device, devices.filePath(QStringLiteral("gone")));
     QVERIFY(stableSerialNames(byId.filePath(QStringLiteral("absent"))).isEmpty());
+}
+
+void TstComDevice::reopensOnlyTheSameDevice_data()
+{
+    // After the loss, the adapter's stable name leads to `stableNow` ("": gone).
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("stableNow");
+    QTest::addColumn<QString>("expected"); // "": nothing reopened
+    // clang-format off
+    QTest::newRow("back under its number") << "ttyUSB0" << "../ttyUSB0" << "ttyUSB0";
+    QTest::newRow("back under another number") << "ttyUSB0" << "../ttyUSB1" << "by-id/A";
+    QTest::newRow("another adapter under its number") << "ttyUSB0" << "" << "";
+    // clang-format on
+}
+
+void TstComDevice::reopensOnlyTheSameDevice()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, stableNow);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QString stable = dir.filePath(QStringLiteral("by-id/A"));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("by-id")) &&
+            QFile::link(QStringLiteral("../ttyUSB0"), stable));
+    for (const char* node : {"ttyUSB0", "ttyUSB1"})
+        QVERIFY(QFile(dir.filePath(QString::fromLatin1(node))).open(QIODevice::WriteOnly));
+    const LineIdentity opened = LineIdentity::of(dir.filePath(name), dir.filePath("by-id"));
+    QVERIFY(QFile::remove(stable) && (stableNow.isEmpty() || QFile::link(stableNow, stable)));
+    QCOMPARE(opened.reopenPath(), expected.isEmpty() ? QString() : dir.filePath(expected));
 }
 
 QTEST_APPLESS_MAIN(TstComDevice)

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Names and presets in varnok.conf: hand-edited files with junk are survived, and what is saved
 // comes back in a new instance, as after a restart.
+#include "hostilefolder.h"
 #include "link/matrixsetup.h"
+#include "link/sessionlog.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
@@ -40,6 +43,9 @@ private slots:
     void hostileFile();
     void survivesRestart();
     void refusesWhatCannotBeKept();
+    void notPlainFileIsLeftAlone_data();
+    void notPlainFileIsLeftAlone();
+    void parallelWritersLoseNoPreset();
 };
 
 void TestMatrixSetup::hostileFile_data()
@@ -154,12 +160,14 @@ void TestMatrixSetup::survivesRestart()
         QVERIFY(setup.deletePreset(awkward));
         QVERIFY(setup.savePreset(awkward, {1, 2, 1, 2})); // added at the end again
         QVERIFY(setup.setOutputName(4, QString()));
+        QVERIFY(setup.setInputName(1, QStringLiteral("Stage \U0001F3A4")));
     }
     const MatrixSetup restarted(dir.path());
     QCOMPARE(restarted.problems(), QStringList());
     QCOMPARE(restarted.outputName(2), QStringLiteral("Projector"));
     QCOMPARE(restarted.inputName(3), QStringLiteral("Camera"));
     QCOMPARE(restarted.outputName(4), QString());
+    QCOMPARE(restarted.inputName(1), QStringLiteral("Stage \U0001F3A4"));
     QCOMPARE(presetLines(restarted),
              (QStringList{QStringLiteral("Lecture=3 3 1 4"), QStringLiteral("Film=4 4 4 4"),
                           awkward + QStringLiteral("=1 2 1 2")}));
@@ -192,5 +200,84 @@ void TestMatrixSetup::refusesWhatCannotBeKept()
              (QStringList{QStringLiteral("Lecture=2 3 1 4"), QStringLiteral("lecture=1 1 1 1")}));
 }
 
-QTEST_GUILESS_MAIN(TestMatrixSetup)
+void TestMatrixSetup::notPlainFileIsLeftAlone_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("linkTo"); // empty: a named pipe
+    QTest::newRow("varnok.conf a pipe") << "varnok.conf"
+                                        << "";
+    QTest::newRow("varnok.conf to /dev/zero") << "varnok.conf"
+                                              << "/dev/zero";
+    QTest::newRow("varnok.conf to a file") << "varnok.conf"
+                                           << "target";
+    QTest::newRow("session.log to a file") << "session.log"
+                                           << "target";
+}
+
+// Reading a pipe or /dev/zero would never end; a link would lead the write elsewhere.
+void TestMatrixSetup::notPlainFileIsLeftAlone()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, linkTo);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    const QString target = dir.filePath(QStringLiteral("target"));
+    const QByteArray kept = "[names]\noutput1=Elsewhere\n";
+    QVERIFY(writeFile(target, kept));
+    if (linkTo.isEmpty())
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        QVERIFY(QFile::link(linkTo.startsWith(u'/') ? linkTo : target, path));
+    const mode_t kind = kindOf(path);
+
+    if (name == QLatin1String("session.log")) {
+        SessionLog log(path);
+        log.recordSent("bc \r\n");
+        QVERIFY(log.problem().contains(QStringLiteral("symbolic link")));
+    } else {
+        MatrixSetup setup(dir.path());
+        QCOMPARE(setup.problems().size(), 1);
+        QVERIFY(setup.problems()[0].contains(linkTo.isEmpty() ? "not a plain file" : "link"));
+        QCOMPARE(setup.outputName(1), QString());
+        QVERIFY(!setup.setOutputName(2, QStringLiteral("Projector")));
+        QVERIFY(!setup.savePreset(QStringLiteral("Lecture"), {2, 3, 1, 4}));
+    }
+    QCOMPARE(kindOf(path), kind);
+    QCOMPARE(fileBytes(target), kept);
+}
+
+constexpr int presetsEach = 20;
+
+// Two programs saving presets into one folder at once, as two switches' scripts do.
+void TestMatrixSetup::parallelWritersLoseNoPreset()
+{
+    QTemporaryDir dir;
+    QProcess a;
+    QProcess b;
+    a.start(QCoreApplication::applicationFilePath(), {"--save-presets", dir.path(), "A"});
+    b.start(QCoreApplication::applicationFilePath(), {"--save-presets", dir.path(), "B"});
+    for (QProcess* writer : {&a, &b}) {
+        QVERIFY(writer->waitForFinished(30000));
+        QCOMPARE(writer->exitCode(), 0);
+    }
+    QCOMPARE(MatrixSetup(dir.path()).presets().size(), 2 * presetsEach);
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    // The second program of parallelWritersLoseNoPreset(): FOLDER, then the names' first letter.
+    if (argc == 4 && qstrcmp(argv[1], "--save-presets") == 0) {
+        MatrixSetup setup(QString::fromLocal8Bit(argv[2]));
+        for (int i = 0; i < presetsEach; ++i) {
+            if (!setup.savePreset(QString::fromLocal8Bit(argv[3]) + QString::number(i),
+                                  {1, 2, 3, 4}))
+                return 1;
+        }
+        return 0;
+    }
+    TestMatrixSetup test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_matrixsetup.moc"

@@ -30,6 +30,7 @@ class TestSessionLog : public QObject
 private slots:
     void exchangesInOrderWithTimestamps();
     void rotatesAtItsLimit();
+    void hugeReadStaysWithinCap();
     void defaultPathFollowsStateHome_data();
     void defaultPathFollowsStateHome();
 };
@@ -79,6 +80,23 @@ void TestSessionLog::rotatesAtItsLimit()
     QVERIFY(!QFile::exists(path + QStringLiteral(".4")));
     for (const QString& file : {path, path + QStringLiteral(".1"), path + QStringLiteral(".3")})
         QVERIFY(QFile(file).size() <= 80);
+}
+
+// One read far larger than the cap, every byte escaped to four characters.
+void TestSessionLog::hugeReadStaysWithinCap()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("session.log"));
+    SessionLog log(path, 1000);
+    log.recordReceived(QByteArray(100000, '\xE9') + "END");
+
+    qint64 total = 0;
+    for (const QString& file : QDir(dir.path()).entryList(QDir::Files))
+        total += QFileInfo(dir.filePath(file)).size();
+    QVERIFY2(total <= 4000, QByteArray::number(total));
+    const QList<QByteArray> lines = linesOf(path);
+    QVERIFY(lines.constLast().endsWith("\\xE9\\xE9END"));
+    QVERIFY(lines.constLast().mid(23, 3) == " < ");
 }
 
 void TestSessionLog::defaultPathFollowsStateHome_data()

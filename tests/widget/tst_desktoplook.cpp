@@ -3,10 +3,12 @@
 // palette and a doubled default font the texts keep their colours, every caption fits its
 // element and nothing moves. Set VARNOK_SCREENSHOT_DIR to keep a PNG of each window.
 #include "fakeserialport.h"
+#include "link/matrixsetup.h"
 #include "recordingmessageboxes.h"
 #include "ui/mainwindow.h"
 #include "ui/messageboxes.h"
 #include "ui/networksettingsdialog.h"
+#include "ui/presetdialogs.h"
 #include "ui/utpmodedialog.h"
 
 #include <QApplication>
@@ -129,7 +131,7 @@ Geometries geometriesOf(QWidget* window)
     return all;
 }
 
-// The main window and both dialogs, shown and built under whatever desktop the test set.
+// The main window and its dialogs, shown and built under whatever desktop the test set.
 struct Windows
 {
     QTemporaryDir dir;
@@ -138,6 +140,8 @@ struct Windows
     std::unique_ptr<MainWindow> mainWindow;
     std::unique_ptr<NetworkSettingsDialog> setIp;
     std::unique_ptr<UtpModeDialog> utp;
+    MatrixSetup setup{dir.path()};
+    QList<QWidget*> windows;
 
     Windows()
     {
@@ -151,9 +155,15 @@ struct Windows
         setIp->findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
         utp = std::make_unique<UtpModeDialog>(port, boxes, mainWindow.get());
         utp->show();
+        setup.savePreset(QStringLiteral("Stage"), {1, 2, 3, 4}); // the presets' buttons enabled
+        windows = {mainWindow.get(), setIp.get(), utp.get(),
+                   new NameDialog("Save routing", "Preset name:", "", mainWindow.get()),
+                   new PresetManagerDialog(setup, mainWindow.get())};
+        for (QWidget* window : windows)
+            window->show();
         QApplication::processEvents();
     }
-    QList<QWidget*> all() const { return {mainWindow.get(), setIp.get(), utp.get()}; }
+    QList<QWidget*> all() const { return windows; }
 };
 
 } // namespace
@@ -225,7 +235,7 @@ void TestDesktopLook::windows()
                 QStringLiteral("%1-%2.png").arg(window->objectName(), desktop).replace(' ', '-')));
         }
         const QList<Caption> captions = captionsOf(window);
-        QVERIFY(captions.size() >= 5);
+        QVERIFY(captions.size() >= 3);
         for (const Caption& c : captions) {
             const QString where =
                 window->objectName() + '/' + c.widget->objectName() + " \"" + c.text + '"';

@@ -59,10 +59,12 @@ private slots:
     void toggleBothWays();
     void everyOpenAsksForRoutingAndIsLogged_data();
     void everyOpenAsksForRoutingAndIsLogged();
+    void pollsOnlyWhileIdle();
     void toggleFailureKeepsClosedDisplay();
     void openFailureReasonShownOnLinkButton();
     void portChangeWhileConnectedClosesAndStaysClosed();
     void portChangeWhileDisconnected();
+    void flappingLinkLeavesOneBox();
     void unwritableDirectoryDoesNotStopStartUp();
     void windowFrame();
     void geometryMatchesDesign_data();
@@ -73,6 +75,37 @@ private slots:
     void arrowKeysOnRoutingButtonsWalkTheTabOrder_data();
     void arrowKeysOnRoutingButtonsWalkTheTabOrder();
 };
+
+void TestMainWindowLink::pollsOnlyWhileIdle()
+{
+    Console c;
+    QFile conf(c.dir.filePath(QStringLiteral("varnok.conf")));
+    QVERIFY(conf.open(QIODevice::WriteOnly) && conf.write("[link]\npoll=2\n") == 14 &&
+            conf.flush());
+    c.create();
+    c.window->startUp();
+    QCOMPARE(c.port.takeWritten(), QByteArray("bc \r\n"));
+    auto* timer = c.window->findChild<QTimer*>(QStringLiteral("pollTimer"));
+    QVERIFY(timer->isActive() && timer->interval() == 2000);
+    QByteArrayList sent; // at each tick: waiting for the routing, idle, under a box, a dialog
+    const auto tick = [&] {
+        QMetaObject::invokeMethod(timer, "timeout");
+        sent << c.port.takeWritten();
+    };
+    tick();
+    c.port.feed("\r\ns13s22s31s40\r\n");
+    QTRY_VERIFY(routingLamp(*c.window, 0, 3)->isLit());
+    tick();
+    c.boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) { tick(); };
+    c.port.feed("utp\r\n");
+    QTRY_COMPARE(sent.size(), 3);
+    QTimer::singleShot(0, c.window.get(), [&] {
+        tick();
+        QApplication::activeModalWidget()->close();
+    });
+    QTest::mouseClick(networkSettingsButton(*c.window), Qt::LeftButton);
+    QCOMPARE(sent, (QByteArrayList{"", "bc \r\n", "", ""}));
+}
 
 void TestMainWindowLink::everyOpenAsksForRoutingAndIsLogged_data()
 {
@@ -102,10 +135,15 @@ void TestMainWindowLink::everyOpenAsksForRoutingAndIsLogged()
     QCOMPARE(c.port.takeWritten(), QByteArray::fromHex("6263200D0A"));
     c.port.feed("\r\ns13s22s31s40\r\n");
     QTRY_VERIFY(routingLamp(*c.window, 0, 3)->isLit());
+    QVERIFY(!c.window->findChild<QTimer*>(QStringLiteral("pollTimer"))->isActive()); // off
     QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
     QVERIFY(c.port.written.isEmpty()); // closing asks nothing
+    QVERIFY(!routingLamp(*c.window, 0, 3)->isLit());
     QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
     QCOMPARE(c.port.takeWritten(), QByteArray::fromHex("6263200D0A"));
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
+    c.port.missingPorts = {1};
+    QTest::mouseClick(linkButton(*c.window), Qt::LeftButton);
 
     QFile log(state.filePath(QStringLiteral("varnok/session.log")));
     QCOMPARE(log.exists(), logged);
@@ -113,10 +151,11 @@ void TestMainWindowLink::everyOpenAsksForRoutingAndIsLogged()
         return;
     QVERIFY(log.open(QIODevice::ReadOnly));
     QList<QByteArray> lines = log.readAll().split('\n');
-    QCOMPARE(lines.size(), 4); // three and the last line's end
+    QCOMPARE(lines.size(), 5); // four and the last line's end
     QCOMPARE(lines[0].mid(24), QByteArray("> bc \\r\\n"));
     QCOMPARE(lines[1].mid(24), QByteArray("< \\r\\ns13s22s31s40\\r\\n"));
     QCOMPARE(lines[2].mid(24), QByteArray("> bc \\r\\n"));
+    QCOMPARE(lines[3].mid(24), QByteArray("! COM1 (/dev/ttyS0): no such device"));
 }
 
 void TestMainWindowLink::firstStartWritesComport()
@@ -288,6 +327,38 @@ void TestMainWindowLink::portChangeWhileDisconnected()
     QCOMPARE(fileBytes(c.dir), QByteArray(" 1 \r\n"));
     QCOMPARE(c.caption(), QStringLiteral("Connect"));
     QVERIFY(c.boxes.shown.isEmpty());
+}
+
+void TestMainWindowLink::flappingLinkLeavesOneBox()
+{
+    Console c;
+    // The switch comes back as a restarted one does: its COM1 link pointed anew.
+    const QString com1 = c.dir.filePath(QStringLiteral("COM1"));
+    int version = 0;
+    const auto repoint = [&] {
+        QFile::remove(com1);
+        QVERIFY(QFile::link(QStringLiteral("device-%1").arg(++version), com1));
+    };
+    repoint();
+    c.create();
+    c.window->startUp();
+    int flaps = 0;
+    c.boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) {
+        for (; flaps < 3; ++flaps) { // back by itself and lost again before OK is pressed
+            repoint();
+            QTRY_VERIFY(c.port.isOpen());
+            c.port.hangUp();
+        }
+        c.port.missingPorts = {1}; // then the reconnect keeps failing
+        repoint();
+    };
+    c.port.hangUp();
+    QTRY_VERIFY(c.port.openAttempts > 6);
+    QCOMPARE(c.boxes.texts(), QStringList{"Connection to the switch lost: device vanished"});
+    const QString pane = receivePane(*c.window)->text();
+    const QString named = QStringLiteral("COM1 (%1): ").arg(com1);
+    QCOMPARE(pane.count(named + QStringLiteral("device vanished")), 4);
+    QCOMPARE(pane.count(named + QStringLiteral("no such device")), 1);
 }
 
 void TestMainWindowLink::unwritableDirectoryDoesNotStopStartUp()

@@ -100,7 +100,8 @@ void TestPendingOpen::disconnectStopsAConnectInProgress()
 
 void TestPendingOpen::disconnectStopsAReconnectInProgress()
 {
-    port->waitsToOpen = true;
+    typeAndConnect(QStringLiteral("tcp://127.0.0.1:4001")); // the same address proves the device
+    port->finishOpening(true);
     port->hangUp();
     QTRY_VERIFY(port->isOpening());       // the first retry, half a second later
     QTRY_COMPARE(boxes->shown.size(), 1); // the lost link
