@@ -110,11 +110,10 @@ void SwitchSession::checkAnswer()
     // Anything that came counts as an answer, even while a box holds the replies back.
     if (!serial.isOpen() || framer.windowsOpened() > windowsBeforeRequest)
         return;
-    emit noAnswer(choice.typedPort().isEmpty()
-                      ? QStringLiteral("No answer from the switch on COM%1 (%2).")
-                            .arg(choice.portNumber())
-                            .arg(choice.device())
-                      : QStringLiteral("No answer from the switch on %1.").arg(choice.typedPort()));
+    const QString where = choice.typedPort().isEmpty()
+                              ? QStringLiteral("%1 (%2)").arg(choice.portName(), choice.device())
+                              : choice.typedPort();
+    emit noAnswer(QStringLiteral("No answer from the switch on %1.").arg(where));
 }
 
 void SwitchSession::tell(const QString& reason, const QString& path)
@@ -237,11 +236,6 @@ bool SwitchSession::send(const QByteArray& bytes)
     }
     error = serial.errorString();
     return false;
-}
-
-bool SwitchSession::isOpen() const
-{
-    return serial.isOpen();
 }
 
 bool SwitchSession::startUp()

@@ -55,7 +55,7 @@ public:
     // chosen port.
     ToggleResult toggle();
 
-    bool isOpen() const;
+    bool isOpen() const { return serial.isOpen(); }
     // The link was lost and is being reopened: to the user it is still switched on.
     bool isReconnecting() const { return retryTimer.isActive(); }
     // A network port is connecting on the user's behalf (not while reconnecting).
