@@ -4,6 +4,8 @@
 #include "commandline.h"
 #include "link/anyport.h"
 #include "link/matrixsetup.h"
+#include "link/portchoice.h"
+#include "link/setupsettings.h"
 #include "link/switchsession.h"
 #include "link/terminationsignals.h"
 #include "scriptoutput.h"
@@ -92,12 +94,15 @@ int runCommandLine(int& argc, char** argv)
     }
 
     AnyPort port;
-    SwitchSession session(port, QDir::currentPath(), SwitchSession::Role::Script);
-    session.restoreChoice();
+    // A script borrows the console's choices: it never writes them, never reconnects and sends
+    // nothing by itself.
+    PortChoice choice(QDir::currentPath(), PortChoice::Storage::ReadOnly);
+    choice.restore();
+    SwitchSession session(port, choice, {.log = SetupSettings::read(QDir::currentPath()).log});
     if (!session.logProblem().isEmpty())
         output.problem(session.logProblem());
-    if (!request.port.isEmpty() && !session.choosePort(request.port)) {
-        output.problem(session.errorString());
+    if (!request.port.isEmpty() && !choice.choose(request.port)) {
+        output.problem(choice.errorString());
         return ScriptRun::BadUsage;
     }
 

@@ -2,9 +2,8 @@
 #include "matrixsetup.h"
 
 #include "setupfile.h"
-#include "switchsession.h"
+#include "setupsettings.h"
 
-#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
@@ -14,8 +13,8 @@
 
 namespace {
 
-const QString namesGroup = QStringLiteral("names");
-const QString presetsGroup = QStringLiteral("presets");
+const QString namesGroup = QString::fromLatin1(SetupSettings::namesGroup);
+const QString presetsGroup = QString::fromLatin1(SetupSettings::presetsGroup);
 
 // A value as the user wrote it: an unquoted comma makes QSettings read a list.
 QString valueText(const QVariant& value)
@@ -74,13 +73,13 @@ MatrixSetup::MatrixSetup(QString folder) : directory(std::move(folder))
 
 QString MatrixSetup::filePath() const
 {
-    return QDir(directory).filePath(QString::fromLatin1(SwitchSession::settingsFileName));
+    return SetupSettings::pathIn(directory);
 }
 
 void MatrixSetup::note(const QString& problem)
 {
     const QString sentence =
-        QString::fromLatin1(SwitchSession::settingsFileName) + QStringLiteral(": ") + problem;
+        QString::fromLatin1(SetupSettings::fileName) + QStringLiteral(": ") + problem;
     if (!foundSet.contains(sentence)) {
         foundSet.insert(sentence);
         found << sentence;
@@ -91,7 +90,7 @@ QString MatrixSetup::problemSummary() const
 {
     if (found.isEmpty())
         return {};
-    const QString prefix = QString::fromLatin1(SwitchSession::settingsFileName) + u':';
+    const QString prefix = QString::fromLatin1(SetupSettings::fileName) + u':';
     QStringList parts;
     for (const QString& problem : found)
         parts << problem.mid(prefix.size()).trimmed();
@@ -100,13 +99,9 @@ QString MatrixSetup::problemSummary() const
 
 void MatrixSetup::reload()
 {
-    if (const QString refused = setupfile::refusal(filePath()); !refused.isNull()) {
-        load(*setupfile::read(filePath()));
+    load(*SetupSettings::open(directory));
+    if (const QString refused = setupfile::refusal(filePath()); !refused.isNull())
         note(refused);
-        return;
-    }
-    QSettings settings(filePath(), QSettings::IniFormat);
-    load(settings);
 }
 
 void MatrixSetup::load(QSettings& settings)

@@ -1,69 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "switchsession.h"
 
-#include "comdevice.h"
 #include "port.h"
+#include "portchoice.h"
 #include "protocol/commands.h"
-#include "protocol/comportfile.h"
-#include "setupfile.h"
-#include "tcpport.h"
-
-#include <QDir>
-#include <QRegularExpression>
-#include <QSettings>
 
 #include <algorithm>
 
-namespace {
-
-// A short key a reason is remembered by, and the words that tell the user.
-struct Reason
+SwitchSession::SwitchSession(Port& linePort, PortChoice& portChoice, const Options& options,
+                             QObject* parent)
+    : QObject(parent), serial(linePort), choice(portChoice), framer(serial, this),
+      asksForRouting(options.askForRouting), reconnectEnabled(options.reconnect)
 {
-    QString key;
-    QString words;
-};
-
-Reason reasonFor(const comportfile::WriteResult& result)
-{
-    using comportfile::Problem;
-    switch (result.problem) {
-    case Problem::Link:
-        return {QStringLiteral("link"),
-                QStringLiteral("it is a symbolic link, which the console does not write through; "
-                               "replace it with a plain file to keep the choice")};
-    case Problem::NotRegularFile:
-        return {QStringLiteral("not-a-file"),
-                QStringLiteral("it is not a plain file; remove it to keep the choice")};
-    case Problem::FolderReadOnly:
-        return {QStringLiteral("folder-read-only"), QStringLiteral("the folder is read-only")};
-    case Problem::ReadOnly:
-        return {QStringLiteral("read-only"), QStringLiteral("the file is read-only")};
-    case Problem::DiskFull:
-        return {QStringLiteral("disk-full"), QStringLiteral("the disk is full")};
-    case Problem::None:
-    case Problem::Other:
-        break;
-    }
-    return {QStringLiteral("error-%1").arg(result.error), qt_error_string(result.error)};
-}
-
-} // namespace
-
-SwitchSession::SwitchSession(Port& linePort, QString dir, QObject* parent)
-    : SwitchSession(linePort, std::move(dir), Role::Console, parent)
-{
-}
-
-SwitchSession::SwitchSession(Port& linePort, QString dir, Role sessionRole, QObject* parent)
-    : QObject(parent), serial(linePort), directory(std::move(dir)), framer(serial, this),
-      role(sessionRole)
-{
-    const std::unique_ptr<QSettings> settings = setupfile::read(settingsPath());
-    reconnectEnabled =
-        role == Role::Console && settings->value(QStringLiteral("link/reconnect"), true).toBool();
-    if (role == Role::Console)
-        setPollInterval(settings->value(QStringLiteral("link/poll"), 0).toInt());
-    if (settings->value(QStringLiteral("log/enabled"), true).toBool())
+    setPollInterval(options.pollSeconds);
+    if (options.log)
         serial.setLog(SessionLog(SessionLog::defaultPath()));
 
     // Trying an absent device costs one failed open(): a coarse timer is plenty.
@@ -83,6 +33,7 @@ SwitchSession::SwitchSession(Port& linePort, QString dir, Role sessionRole, QObj
     connect(&serial, &Port::opened, this, &SwitchSession::onOpened);
     connect(&serial, &Port::openFailed, this, &SwitchSession::onOpenFailed);
     connect(&framer, &ReceiveFramer::replyReceived, this, &SwitchSession::noteReportedRoutes);
+    connect(&choice, &PortChoice::aboutToChange, this, &SwitchSession::letGo);
 }
 
 void SwitchSession::noteReportedRoutes(const protocol::Reply& reply)
@@ -104,28 +55,6 @@ std::optional<Routing> SwitchSession::reportedRouting() const
     if (std::find(reported.cbegin(), reported.cend(), 0) != reported.cend())
         return std::nullopt;
     return reported;
-}
-
-QString SwitchSession::settingsPath() const
-{
-    return QDir(directory).filePath(QString::fromLatin1(settingsFileName));
-}
-
-void SwitchSession::keepSetting(const QString& key, const QString& value)
-{
-    // Not kept is no loss: the choice holds for this session, and a file that refuses it was
-    // named to the user when it was read.
-    QString unused;
-    setupfile::change(
-        settingsPath(),
-        [&](QSettings& settings) {
-            if (value.isEmpty())
-                settings.remove(key);
-            else
-                settings.setValue(key, value);
-            return true;
-        },
-        unused);
 }
 
 QString SwitchSession::logProblem() const
@@ -169,8 +98,8 @@ void SwitchSession::poll()
 void SwitchSession::askForRouting()
 {
     restartPolling();
-    if (role == Role::Script)
-        return; // a script's bytes on the line are its own
+    if (!asksForRouting)
+        return;
     windowsBeforeRequest = framer.windowsOpened();
     if (send(protocol::statusRequest()))
         answerTimer.start();
@@ -181,18 +110,18 @@ void SwitchSession::checkAnswer()
     // Anything that came counts as an answer, even while a box holds the replies back.
     if (!serial.isOpen() || framer.windowsOpened() > windowsBeforeRequest)
         return;
-    emit noAnswer(
-        typed.isEmpty()
-            ? QStringLiteral("No answer from the switch on COM%1 (%2).").arg(port).arg(device())
-            : QStringLiteral("No answer from the switch on %1.").arg(typed));
+    const QString where = choice.typedPort().isEmpty()
+                              ? QStringLiteral("%1 (%2)").arg(choice.portName(), choice.device())
+                              : choice.typedPort();
+    emit noAnswer(QStringLiteral("No answer from the switch on %1.").arg(where));
 }
 
 void SwitchSession::tell(const QString& reason, const QString& path)
 {
     QString line = reason;
-    if (typed.isEmpty() && !path.isEmpty()) {
+    if (choice.typedPort().isEmpty() && !path.isEmpty()) {
         // The user chose a COM port: name it beside the device it leads to.
-        const QString named = QStringLiteral("COM%1 (%2)").arg(port).arg(path);
+        const QString named = QStringLiteral("COM%1 (%2)").arg(choice.portNumber()).arg(path);
         if (const qsizetype at = line.indexOf(path); at >= 0)
             line.replace(at, path.size(), named);
         else
@@ -290,43 +219,13 @@ void SwitchSession::closeLink()
 
 QString SwitchSession::portName() const
 {
-    return typed.isEmpty() ? QStringLiteral("COM%1").arg(port) : typed;
+    return choice.portName();
 }
 
-bool SwitchSession::choosePort(const QString& input)
+void SwitchSession::letGo()
 {
-    const QString text = input.trimmed();
-    static const QRegularExpression comName(QStringLiteral("^COM([1-9]|10)$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    if (const QRegularExpressionMatch com = comName.match(text); com.hasMatch()) {
-        selectPort(com.captured(1).toInt() - 1);
-        return true;
-    }
-    const bool devicePath = text.startsWith(QLatin1Char('/')) && text.size() > 1 &&
-                            !text.contains(QLatin1Char('\n')) && QDir::cleanPath(text) == text;
-    if (!devicePath && !TcpPort::parse(text)) {
-        error = QStringLiteral("\"%1\" is not a port. Type COM1 to COM10, a device path such as "
-                               "/dev/ttyUSB1 or /dev/serial/by-id/..., or tcp://HOST:PORT.")
-                    .arg(text);
-        return false;
-    }
     stopReconnecting();
     closeLink();
-    typed = text;
-    if (role == Role::Console)
-        keepSetting(QStringLiteral("link/port"), typed);
-    if (selected != -1) {
-        selected = -1;
-        emit listIndexChanged(-1);
-    }
-    return true;
-}
-
-QString SwitchSession::device() const
-{
-    if (!typed.isEmpty())
-        return typed;
-    return comDevicePath(port, directory, attachedUsbSerialAdapters());
 }
 
 bool SwitchSession::send(const QByteArray& bytes)
@@ -339,14 +238,8 @@ bool SwitchSession::send(const QByteArray& bytes)
     return false;
 }
 
-bool SwitchSession::isOpen() const
-{
-    return serial.isOpen();
-}
-
 bool SwitchSession::startUp()
 {
-    restoreChoice();
     switch (tryOpen()) {
     case OpenState::Failed:
         return false;
@@ -359,80 +252,13 @@ bool SwitchSession::startUp()
     return true;
 }
 
-void SwitchSession::restoreChoice()
-{
-    int stored = 0;
-    const comportfile::ReadResult saved = comportfile::read(directory);
-    if (!saved.opened) {
-        // First start (or an unreadable file): COM1, and the file is written.
-        selectPort(0);
-        port = 1;
-        save(0);
-    } else {
-        stored = saved.index.value_or(0);
-    }
-    // An index outside the list selects nothing: the file keeps it until the user chooses.
-    if (stored >= 0 && stored < portCount)
-        selectPort(stored);
-    if (stored + 1 <= 255)
-        port = static_cast<quint8>(stored + 1);
-    const QString kept =
-        setupfile::read(settingsPath())->value(QStringLiteral("link/port")).toString();
-    if (!kept.isEmpty() && !choosePort(kept))
-        error.clear(); // a hand-edited line that names no port: the COMPORT choice holds
-}
-
-void SwitchSession::selectPort(int listIndex)
-{
-    stopReconnecting();
-    closeLink();
-    if (!typed.isEmpty()) {
-        typed.clear();
-        if (role == Role::Console)
-            keepSetting(QStringLiteral("link/port"), QString());
-    }
-    if (selected != listIndex) {
-        selected = listIndex;
-        emit listIndexChanged(listIndex);
-    }
-    if (listIndex >= 0 && listIndex < portCount)
-        port = static_cast<quint8>(listIndex + 1);
-    save(listIndex);
-}
-
-void SwitchSession::save(int listIndex)
-{
-    if (role == Role::Script)
-        return;
-    const comportfile::WriteResult result = comportfile::write(directory, listIndex);
-    const QString folder = QDir(directory).absolutePath();
-    if (result) {
-        if (!savedThisSession)
-            notices.forget(folder);
-        savedThisSession = true;
-        return;
-    }
-    if (toldThisSession)
-        return;
-    toldThisSession = true;
-    const Reason reason = reasonFor(result);
-    if (notices.wasTold(folder, reason.key))
-        return;
-    notices.remember(folder, reason.key);
-    emit choiceNotSaved(
-        QStringLiteral("Cannot save the port choice in %1: %2. The console keeps "
-                       "COM%3 for this session.")
-            .arg(QDir(folder).filePath(QString::fromLatin1(comportfile::fileName)), reason.words)
-            .arg(port));
-}
-
 SwitchSession::OpenState SwitchSession::tryOpen()
 {
-    if (port == 0 && typed.isEmpty()) {
+    if (choice.portNumber() == 0 && choice.typedPort().isEmpty()) {
         error = QStringLiteral("No port chosen");
         return OpenState::Failed;
     }
-    const QString path = device();
+    const QString path = choice.device();
     lastTold.clear();
     if (!serial.open(path)) {
         error = serial.errorString();

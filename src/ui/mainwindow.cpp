@@ -4,7 +4,9 @@
 #include "artwork.h"
 #include "link/comdevice.h"
 #include "link/matrixsetup.h"
+#include "link/portchoice.h"
 #include "link/receiveframer.h"
+#include "link/setupsettings.h"
 #include "link/switchsession.h"
 #include "panelwidgets.h"
 #include "protocol/commands.h"
@@ -63,7 +65,14 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     design::applyLook(this, background, design::windowFont());
     setAutoFillBackground(true);
 
-    link = new SwitchSession(linePort, workingDirectory, this);
+    const SetupSettings settings = SetupSettings::read(workingDirectory);
+    choice = new PortChoice(workingDirectory, PortChoice::Storage::Kept, this);
+    link = new SwitchSession(linePort, *choice,
+                             {.reconnect = settings.reconnect,
+                              .askForRouting = true,
+                              .pollSeconds = settings.pollSeconds,
+                              .log = settings.log},
+                             this);
     receiver = &link->replies();
     boxes = std::make_unique<GuardedBoxes>(messageBoxes, *receiver);
     setup = std::make_unique<MatrixSetup>(workingDirectory);
@@ -104,10 +113,10 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     connect(&utpWatchdog, &QTimer::timeout, this, &MainWindow::watchdogExpired);
     connect(receiver, &ReceiveFramer::replyReceived, this, &MainWindow::handleReply);
     connect(link, &SwitchSession::openChanged, this, &MainWindow::showLinkState);
-    connect(link, &SwitchSession::listIndexChanged, portList, &QComboBox::setCurrentIndex);
+    connect(choice, &PortChoice::listIndexChanged, portList, &QComboBox::setCurrentIndex);
     connect(receiver, &ReceiveFramer::heldRepliesDropped, this, &MainWindow::reportDroppedReplies);
     // A line in the receive pane: seen at start-up, kept with the session, and no box to dismiss.
-    connect(link, &SwitchSession::choiceNotSaved, this, &MainWindow::appendLine);
+    connect(choice, &PortChoice::choiceNotSaved, this, &MainWindow::appendLine);
     connect(link, &SwitchSession::linkLost, this, &MainWindow::reportLostLink);
     connect(link, &SwitchSession::writeFailed, this, &MainWindow::reportFailedWrite);
     for (auto signal : {&SwitchSession::noAnswer, &SwitchSession::linkNote})

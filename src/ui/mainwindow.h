@@ -21,6 +21,7 @@ class QMenu;
 class QPushButton;
 class ReceiveFramer;
 class Port;
+class PortChoice;
 class SwitchSession;
 class TextPane;
 class UtpModeDialog;
@@ -136,6 +137,7 @@ private:
     QRect routingPanelArea;
     QTimer utpWatchdog;
 
+    PortChoice* choice = nullptr; // the window owns the port choice and keeps it
     SwitchSession* link = nullptr;
     ReceiveFramer* receiver = nullptr;
     std::unique_ptr<GuardedBoxes> boxes;

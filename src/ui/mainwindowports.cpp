@@ -3,6 +3,7 @@
 // whatever port the user types.
 #include "link/comdevice.h"
 #include "link/matrixsetup.h"
+#include "link/portchoice.h"
 #include "link/switchsession.h"
 #include "mainwindow.h"
 
@@ -17,11 +18,12 @@ void MainWindow::startUp()
         appendLine(problems);
     if (const QString problem = link->logProblem(); !problem.isEmpty())
         appendLine(problem);
-    for (int n = 1; n <= SwitchSession::portCount; ++n)
+    for (int n = 1; n <= PortChoice::portCount; ++n)
         portList->addItem(QStringLiteral("COM%1").arg(n));
     portList->setCurrentIndex(-1);
     portList->setEditText(QStringLiteral("Combo1"));
     refreshPortTooltips();
+    choice->restore();
     const bool opened = link->startUp();
     showPortName();
     if (!opened) {
@@ -36,7 +38,7 @@ void MainWindow::refreshPortTooltips()
     // One look at /dev for all entries: each look compiles its name patterns afresh.
     const QString directory = QDir::currentPath();
     const QStringList adapters = attachedUsbSerialAdapters();
-    for (int i = 0; i < SwitchSession::portCount && i < portList->count(); ++i)
+    for (int i = 0; i < PortChoice::portCount && i < portList->count(); ++i)
         portList->setItemData(i, comDevicePath(i + 1, directory, adapters), Qt::ToolTipRole);
     fillStableNames();
 }
@@ -46,13 +48,13 @@ void MainWindow::fillStableNames()
     // Devices come and go: the entries after COM10 are what is attached now.
     const QString shown = portList->currentText();
     const int current = portList->currentIndex();
-    while (portList->count() > SwitchSession::portCount)
+    while (portList->count() > PortChoice::portCount)
         portList->removeItem(portList->count() - 1);
     for (const StableSerialName& name : stableSerialNames()) {
         portList->addItem(name.path);
         portList->setItemData(portList->count() - 1, name.device, Qt::ToolTipRole);
     }
-    if (current >= SwitchSession::portCount || current < 0) {
+    if (current >= PortChoice::portCount || current < 0) {
         portList->setCurrentIndex(portList->findText(shown));
         if (portList->currentIndex() < 0)
             portList->setEditText(shown);
@@ -61,38 +63,39 @@ void MainWindow::fillStableNames()
 
 void MainWindow::choosePort(int listIndex)
 {
-    if (listIndex < SwitchSession::portCount) {
-        link->selectPort(listIndex);
+    if (listIndex < PortChoice::portCount) {
+        choice->select(listIndex);
         return;
     }
-    link->choosePort(portList->itemText(listIndex));
+    choice->choose(portList->itemText(listIndex));
     showPortName();
 }
 
 void MainWindow::showPortName()
 {
-    if (link->typedPort().isEmpty())
+    if (choice->typedPort().isEmpty())
         return; // the list's selection shows the COM port
-    const int entry = portList->findText(link->typedPort());
+    const int entry = portList->findText(choice->typedPort());
     portList->setCurrentIndex(entry);
     if (entry < 0)
-        portList->setEditText(link->typedPort());
+        portList->setEditText(choice->typedPort());
 }
 
 void MainWindow::confirmTypedPort()
 {
     const QString text = portList->currentText().trimmed();
     // Nothing new: the name in use, or the box's own caption before any choice.
-    if (text.compare(link->portName(), Qt::CaseInsensitive) == 0 ||
-        (link->listIndex() < 0 && link->typedPort().isEmpty() && text == QLatin1String("Combo1")))
+    if (text.compare(choice->portName(), Qt::CaseInsensitive) == 0 ||
+        (choice->listIndex() < 0 && choice->typedPort().isEmpty() &&
+         text == QLatin1String("Combo1")))
         return;
-    if (!link->choosePort(text)) {
-        appendLine(link->errorString());
-        if (link->listIndex() >= 0)
-            portList->setCurrentIndex(link->listIndex());
+    if (!choice->choose(text)) {
+        appendLine(choice->errorString());
+        if (choice->listIndex() >= 0)
+            portList->setCurrentIndex(choice->listIndex());
         else
-            portList->setEditText(link->typedPort().isEmpty() ? QStringLiteral("Combo1")
-                                                              : link->typedPort());
+            portList->setEditText(choice->typedPort().isEmpty() ? QStringLiteral("Combo1")
+                                                                : choice->typedPort());
         return;
     }
     showPortName();

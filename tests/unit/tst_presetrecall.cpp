@@ -2,6 +2,7 @@
 // Recalling a preset over a fake line whose far end plays a switch: which key commands go out,
 // in which order, and which outputs are reported as not where the preset says.
 #include "fakeserialport.h"
+#include "link/portchoice.h"
 #include "link/presetrecall.h"
 #include "link/switchsession.h"
 
@@ -127,7 +128,9 @@ void TestPresetRecall::recall()
 
     QTemporaryDir dir;
     PlayedSwitch port;
-    SwitchSession session(port, dir.path(), SwitchSession::Role::Script);
+    PortChoice choice(dir.path(), PortChoice::Storage::ReadOnly);
+    choice.restore();
+    SwitchSession session(port, choice, {});
     QVERIFY(session.startUp());
     port.behaviour = behaviour;
     port.answersStatus = answersStatus;
