@@ -71,10 +71,11 @@ SwitchSession::SwitchSession(Port& linePort, QString dir, Role sessionRole, QObj
     // Children by name, so a test can count the ticks instead of waiting a guessed time.
     retryTimer.setObjectName(QStringLiteral("reconnectTimer"));
     retryTimer.setParent(this);
-    answerTimer.setInterval(answerTimeoutMs);
-    answerTimer.setSingleShot(true);
     connect(&retryTimer, &QTimer::timeout, this, &SwitchSession::retryOpen);
-    connect(&answerTimer, &QTimer::timeout, this, &SwitchSession::checkAnswer);
+    connect(&answerDeadline, &ReplyDeadline::expired, this, &SwitchSession::checkAnswer);
+    connect(&framer, &ReceiveFramer::replyReceived, &answerDeadline, &ReplyDeadline::replyHandled);
+    connect(&framer, &ReceiveFramer::heldRepliesDropped, &answerDeadline,
+            &ReplyDeadline::replyHandled);
     pollTimer->setObjectName(QStringLiteral("pollTimer"));
     connect(pollTimer, &QTimer::timeout, this, &SwitchSession::poll);
     connect(this, &SwitchSession::openChanged, this, &SwitchSession::restartPolling);
@@ -157,8 +158,7 @@ void SwitchSession::restartPolling()
 void SwitchSession::poll()
 {
     // Never between a command and its answer, nor under a box that holds the replies back.
-    const bool awaitingRouting =
-        answerTimer.isActive() && framer.windowsOpened() <= windowsBeforeRequest;
+    const bool awaitingRouting = answerDeadline.isCounting() && !answerDeadline.answerBegan();
     const bool busy = awaitingRouting || framer.isHeld() ||
                       framer.repliesHandled() < framer.windowsOpened() ||
                       (pollingHeld && pollingHeld());
@@ -171,15 +171,14 @@ void SwitchSession::askForRouting()
     restartPolling();
     if (role == Role::Script)
         return; // a script's bytes on the line are its own
-    windowsBeforeRequest = framer.windowsOpened();
     if (send(protocol::statusRequest()))
-        answerTimer.start();
+        answerDeadline.start();
 }
 
 void SwitchSession::checkAnswer()
 {
     // Anything that came counts as an answer, even while a box holds the replies back.
-    if (!serial.isOpen() || framer.windowsOpened() > windowsBeforeRequest)
+    if (!serial.isOpen() || answerDeadline.answerBegan())
         return;
     emit noAnswer(
         typed.isEmpty()
@@ -207,7 +206,7 @@ void SwitchSession::tell(const QString& reason, const QString& path)
 
 void SwitchSession::onLinkLost(const QString& reason)
 {
-    answerTimer.stop();
+    answerDeadline.stop();
     pollTimer->stop();
     reported = {};
     lastTold.clear(); // every loss is told
@@ -279,7 +278,7 @@ void SwitchSession::onOpenFailed(const QString& reason)
 
 void SwitchSession::closeLink()
 {
-    answerTimer.stop();
+    answerDeadline.stop();
     reported = {};
     const bool wasOpening = serial.isOpening();
     if (!serial.isOpen() && !wasOpening)

@@ -5,6 +5,7 @@
 #include "lineidentity.h"
 #include "loggedport.h"
 #include "receiveframer.h"
+#include "replydeadline.h"
 #include "routing.h"
 
 #include <QObject>
@@ -159,11 +160,10 @@ private:
     QString directory;
     ReceiveFramer framer;
     QTimer retryTimer; // declared after the QObject base: leaves its parent before it goes
-    QTimer answerTimer;
+    ReplyDeadline answerDeadline{framer, answerTimeoutMs};
     QTimer* pollTimer = new QTimer(this); // a child: found by its name where time is controlled
     int pollSeconds = 0;
     std::function<bool()> pollingHeld;
-    quint64 windowsBeforeRequest = 0;
     Role role = Role::Console;
     bool reconnectEnabled = true;
     LineIdentity opened; // what the last successful open reached
