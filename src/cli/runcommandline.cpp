@@ -5,7 +5,7 @@
 #include "link/anyport.h"
 #include "link/matrixsetup.h"
 #include "link/switchsession.h"
-#include "link/terminationsignals.h"
+#include "protocol/terminationsignals.h"
 #include "scriptoutput.h"
 #include "scriptrun.h"
 

@@ -2,7 +2,7 @@
 #include "runconsole.h"
 
 #include "link/anyport.h"
-#include "link/terminationsignals.h"
+#include "protocol/terminationsignals.h"
 #include "mainwindow.h"
 #include "ui/messageboxes.h"
 
