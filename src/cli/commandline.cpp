@@ -210,16 +210,24 @@ std::optional<QString> windowFolder(const QStringList& arguments)
     return folder;
 }
 
+namespace {
+
+// The options that take the next word as their value.
+const QStringList& valueOptions()
+{
+    static const QStringList options{"-C", "--dir", "--port", "--timeout", "--poll"};
+    return options;
+}
+
 // A single dash is for -C and -h alone: "-json" is a typo of --json, not four one-letter
 // options, and "-v" is no short --version. A value-taking option as the last word has no value.
-static std::optional<QString> wrongDash(const QStringList& arguments)
+std::optional<QString> wrongDash(const QStringList& arguments)
 {
-    static const QStringList withValue{"-C", "--dir", "--port", "--timeout", "--poll"};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (argument == QLatin1String("--"))
             break;
-        if (withValue.contains(argument)) {
+        if (valueOptions().contains(argument)) {
             if (++i == arguments.size())
                 return QStringLiteral("%1 needs a value").arg(argument);
         } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1 &&
@@ -231,7 +239,7 @@ static std::optional<QString> wrongDash(const QStringList& arguments)
 }
 
 // "-C" or "--dir", as the user wrote the option for the folder.
-static QString folderOptionTyped(const QStringList& arguments)
+QString folderOptionTyped(const QStringList& arguments)
 {
     for (qsizetype i = arguments.size() - 1; i >= 0; --i) {
         if (arguments[i] == QLatin1String("-C"))
@@ -240,8 +248,24 @@ static QString folderOptionTyped(const QStringList& arguments)
     return QStringLiteral("--dir");
 }
 
-Parsed parse(const QStringList& arguments)
+// The words up to the first --help, -h or --version, which answers whatever follows it.
+QStringList untilHelp(const QStringList& arguments)
 {
+    static const QStringList answers{"--help", "-h", "--version"};
+    for (qsizetype i = 0; i < arguments.size() && arguments[i] != QLatin1String("--"); ++i) {
+        if (answers.contains(arguments[i]))
+            return arguments.mid(0, i + 1);
+        if (valueOptions().contains(arguments[i]))
+            ++i;
+    }
+    return arguments;
+}
+
+} // namespace
+
+Parsed parse(const QStringList& allArguments)
+{
+    const QStringList arguments = untilHelp(allArguments);
     if (const auto problem = wrongDash(arguments))
         return refuse(*problem);
     const QCommandLineOption help(QStringList{"h", "help"});
