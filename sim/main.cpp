@@ -3,20 +3,16 @@
 // without the hardware. See --help.
 
 #include "options.h"
+#include "protocol/terminationsignals.h"
 #include "pty.h"
 #include "ptyswitch.h"
 #include "tcpswitch.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
 #include <random>
-#include <unistd.h>
 
 namespace {
 
@@ -56,16 +52,6 @@ void logLine(const QByteArray& line)
     std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
-}
-
-int signalPipe[2] = {-1, -1};
-
-extern "C" void onSignal(int)
-{
-    const int saved = errno;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = write(signalPipe[1], &byte, 1);
-    errno = saved;
 }
 
 [[noreturn]] void fail(const QString& message)
@@ -204,17 +190,8 @@ int main(int argc, char* argv[])
     if (!options.seed)
         options.seed = std::random_device{}();
 
-    if (pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        fail(QStringLiteral("cannot create the signal pipe"));
-    struct sigaction action
-    {
-    };
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP})
-        sigaction(sig, &action, nullptr);
-    QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [] {
+    TerminationSignals stopRequests;
+    QObject::connect(&stopRequests, &TerminationSignals::received, &app, [] {
         logLine("** stopped by a signal");
         QCoreApplication::exit(0);
     });

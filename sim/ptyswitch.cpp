@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ptyswitch.h"
 
+#include "protocol/logtext.h"
 #include "pty.h"
 
 #include <QCoreApplication>
@@ -71,7 +72,7 @@ private:
     void handle(QByteArrayView bytes)
     {
         for (const Exchange& exchange : m_model.feed(bytes)) {
-            m_log("<- " + escaped(exchange.command));
+            m_log("<- " + protocol::logEscaped(exchange.command));
             send(exchange.reply, m_options.delayMs);
             ++m_commands;
             if (m_options.restartAfter > 0 && m_commands == m_options.restartAfter) {
@@ -103,7 +104,7 @@ private:
     void send(QByteArray reply, int delayMs)
     {
         if (m_options.silent) {
-            m_log("-- not sent (silent): " + escaped(reply));
+            m_log("-- not sent (silent): " + protocol::logEscaped(reply));
             return;
         }
         if (m_options.noise) {
@@ -111,7 +112,7 @@ private:
             const auto at = qsizetype(m_random() % quint32(reply.size() + 1));
             reply.insert(at, char(0x80 + m_random() % 0x80));
         }
-        m_log("-> " + escaped(reply));
+        m_log("-> " + protocol::logEscaped(reply));
         m_queue.push_back({m_clock.elapsed() + delayMs, reply});
         pump();
     }

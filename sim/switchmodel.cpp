@@ -183,28 +183,6 @@ QByteArray SwitchModel::routeReport(int output) const
     return report + "\r\n";
 }
 
-QByteArray escaped(QByteArrayView bytes)
-{
-    static constexpr char hex[] = "0123456789ABCDEF";
-    QByteArray text;
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (c == '\\')
-            text += "\\\\";
-        else if (c == '\r')
-            text += "\\r";
-        else if (c == '\n')
-            text += "\\n";
-        else if (c == '\t')
-            text += "\\t";
-        else if (b >= 0x20 && b < 0x7F)
-            text += c;
-        else
-            text += QByteArray("\\x") + hex[b >> 4] + hex[b & 0xF];
-    }
-    return text;
-}
-
 std::optional<Routes> parseRoutes(QByteArrayView text)
 {
     if (text.size() != 4)

@@ -67,10 +67,6 @@ private:
     bool m_overlong = false;
 };
 
-// Bytes as a readable line: printable ASCII as is, backslash doubled, CR LF TAB as \r \n \t,
-// anything else as \xHH.
-QByteArray escaped(QByteArrayView bytes);
-
 // "0123": the input digit (0 to 3) of outputs 1 to 4.
 std::optional<Routes> parseRoutes(QByteArrayView text);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tcpswitch.h"
 
+#include "protocol/logtext.h"
+
 #include <QHostAddress>
 
 namespace sim {
@@ -23,7 +25,7 @@ void TcpSwitch::frontPanel()
     const QByteArray report = model.frontPanelChange(quint32(random()));
     log("** front panel: output " + report.mid(1, 1) + " to input " + report.mid(2, 1));
     if (client) {
-        log("-> " + escaped(report));
+        log("-> " + protocol::logEscaped(report));
         client->write(report);
     }
 }
@@ -83,9 +85,9 @@ void TcpSwitch::readCommands()
     if (!client)
         return;
     for (const Exchange& exchange : model.feed(client->readAll())) {
-        log("<- " + escaped(exchange.command));
+        log("<- " + protocol::logEscaped(exchange.command));
         if (!exchange.reply.isEmpty()) {
-            log("-> " + escaped(exchange.reply));
+            log("-> " + protocol::logEscaped(exchange.reply));
             client->write(exchange.reply);
         }
         if (hangupAfter > 0 && ++commands >= hangupAfter) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "commandline.h"
 
+#include <QCommandLineParser>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -209,82 +210,117 @@ std::optional<QString> windowFolder(const QStringList& arguments)
     return folder;
 }
 
-Parsed parse(const QStringList& arguments)
+namespace {
+
+// The options that take the next word as their value.
+const QStringList& valueOptions()
 {
-    Request request;
-    QStringList words;
-    bool optionsEnded = false;
+    static const QStringList options{"-C", "--dir", "--port", "--timeout", "--poll"};
+    return options;
+}
+
+// A single dash is for -C and -h alone: "-json" is a typo of --json, not four one-letter
+// options, and "-v" is no short --version. A value-taking option as the last word has no value.
+std::optional<QString> wrongDash(const QStringList& arguments)
+{
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) ||
-            argument == QLatin1String("-")) {
-            words << argument;
-            continue;
+        if (argument == QLatin1String("--"))
+            break;
+        if (valueOptions().contains(argument)) {
+            if (++i == arguments.size())
+                return QStringLiteral("%1 needs a value").arg(argument);
+        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1 &&
+                   !argument.startsWith(QLatin1String("--")) && argument != QLatin1String("-h")) {
+            return QStringLiteral("unknown option \"%1\" (see varnok --help)").arg(argument);
         }
-        if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            request.command = Request::Command::Help;
-            return {request, {}};
-        }
-        if (argument == QLatin1String("--version")) {
-            request.command = Request::Command::Version;
-            return {request, {}};
-        }
-        if (argument == QLatin1String("--json")) {
-            request.json = true;
-            continue;
-        }
-        // --port P, --port=P, --timeout MS, --timeout=MS, --poll SECONDS, --poll=SECONDS,
-        // --dir DIR, --dir=DIR, -C DIR
-        const qsizetype equals = argument.startsWith(QLatin1String("--"))
-                                     ? argument.indexOf(QLatin1Char('='))
-                                     : qsizetype(-1);
-        const QString name = equals < 0 ? argument : argument.left(equals);
-        if (name != QLatin1String("--port") && name != QLatin1String("--timeout") &&
-            name != QLatin1String("--dir") && name != QLatin1String("-C") &&
-            name != QLatin1String("--poll"))
-            return refuse(QStringLiteral("unknown option \"%1\" (see varnok --help)").arg(name));
-        QString value;
-        if (equals >= 0) {
-            value = argument.mid(equals + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            return refuse(QStringLiteral("%1 needs a value").arg(name));
-        }
-        if (name == QLatin1String("--dir") || name == QLatin1String("-C")) {
-            if (value.isEmpty())
-                return refuse(QStringLiteral("%1 needs a folder").arg(name));
-            request.directory = value;
-            continue;
-        }
-        if (name == QLatin1String("--port")) {
-            if (value.trimmed().isEmpty())
-                return refuse(QStringLiteral("--port needs a port"));
-            request.port = value;
-            continue;
-        }
-        if (name == QLatin1String("--poll")) {
-            const auto seconds = numberIn(value, 0, maxPollSeconds);
-            if (!seconds)
-                return refuse(QStringLiteral("--poll \"%1\" is not a number of seconds from 0 "
-                                             "to %2")
-                                  .arg(value)
-                                  .arg(maxPollSeconds));
-            request.pollSeconds = *seconds;
-            continue;
-        }
-        const auto timeout = numberIn(value, 1, maxTimeoutMs);
-        if (!timeout)
+    }
+    return std::nullopt;
+}
+
+// "-C" or "--dir", as the user wrote the option for the folder.
+QString folderOptionTyped(const QStringList& arguments)
+{
+    for (qsizetype i = arguments.size() - 1; i >= 0; --i) {
+        if (arguments[i] == QLatin1String("-C"))
+            return arguments[i];
+    }
+    return QStringLiteral("--dir");
+}
+
+// The words up to the first --help, -h or --version, which answers whatever follows it.
+QStringList untilHelp(const QStringList& arguments)
+{
+    static const QStringList answers{"--help", "-h", "--version"};
+    for (qsizetype i = 0; i < arguments.size() && arguments[i] != QLatin1String("--"); ++i) {
+        if (answers.contains(arguments[i]))
+            return arguments.mid(0, i + 1);
+        if (valueOptions().contains(arguments[i]))
+            ++i;
+    }
+    return arguments;
+}
+
+} // namespace
+
+Parsed parse(const QStringList& allArguments)
+{
+    const QStringList arguments = untilHelp(allArguments);
+    if (const auto problem = wrongDash(arguments))
+        return refuse(*problem);
+    const QCommandLineOption help(QStringList{"h", "help"});
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption json(QStringLiteral("json"));
+    const QCommandLineOption port(QStringLiteral("port"), {}, QStringLiteral("P"));
+    const QCommandLineOption timeout(QStringLiteral("timeout"), {}, QStringLiteral("MS"));
+    const QCommandLineOption poll(QStringLiteral("poll"), {}, QStringLiteral("SECONDS"));
+    const QCommandLineOption dir(QStringList{"C", "dir"}, {}, QStringLiteral("DIR"));
+    QCommandLineParser parser;
+    parser.addOptions({help, version, json, port, timeout, poll, dir});
+    if (!parser.parse(QStringList{QStringLiteral("varnok")} + arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            return refuse(QStringLiteral("unknown option \"--%1\" (see varnok --help)")
+                              .arg(unknown.constFirst()));
+        return refuse(parser.errorText());
+    }
+
+    Request request;
+    if (parser.isSet(help) || parser.isSet(version)) {
+        request.command = parser.isSet(help) ? Request::Command::Help : Request::Command::Version;
+        return {request, {}};
+    }
+    request.json = parser.isSet(json);
+    const QStringList folders = parser.values(dir);
+    if (folders.contains(QString()))
+        return refuse(QStringLiteral("%1 needs a folder").arg(folderOptionTyped(arguments)));
+    if (!folders.isEmpty())
+        request.directory = folders.constLast();
+    if (parser.isSet(port)) {
+        request.port = parser.value(port);
+        if (request.port.trimmed().isEmpty())
+            return refuse(QStringLiteral("--port needs a port"));
+    }
+    if (parser.isSet(poll)) {
+        const QString value = parser.value(poll);
+        const auto seconds = numberIn(value, 0, maxPollSeconds);
+        if (!seconds)
+            return refuse(QStringLiteral("--poll \"%1\" is not a number of seconds from 0 to %2")
+                              .arg(value)
+                              .arg(maxPollSeconds));
+        request.pollSeconds = *seconds;
+    }
+    if (parser.isSet(timeout)) {
+        const QString value = parser.value(timeout);
+        const auto ms = numberIn(value, 1, maxTimeoutMs);
+        if (!ms)
             return refuse(QStringLiteral("--timeout \"%1\" is not a number of milliseconds from 1 "
                                          "to %2")
                               .arg(value)
                               .arg(maxTimeoutMs));
-        request.timeoutMs = *timeout;
+        request.timeoutMs = *ms;
     }
+    const QStringList words = parser.positionalArguments();
     if (words.isEmpty())
         return refuse(QStringLiteral("no command given (see varnok --help)"));
     const Parsed parsed = parseCommand(request, words);

@@ -7,7 +7,7 @@
 #include "link/portchoice.h"
 #include "link/setupsettings.h"
 #include "link/switchsession.h"
-#include "link/terminationsignals.h"
+#include "protocol/terminationsignals.h"
 #include "scriptoutput.h"
 #include "scriptrun.h"
 

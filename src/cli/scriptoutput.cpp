@@ -1,16 +1,48 @@
 // SPDX-License-Identifier: MIT
 #include "scriptoutput.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonValue>
+
 #include <cerrno>
 #include <cstring>
 
 namespace {
 
-// "output":2,"input":3
-QByteArray routeFields(const protocol::Route& route)
+// One value as Qt writes it: an array of one, its brackets taken off.
+QByteArray jsonValue(const QJsonValue& value)
 {
-    return "\"output\":" + QByteArray::number(route.output) +
-           ",\"input\":" + QByteArray::number(route.input);
+    const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+// "key":value, the value already written as JSON.
+QByteArray writtenMember(const char* key, const QByteArray& written)
+{
+    return jsonValue(QLatin1String(key)) + ':' + written;
+}
+
+QByteArray member(const char* key, const QJsonValue& value)
+{
+    return writtenMember(key, jsonValue(value));
+}
+
+// An object with its members in the order given ("output" before "input", as people read a
+// route), which a QJsonObject, keeping its keys sorted, would not keep.
+QByteArray object(const QByteArrayList& members)
+{
+    return '{' + members.join(',') + '}';
+}
+
+QByteArray array(const QByteArrayList& items)
+{
+    return '[' + items.join(',') + ']';
+}
+
+QByteArray plainRoute(const protocol::Route& route)
+{
+    return object({member("output", route.output), member("input", route.input)});
 }
 
 QString utpMode(int oneWireMask, int output)
@@ -35,12 +67,12 @@ void ScriptOutput::useNames(const MatrixSetup& setup)
 
 QByteArray ScriptOutput::routeObject(const protocol::Route& route) const
 {
-    QByteArray object = '{' + routeFields(route);
+    QByteArrayList members{member("output", route.output), member("input", route.input)};
     if (const QString& name = outputNames[route.output - 1]; !name.isEmpty())
-        object += ",\"output_name\":" + jsonString(name);
+        members << member("output_name", name);
     if (const QString& name = inputNames[route.input - 1]; !name.isEmpty())
-        object += ",\"input_name\":" + jsonString(name);
-    return object + '}';
+        members << member("input_name", name);
+    return object(members);
 }
 
 void ScriptOutput::write(const QByteArray& bytes)
@@ -92,17 +124,17 @@ void ScriptOutput::routing(const QList<protocol::Route>& routes)
     QByteArrayList objects;
     for (const protocol::Route& route : routes)
         objects << routeObject(route);
-    line("{\"routes\":[" + objects.join(',') + "]}");
+    line(object({writtenMember("routes", array(objects))}));
 }
 
 void ScriptOutput::utpModes(int oneWireMask)
 {
     const QByteArray digit(1, "0123456789ABCDEF"[oneWireMask & 0xF]);
     if (json) {
-        QByteArrayList modes;
+        QJsonArray modes;
         for (int output = 1; output <= 4; ++output)
-            modes << jsonString(utpMode(oneWireMask, output));
-        line("{\"mask\":\"" + digit + "\",\"outputs\":[" + modes.join(',') + "]}");
+            modes << utpMode(oneWireMask, output);
+        line(object({member("mask", QString::fromLatin1(digit)), member("outputs", modes)}));
         return;
     }
     line(digit);
@@ -113,8 +145,9 @@ void ScriptOutput::utpModes(int oneWireMask)
 void ScriptOutput::network(const QString& address)
 {
     if (json) {
-        line(address.isEmpty() ? QByteArray("{\"network\":\"dhcp\"}")
-                               : "{\"network\":\"fixed\",\"address\":" + jsonString(address) + '}');
+        line(address.isEmpty() ? object({member("network", QStringLiteral("dhcp"))})
+                               : object({member("network", QStringLiteral("fixed")),
+                                         member("address", address)}));
         return;
     }
     line("network: " + (address.isEmpty() ? QByteArray("DHCP") : address.toUtf8()));
@@ -123,7 +156,7 @@ void ScriptOutput::network(const QString& address)
 void ScriptOutput::reply(const QByteArray& bytes)
 {
     if (json) {
-        line("{\"reply\":" + jsonString(QString::fromLatin1(bytes)) + '}');
+        line(object({member("reply", QString::fromLatin1(bytes))}));
         return;
     }
     write(bytes);
@@ -141,11 +174,10 @@ void ScriptOutput::presets(const QList<Preset>& presets)
     for (const Preset& preset : presets) {
         QByteArrayList routes;
         for (int output = 1; output <= 4; ++output)
-            routes << '{' + routeFields({output, preset.routing[output - 1]}) + '}';
-        objects << "{\"name\":" + jsonString(preset.name) + ",\"routes\":[" + routes.join(',') +
-                       "]}";
+            routes << plainRoute({output, preset.routing[output - 1]});
+        objects << object({member("name", preset.name), writtenMember("routes", array(routes))});
     }
-    line("{\"presets\":[" + objects.join(',') + "]}");
+    line(object({writtenMember("presets", array(objects))}));
 }
 
 void ScriptOutput::problem(const QString& message)
@@ -153,19 +185,4 @@ void ScriptOutput::problem(const QString& message)
     const QByteArray text = "varnok: " + message.toUtf8() + '\n';
     std::fwrite(text.constData(), 1, size_t(text.size()), err);
     std::fflush(err);
-}
-
-QByteArray ScriptOutput::jsonString(const QString& text)
-{
-    QString quoted = QStringLiteral("\"");
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == '"' || u == '\\')
-            quoted += QLatin1Char('\\') + c;
-        else if (u < 0x20 || u == 0x7F)
-            quoted += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
-        else
-            quoted += c; // surrogate pairs stay together for the UTF-8 below
-    }
-    return (quoted + QLatin1Char('"')).toUtf8();
 }

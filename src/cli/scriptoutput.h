@@ -46,9 +46,6 @@ public:
     bool readerGone() const;
     QString writeError() const;
 
-    // A JSON string literal: quotes, backslashes and control characters escaped.
-    static QByteArray jsonString(const QString& text);
-
 private:
     void line(const QByteArray& text);
     void write(const QByteArray& bytes);

@@ -39,13 +39,12 @@ QString shown(const protocol::Reply& reply)
 
 ScriptRun::ScriptRun(SwitchSession& linkSession, MatrixSetup& names, const cli::Request& what,
                      ScriptOutput& out, QObject* parent)
-    : QObject(parent), session(linkSession), setup(names), request(what), output(out)
+    : QObject(parent), session(linkSession), setup(names), request(what), output(out),
+      deadline(linkSession.replies(), request.timeoutMs)
 {
-    deadline.setSingleShot(true);
-    deadline.setInterval(request.timeoutMs);
     quiet.setSingleShot(true);
     quiet.setInterval(replyGapMs);
-    connect(&deadline, &QTimer::timeout, this, &ScriptRun::onTimeout);
+    connect(&deadline, &ReplyDeadline::expired, this, &ScriptRun::onTimeout);
     connect(&quiet, &QTimer::timeout, this, [this] { finish(Done); });
     connect(&session.replies(), &ReceiveFramer::replyReceived, this, &ScriptRun::onReply);
     connect(&session.replies(), &ReceiveFramer::bytesReceived, this, &ScriptRun::onBytes);
@@ -157,6 +156,13 @@ void ScriptRun::onReply(const protocol::Reply& reply)
 {
     if (ended)
         return;
+    handleReply(reply);
+    if (!ended)
+        deadline.replyHandled();
+}
+
+void ScriptRun::handleReply(const protocol::Reply& reply)
+{
     using Command = cli::Request::Command;
     using Kind = protocol::Reply::Kind;
     switch (request.command) {

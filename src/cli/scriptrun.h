@@ -3,6 +3,7 @@
 
 #include "commandline.h"
 #include "link/presetrecall.h"
+#include "link/replydeadline.h"
 #include "protocol/replies.h"
 #include "scriptoutput.h"
 
@@ -38,6 +39,7 @@ signals:
 
 private:
     void onReply(const protocol::Reply& reply);
+    void handleReply(const protocol::Reply& reply);
     void onBytes(const QByteArray& bytes);
     void onLinkLost(const QString& reason);
     void onTimeout();
@@ -53,8 +55,8 @@ private:
     MatrixSetup& setup;
     cli::Request request;
     ScriptOutput& output;
-    QTimer deadline;
-    QTimer quiet; // send: the reply has ended when the line stays quiet this long
+    ReplyDeadline deadline; // an answer that began in time is let finish
+    QTimer quiet;           // send: the reply has ended when the line stays quiet this long
     bool replied = false;
     bool ended = false;
     QString lastOtherAnswer; // what came instead of the awaited answer, for the message

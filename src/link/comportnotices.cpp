@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "comportnotices.h"
 
+#include "statefolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,11 +30,7 @@ QString folderOf(const QString& line)
 
 QString ComportNotices::defaultStateFile()
 {
-    QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    // Relative paths are invalid there and are ignored.
-    if (!QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.local/state");
-    return base + QStringLiteral("/varnok/comport-notices");
+    return stateFolder() + QStringLiteral("/comport-notices");
 }
 
 ComportNotices::ComportNotices(QString file) : stateFile(std::move(file)) {}

@@ -7,11 +7,9 @@
 #include <algorithm>
 
 PresetRecall::PresetRecall(SwitchSession& switchSession, QObject* parent)
-    : QObject(parent), session(switchSession)
+    : QObject(parent), session(switchSession), deadline(switchSession.replies(), defaultTimeoutMs)
 {
-    deadline.setSingleShot(true);
-    deadline.setInterval(defaultTimeoutMs);
-    connect(&deadline, &QTimer::timeout, this, &PresetRecall::onDeadline);
+    connect(&deadline, &ReplyDeadline::expired, this, &PresetRecall::expire);
     connect(&session.replies(), &ReceiveFramer::replyReceived, this, &PresetRecall::onReply);
     connect(&session, &SwitchSession::linkLost, this, [this](const QString& reason) {
         fail(QStringLiteral("the link to the switch was lost (%1)").arg(reason));
@@ -49,7 +47,6 @@ bool PresetRecall::recall(const Preset& preset, std::optional<Routing> known)
 void PresetRecall::await(Step next)
 {
     step = next;
-    replyAwaitedAfterDeadline = 0;
     deadline.start();
 }
 
@@ -112,25 +109,12 @@ void PresetRecall::onReply(const protocol::Reply& reply)
     case Step::Idle:
         return;
     }
-    if (replyAwaitedAfterDeadline != 0 &&
-        session.replies().repliesHandled() >= replyAwaitedAfterDeadline)
-        expire();
-}
-
-void PresetRecall::onDeadline()
-{
-    // An answer whose first byte came in time counts: decide once it has been read.
-    const ReceiveFramer& framer = session.replies();
-    if (framer.repliesHandled() < framer.windowsOpened()) {
-        replyAwaitedAfterDeadline = framer.windowsOpened();
-        return;
-    }
-    expire();
+    // An answer whose first byte came in time counts: the wait ends once it has been read.
+    deadline.replyHandled();
 }
 
 void PresetRecall::expire()
 {
-    replyAwaitedAfterDeadline = 0;
     switch (step) {
     case Step::Asking:
         // Not a word from the switch: sending it keys would only wait out each one.

@@ -3,10 +3,10 @@
 
 #include "matrixsetup.h"
 #include "protocol/replies.h"
+#include "replydeadline.h"
 
 #include <QList>
 #include <QObject>
-#include <QTimer>
 
 #include <optional>
 
@@ -62,7 +62,6 @@ signals:
 private:
     enum class Step { Idle, Asking, Switching, Checking };
     void onReply(const protocol::Reply& reply);
-    void onDeadline();
     void expire();
     void await(Step next);
     void sendNextKey();
@@ -70,14 +69,11 @@ private:
     void fail(const QString& reason);
 
     SwitchSession& session;
-    QTimer deadline;
+    ReplyDeadline deadline;
     Step step = Step::Idle;
     Preset target;
     Routing current{}; // as last reported; 0: unknown
     int awaitedOutput = 0;
     quint64 windowsAtStart = 0;
-    // The deadline passed while a reply was on its way: decide once the reply with this count
-    // has been handled (0 when nothing is pending).
-    quint64 replyAwaitedAfterDeadline = 0;
     Result result;
 };

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "sessionlog.h"
 
+#include "protocol/logtext.h"
+#include "statefolder.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -18,51 +21,12 @@ SessionLog::SessionLog(QString path, qint64 sizeLimit) : file(std::move(path)), 
 
 QString SessionLog::defaultPath()
 {
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || QDir::isRelativePath(state))
-        state = QDir::homePath() + QStringLiteral("/.local/state");
-    return state + QStringLiteral("/varnok/session.log");
+    return stateFolder() + QStringLiteral("/session.log");
 }
-
-namespace {
-
-void appendEscaped(QByteArray& out, char c)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    const auto byte = static_cast<unsigned char>(c);
-    switch (byte) {
-    case '\r':
-        out += "\\r";
-        break;
-    case '\n':
-        out += "\\n";
-        break;
-    case '\t':
-        out += "\\t";
-        break;
-    case '\\':
-        out += "\\\\";
-        break;
-    default:
-        if (byte >= 0x20 && byte < 0x7F) {
-            out += c;
-        } else {
-            out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
-        }
-    }
-}
-
-} // namespace
 
 QByteArray SessionLog::escaped(const QByteArray& bytes)
 {
-    QByteArray out;
-    out.reserve(bytes.size());
-    for (const char c : bytes)
-        appendEscaped(out, c);
-    return out;
+    return protocol::logEscaped(bytes);
 }
 
 QByteArray SessionLog::escapedPart(const QByteArray& bytes, qsizetype& from, qsizetype room)
@@ -71,7 +35,7 @@ QByteArray SessionLog::escapedPart(const QByteArray& bytes, qsizetype& from, qsi
     part.reserve(room);
     // Each byte takes at most four characters: stop where the next might not fit.
     for (; from < bytes.size() && part.size() + 4 <= room; ++from)
-        appendEscaped(part, bytes[from]);
+        protocol::appendLogEscaped(part, bytes[from]);
     return part;
 }
 

@@ -21,10 +21,11 @@ SwitchSession::SwitchSession(Port& linePort, PortChoice& portChoice, const Optio
     // Children by name, so a test can count the ticks instead of waiting a guessed time.
     retryTimer.setObjectName(QStringLiteral("reconnectTimer"));
     retryTimer.setParent(this);
-    answerTimer.setInterval(answerTimeoutMs);
-    answerTimer.setSingleShot(true);
     connect(&retryTimer, &QTimer::timeout, this, &SwitchSession::retryOpen);
-    connect(&answerTimer, &QTimer::timeout, this, &SwitchSession::checkAnswer);
+    connect(&answerDeadline, &ReplyDeadline::expired, this, &SwitchSession::checkAnswer);
+    connect(&framer, &ReceiveFramer::replyReceived, &answerDeadline, &ReplyDeadline::replyHandled);
+    connect(&framer, &ReceiveFramer::heldRepliesDropped, &answerDeadline,
+            &ReplyDeadline::replyHandled);
     pollTimer->setObjectName(QStringLiteral("pollTimer"));
     connect(pollTimer, &QTimer::timeout, this, &SwitchSession::poll);
     connect(this, &SwitchSession::openChanged, this, &SwitchSession::restartPolling);
@@ -86,8 +87,7 @@ void SwitchSession::restartPolling()
 void SwitchSession::poll()
 {
     // Never between a command and its answer, nor under a box that holds the replies back.
-    const bool awaitingRouting =
-        answerTimer.isActive() && framer.windowsOpened() <= windowsBeforeRequest;
+    const bool awaitingRouting = answerDeadline.isCounting() && !answerDeadline.answerBegan();
     const bool busy = awaitingRouting || framer.isHeld() ||
                       framer.repliesHandled() < framer.windowsOpened() ||
                       (pollingHeld && pollingHeld());
@@ -100,15 +100,14 @@ void SwitchSession::askForRouting()
     restartPolling();
     if (!asksForRouting)
         return;
-    windowsBeforeRequest = framer.windowsOpened();
     if (send(protocol::statusRequest()))
-        answerTimer.start();
+        answerDeadline.start();
 }
 
 void SwitchSession::checkAnswer()
 {
     // Anything that came counts as an answer, even while a box holds the replies back.
-    if (!serial.isOpen() || framer.windowsOpened() > windowsBeforeRequest)
+    if (!serial.isOpen() || answerDeadline.answerBegan())
         return;
     const QString where = choice.typedPort().isEmpty()
                               ? QStringLiteral("%1 (%2)").arg(choice.portName(), choice.device())
@@ -136,7 +135,7 @@ void SwitchSession::tell(const QString& reason, const QString& path)
 
 void SwitchSession::onLinkLost(const QString& reason)
 {
-    answerTimer.stop();
+    answerDeadline.stop();
     pollTimer->stop();
     reported = {};
     lastTold.clear(); // every loss is told
@@ -208,7 +207,7 @@ void SwitchSession::onOpenFailed(const QString& reason)
 
 void SwitchSession::closeLink()
 {
-    answerTimer.stop();
+    answerDeadline.stop();
     reported = {};
     const bool wasOpening = serial.isOpening();
     if (!serial.isOpen() && !wasOpening)

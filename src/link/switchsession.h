@@ -4,6 +4,7 @@
 #include "lineidentity.h"
 #include "loggedport.h"
 #include "receiveframer.h"
+#include "replydeadline.h"
 #include "routing.h"
 
 #include <QObject>
@@ -130,11 +131,10 @@ private:
     PortChoice& choice;
     ReceiveFramer framer;
     QTimer retryTimer; // declared after the QObject base: leaves its parent before it goes
-    QTimer answerTimer;
+    ReplyDeadline answerDeadline{framer, answerTimeoutMs};
     QTimer* pollTimer = new QTimer(this); // a child: found by its name where time is controlled
     int pollSeconds = 0;
     std::function<bool()> pollingHeld;
-    quint64 windowsBeforeRequest = 0;
     bool asksForRouting = false;
     bool reconnectEnabled = false;
     LineIdentity opened; // what the last successful open reached

@@ -84,11 +84,9 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
                recaller->isRunning();
     });
 
-    utpWatchdog.setObjectName(QStringLiteral("Timer2"));
-    utpWatchdog.setInterval(500);
-    utpWatchdog.setSingleShot(true);
-    // A coarse timer may fire up to 5 % early, before a switch that answers in time.
-    utpWatchdog.setTimerType(Qt::PreciseTimer);
+    // An answer whose first byte came before the deadline is in time: decided after its reply.
+    utpWatchdog = new ReplyDeadline(*receiver, 500, this);
+    utpWatchdog->timer().setObjectName(QStringLiteral("Timer2"));
 
     buildMessageArea();
     buildLinkArea();
@@ -110,7 +108,7 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     connect(portList, &QComboBox::activated, this, &MainWindow::choosePort);
     connect(portList->lineEdit(), &QLineEdit::editingFinished, this, &MainWindow::confirmTypedPort);
     connect(link, &SwitchSession::openFailed, this, &MainWindow::reportOpenFailure);
-    connect(&utpWatchdog, &QTimer::timeout, this, &MainWindow::watchdogExpired);
+    connect(utpWatchdog, &ReplyDeadline::expired, this, &MainWindow::reportSilentSwitch);
     connect(receiver, &ReceiveFramer::replyReceived, this, &MainWindow::handleReply);
     connect(link, &SwitchSession::openChanged, this, &MainWindow::showLinkState);
     connect(choice, &PortChoice::listIndexChanged, portList, &QComboBox::setCurrentIndex);
@@ -244,32 +242,17 @@ void MainWindow::reportOpenFailure()
 
 void MainWindow::armWatchdog()
 {
-    utpWatchdog.start();
+    utpWatchdog->start();
 }
 
 void MainWindow::disarmWatchdog()
 {
-    utpWatchdog.stop();
-    watchdogAwaitsReply = 0;
-}
-
-void MainWindow::watchdogExpired()
-{
-    // An answer whose first byte came before the deadline is in time: decide after its reply.
-    const quint64 awaited = receiver->windowsOpened();
-    if (receiver->repliesHandled() < awaited) {
-        watchdogAwaitsReply = awaited;
-        return;
-    }
-    reportSilentSwitch();
+    utpWatchdog->stop();
 }
 
 void MainWindow::decideAwaitedWatchdog()
 {
-    if (watchdogAwaitsReply == 0 || receiver->repliesHandled() < watchdogAwaitsReply)
-        return;
-    watchdogAwaitsReply = 0;
-    reportSilentSwitch();
+    utpWatchdog->replyHandled();
 }
 
 void MainWindow::reportSilentSwitch()

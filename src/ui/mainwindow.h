@@ -2,6 +2,7 @@
 #pragma once
 
 #include "link/presetrecall.h"
+#include "link/replydeadline.h"
 #include "protocol/replies.h"
 #include "ui/lamp.h"
 #include "ui/messageboxes.h"
@@ -50,7 +51,7 @@ public:
     // The watchdog on the UTP query: armed when the query goes out, disarmed by its answer.
     void armWatchdog();
     void disarmWatchdog();
-    bool isWatchdogArmed() const { return utpWatchdog.isActive() || watchdogAwaitsReply != 0; }
+    bool isWatchdogArmed() const { return utpWatchdog->isWaiting(); }
 
 protected:
     // The routing panel's menu: presets and names for the output and input under the pointer
@@ -79,7 +80,6 @@ private:
     void showPortName();
     void fillStableNames();
     void reportOpenFailure();
-    void watchdogExpired();
     void handleReply(const protocol::Reply& reply);
 
     void reportSilentSwitch();
@@ -135,7 +135,7 @@ private:
     std::array<LampRow, 4> routingLamps{};  // per output, per input
     std::array<QRect, 4> routingRowAreas{}; // each output row with its badge and extension
     QRect routingPanelArea;
-    QTimer utpWatchdog;
+    ReplyDeadline* utpWatchdog = nullptr;
 
     PortChoice* choice = nullptr; // the window owns the port choice and keeps it
     SwitchSession* link = nullptr;
@@ -143,9 +143,6 @@ private:
     std::unique_ptr<GuardedBoxes> boxes;
     QPointer<UtpModeDialog> openUtpDialogWindow;
     bool watchdogBoxOpen = false;
-    // The watchdog's deadline passed while an answer's framing window was open: the reply
-    // count at which the switch has had its say (0 when nothing is awaited).
-    quint64 watchdogAwaitsReply = 0;
     bool writeFailureQueued = false;
     bool lostLinkBoxDue = false; // queued or open
     std::unique_ptr<MatrixSetup> setup;

@@ -2,8 +2,8 @@
 #include "runconsole.h"
 
 #include "link/anyport.h"
-#include "link/terminationsignals.h"
 #include "mainwindow.h"
+#include "protocol/terminationsignals.h"
 #include "ui/messageboxes.h"
 
 #include <QApplication>

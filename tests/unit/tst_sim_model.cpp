@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The simulated switch's protocol, without a terminal: bytes in, reply bytes out.
 
+#include "protocol/logtext.h"
 #include "switchmodel.h"
 
 #include <QSet>
@@ -512,7 +513,7 @@ void TestSimModel::escaped()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QByteArray, text);
-    QCOMPARE(sim::escaped(bytes), text);
+    QCOMPARE(protocol::logEscaped(bytes), text);
 }
 
 void TestSimModel::parseRoutes_data()
