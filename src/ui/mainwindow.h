@@ -1,34 +1,29 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "link/presetrecall.h"
 #include "protocol/replies.h"
-#include "ui/lamp.h"
 #include "ui/messageboxes.h"
+#include "ui/utpwatchdog.h"
 
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
-#include <array>
 #include <memory>
 
-class MatrixSetup;
-class QButtonGroup;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QMenu;
+class LinkStateBox;
+class MessageArea;
+class PortBox;
 class QPushButton;
 class ReceiveFramer;
 class Port;
+class RoutingPanel;
 class SwitchSession;
-class TextPane;
 class UtpModeDialog;
 
-// The console's main window: the terminal panes on the left, the link state and port choice at
-// the bottom, the routing panel with its 24 buttons and 16 lamps on the right. It reaches the
-// switch only through its session and shows boxes only through MessageBoxes. Every element keeps
-// the name a user sees as its object name (array elements as "Command1_10"); tests find them so.
+// The console's main window: it places the message area on the left, the link state and the
+// port box at the bottom, the routing panel on the right, and answers what the switch reports.
+// It reaches the switch only through its session and shows boxes only through MessageBoxes.
+// Every element keeps the name a user sees as its object name (array elements as
+// "Command1_10"); tests find them so.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -47,106 +42,46 @@ public:
     void showRoute(int output, int input);
 
     // The watchdog on the UTP query: armed when the query goes out, disarmed by its answer.
-    void armWatchdog();
-    void disarmWatchdog();
-    bool isWatchdogArmed() const { return utpWatchdog.isActive() || watchdogAwaitsReply != 0; }
-
-protected:
-    // The routing panel's menu: presets and names for the output and input under the pointer
-    // or the focused routing button.
-    void contextMenuEvent(QContextMenuEvent* event) override;
+    void armWatchdog() { utpWatchdog->arm(); }
+    void disarmWatchdog() { utpWatchdog->disarm(); }
+    bool isWatchdogArmed() const { return utpWatchdog->isArmed(); }
 
 private:
-    class GuardedBoxes;
-
-    // The layout, in the design's twips.
-    void buildMessageArea();
-    void buildLinkArea();
-    void buildRoutingPanel();
     void chainTabOrder();
-
+    void connectElements();
     void sendRoutingKey(int index);
-    void clearReceivePane();
     void sendTerminalText();
     void openNetworkSettings();
     void openUtpDialog();
-    void requestStatus();
     void toggleConnection();
-    void choosePort(int listIndex);
-    // The text of the port box, confirmed by Enter or by leaving the box.
-    void confirmTypedPort();
-    void showPortName();
-    void fillStableNames();
     void reportOpenFailure();
-    void watchdogExpired();
     void handleReply(const protocol::Reply& reply);
 
-    void reportSilentSwitch();
-    void decideAwaitedWatchdog();
     void showLinkState(bool open);
     void reportLostLink(const QString& reason);
     void reportFailedWrite();
     void reportDroppedReplies(qsizetype count);
-    void refreshPortTooltips();
     // Writes one command; a failed write shows the port-failure box. Returns whether it went out.
     bool writeToSwitch(const QByteArray& bytes);
     void showPortFailure();
     void appendLine(const QString& line);
-
-    // Presets and names (the routing panel's menu and its dialogs).
-    struct PanelSpot
-    {
-        bool onPanel = false;
-        int output = 0; // 1 to 4; 0 for none
-        int input = 0;  // 1 to 4; 0 for none
-    };
-    PanelSpot spotAt(const QPoint& position) const;
-    PanelSpot spotOfButton(const QWidget* widget) const;
-    void showRoutingMenu(const PanelSpot& spot, const QPoint& globalPosition);
-    void refreshNameTooltips();
-    void askForName(bool output, int index);
-    void askForPresetName();
-    void openPresetManager();
-    void recallPreset(const QString& name);
-    void reportRecall(const PresetRecall::Result& result);
-    // The lamps' routing when every row has a lit lamp.
-    std::optional<Routing> litRouting() const;
+    // A line the user should see at once: appended, and the pane scrolled to it.
+    void appendNote(const QString& line);
 
     static constexpr int clientWidth = 645;
     static constexpr int clientHeight = 554;
 
-    QGroupBox* messageFrame = nullptr;
-    TextPane* receivePane = nullptr;
-    TextPane* sendBox = nullptr;
-    QPushButton* clearButton = nullptr;
-    QPushButton* sendButton = nullptr;
-    QPushButton* networkSettingsButton = nullptr;
-    QPushButton* utpButton = nullptr;
-    QPushButton* statusButton = nullptr;
-    QGroupBox* linkStateFrame = nullptr;
-    Lamp* connectedLamp = nullptr;
-    Lamp* disconnectedLamp = nullptr;
-    QGroupBox* portFrame = nullptr;
-    QComboBox* portList = nullptr;
+    MessageArea* messages = nullptr;
+    LinkStateBox* linkState = nullptr;
+    PortBox* portBox = nullptr;
     QPushButton* linkButton = nullptr;
-    // Ids are the key indices, 0 to 23: per output, left arrow, right arrow, inputs 1 to 4.
-    QButtonGroup* routingButtons = nullptr;
-    std::array<LampRow, 4> routingLamps{};  // per output, per input
-    std::array<QRect, 4> routingRowAreas{}; // each output row with its badge and extension
-    QRect routingPanelArea;
-    QTimer utpWatchdog;
+    RoutingPanel* routingPanel = nullptr;
+    UtpWatchdog* utpWatchdog = nullptr;
 
     SwitchSession* link = nullptr;
     ReceiveFramer* receiver = nullptr;
-    std::unique_ptr<GuardedBoxes> boxes;
+    std::unique_ptr<ReplyHoldingBoxes> boxes;
     QPointer<UtpModeDialog> openUtpDialogWindow;
-    bool watchdogBoxOpen = false;
-    // The watchdog's deadline passed while an answer's framing window was open: the reply
-    // count at which the switch has had its say (0 when nothing is awaited).
-    quint64 watchdogAwaitsReply = 0;
     bool writeFailureQueued = false;
     bool lostLinkBoxDue = false; // queued or open
-    std::unique_ptr<MatrixSetup> setup;
-    PresetRecall* recaller = nullptr;
-    QPointer<QMenu> routingMenu;
 };
