@@ -14,8 +14,7 @@
 #include "ui/designunits.h"
 #include "ui/enterpressesbutton.h"
 #include "ui/networksettingsdialog.h"
-#include "ui/utpmodedialog.h"
-#include "utpwatchdog.h"
+#include "utpquery.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,12 +24,6 @@
 
 using design::placed;
 using design::twips;
-
-namespace {
-
-const QColor background(0xE0, 0xE0, 0xE0);
-
-} // namespace
 
 MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString& workingDirectory,
                        QWidget* parent)
@@ -42,13 +35,13 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     setWindowIcon(QIcon(QPixmap::fromImage(makeWindowIcon())));
     setFixedSize(clientWidth, clientHeight);
     // The design's colours and font, whatever the desktop's theme.
-    design::applyLook(this, background, design::windowFont());
+    design::applyLook(this, QColor(0xE0, 0xE0, 0xE0), design::windowFont());
     setAutoFillBackground(true);
 
     link = new SwitchSession(linePort, workingDirectory, this);
     receiver = &link->replies();
     boxes = std::make_unique<ReplyHoldingBoxes>(messageBoxes, *receiver);
-    utpWatchdog = new UtpWatchdog(*receiver, *boxes, this);
+    utpQuery = new UtpQuery(*receiver, *boxes, this);
 
     messages = new MessageArea(this);
     linkState = new LinkStateBox(this);
@@ -77,8 +70,7 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
 
 MainWindow::~MainWindow()
 {
-    // Closing the window moves the focus away from the port box, which would confirm its text
-    // on a window already half destroyed: the box goes first.
+    // Closing moves the focus out of the port box, which would confirm its text: it goes first.
     delete portBox;
 }
 
@@ -200,25 +192,16 @@ void MainWindow::openUtpDialog()
     const QByteArray query = protocol::utpQuery();
     writeToSwitch(query);
     messages->sendBox->setText(QString::fromLatin1(query));
-    armWatchdog();
-    UtpModeDialog dialog(link->line(), *boxes, this);
-    openUtpDialogWindow = &dialog;
-    dialog.exec();
+    utpQuery->runDialog(link->line());
 }
 
 void MainWindow::toggleConnection()
 {
-    switch (link->toggle()) {
-    case SwitchSession::ToggleResult::OpenFailed:
+    const SwitchSession::ToggleResult result = link->toggle();
+    if (result == SwitchSession::ToggleResult::OpenFailed)
         reportOpenFailure();
-        break;
-    case SwitchSession::ToggleResult::Opening:
+    else if (result == SwitchSession::ToggleResult::Opening)
         showLinkState(false); // the button stops the connecting
-        break;
-    case SwitchSession::ToggleResult::Opened:
-    case SwitchSession::ToggleResult::Closed:
-        break;
-    }
     portBox->refreshTooltips();
 }
 
@@ -261,11 +244,10 @@ void MainWindow::reportFailedWrite()
 
 void MainWindow::reportDroppedReplies(qsizetype count)
 {
-    appendLine(QStringLiteral("(%1 replies from the switch were dropped while a message box "
+    appendNote(QStringLiteral("(%1 replies from the switch were dropped while a message box "
                               "was open.)")
                    .arg(count));
-    messages->receivePane->selectAllToEnd();
-    utpWatchdog->replyHandled();
+    utpQuery->replyHandled();
 }
 
 void MainWindow::showRoute(int output, int input)
@@ -299,10 +281,7 @@ void MainWindow::handleReply(const protocol::Reply& reply)
             messages->receivePane->appendText(QStringLiteral("\r\n"));
         break;
     case Kind::UtpStatus:
-        utpWatchdog->disarm();
-        // With the dialog closed there is nothing to fill in.
-        if (openUtpDialogWindow)
-            openUtpDialogWindow->showReportedModes(reply.oneWireMask);
+        utpQuery->answer(reply.oneWireMask);
         break;
     case Kind::UtpSetConfirm:
         boxes->show(this, QString::fromUtf16(boxtext::utpSetSuccess),
@@ -316,5 +295,5 @@ void MainWindow::handleReply(const protocol::Reply& reply)
         break;
     }
     messages->receivePane->selectAllToEnd();
-    utpWatchdog->replyHandled();
+    utpQuery->replyHandled();
 }

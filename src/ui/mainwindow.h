@@ -3,9 +3,8 @@
 
 #include "protocol/replies.h"
 #include "ui/messageboxes.h"
-#include "ui/utpwatchdog.h"
+#include "ui/utpquery.h"
 
-#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -17,7 +16,6 @@ class ReceiveFramer;
 class Port;
 class RoutingPanel;
 class SwitchSession;
-class UtpModeDialog;
 
 // The console's main window: it places the message area on the left, the link state and the
 // port box at the bottom, the routing panel on the right, and answers what the switch reports.
@@ -42,9 +40,9 @@ public:
     void showRoute(int output, int input);
 
     // The watchdog on the UTP query: armed when the query goes out, disarmed by its answer.
-    void armWatchdog() { utpWatchdog->arm(); }
-    void disarmWatchdog() { utpWatchdog->disarm(); }
-    bool isWatchdogArmed() const { return utpWatchdog->isArmed(); }
+    void armWatchdog() { utpQuery->arm(); }
+    void disarmWatchdog() { utpQuery->disarm(); }
+    bool isWatchdogArmed() const { return utpQuery->isArmed(); }
 
 private:
     void chainTabOrder();
@@ -76,12 +74,11 @@ private:
     PortBox* portBox = nullptr;
     QPushButton* linkButton = nullptr;
     RoutingPanel* routingPanel = nullptr;
-    UtpWatchdog* utpWatchdog = nullptr;
+    UtpQuery* utpQuery = nullptr;
 
     SwitchSession* link = nullptr;
     ReceiveFramer* receiver = nullptr;
     std::unique_ptr<ReplyHoldingBoxes> boxes;
-    QPointer<UtpModeDialog> openUtpDialogWindow;
     bool writeFailureQueued = false;
     bool lostLinkBoxDue = false; // queued or open
 };

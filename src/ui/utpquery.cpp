@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "utpwatchdog.h"
+#include "utpquery.h"
 
 #include "link/receiveframer.h"
 #include "ui/messageboxes.h"
+#include "ui/utpmodedialog.h"
 
-UtpWatchdog::UtpWatchdog(ReceiveFramer& replies, MessageBoxes& messageBoxes, QWidget* boxOwner)
+UtpQuery::UtpQuery(ReceiveFramer& replies, MessageBoxes& messageBoxes, QWidget* boxOwner)
     : receiver(replies), boxes(messageBoxes), owner(boxOwner)
 {
     timer.setObjectName(QStringLiteral("Timer2"));
@@ -12,21 +13,37 @@ UtpWatchdog::UtpWatchdog(ReceiveFramer& replies, MessageBoxes& messageBoxes, QWi
     timer.setSingleShot(true);
     // A coarse timer may fire up to 5 % early, before a switch that answers in time.
     timer.setTimerType(Qt::PreciseTimer);
-    connect(&timer, &QTimer::timeout, this, &UtpWatchdog::expired);
+    connect(&timer, &QTimer::timeout, this, &UtpQuery::expired);
 }
 
-void UtpWatchdog::arm()
+void UtpQuery::runDialog(Port& line)
+{
+    arm();
+    UtpModeDialog running(line, boxes, owner);
+    dialog = &running;
+    running.exec();
+}
+
+void UtpQuery::answer(int oneWireMask)
+{
+    disarm();
+    // With the dialog closed there is nothing to fill in.
+    if (dialog)
+        dialog->showReportedModes(oneWireMask);
+}
+
+void UtpQuery::arm()
 {
     timer.start();
 }
 
-void UtpWatchdog::disarm()
+void UtpQuery::disarm()
 {
     timer.stop();
     awaitsReply = 0;
 }
 
-void UtpWatchdog::expired()
+void UtpQuery::expired()
 {
     // An answer whose first byte came before the deadline is in time: decide after its reply.
     const quint64 awaited = receiver.windowsOpened();
@@ -37,7 +54,7 @@ void UtpWatchdog::expired()
     reportSilentSwitch();
 }
 
-void UtpWatchdog::replyHandled()
+void UtpQuery::replyHandled()
 {
     if (awaitsReply == 0 || receiver.repliesHandled() < awaitsReply)
         return;
@@ -45,7 +62,7 @@ void UtpWatchdog::replyHandled()
     reportSilentSwitch();
 }
 
-void UtpWatchdog::reportSilentSwitch()
+void UtpQuery::reportSilentSwitch()
 {
     // The box's modal loop keeps timers running; one box is enough.
     if (boxOpen)
