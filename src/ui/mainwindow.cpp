@@ -250,11 +250,6 @@ void MainWindow::reportDroppedReplies(qsizetype count)
     utpQuery->replyHandled();
 }
 
-void MainWindow::showRoute(int output, int input)
-{
-    routingPanel->showRoute(output, input);
-}
-
 void MainWindow::appendLine(const QString& line)
 {
     messages->receivePane->appendText(QStringLiteral("\r\n") + line);

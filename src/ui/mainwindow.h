@@ -3,6 +3,7 @@
 
 #include "protocol/replies.h"
 #include "ui/messageboxes.h"
+#include "ui/routingpanel.h"
 #include "ui/utpquery.h"
 
 #include <QWidget>
@@ -14,7 +15,6 @@ class PortBox;
 class QPushButton;
 class ReceiveFramer;
 class Port;
-class RoutingPanel;
 class SwitchSession;
 
 // The console's main window: it places the message area on the left, the link state and the
@@ -37,7 +37,7 @@ public:
 
     // Lights the lamp of `input` (1 to 4) in the row of `output` (1 to 4) and darkens the rest
     // of that row; any other input leaves the row as it was.
-    void showRoute(int output, int input);
+    void showRoute(int output, int input) { routingPanel->showRoute(output, input); }
 
     // The watchdog on the UTP query: armed when the query goes out, disarmed by its answer.
     void armWatchdog() { utpQuery->arm(); }
