@@ -2,55 +2,30 @@
 #include "mainwindow.h"
 
 #include "artwork.h"
-#include "link/comdevice.h"
-#include "link/matrixsetup.h"
+#include "consoleframes.h"
 #include "link/portchoice.h"
 #include "link/receiveframer.h"
 #include "link/setupsettings.h"
 #include "link/switchsession.h"
 #include "panelwidgets.h"
+#include "portbox.h"
 #include "protocol/commands.h"
+#include "routingpanel.h"
 #include "textpane.h"
 #include "ui/designlook.h"
+#include "ui/designunits.h"
 #include "ui/enterpressesbutton.h"
 #include "ui/networksettingsdialog.h"
-#include "ui/utpmodedialog.h"
+#include "utpquery.h"
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QComboBox>
-#include <QDir>
-#include <QGroupBox>
-#include <QLineEdit>
+#include <QLabel>
 #include <QPushButton>
 
-namespace {
-
-const QColor background(0xE0, 0xE0, 0xE0);
-
-} // namespace
-
-// Every box the window or its dialogs show goes through here: while one is open, replies wait
-// in the port and are handled, in order, after it closes.
-class MainWindow::GuardedBoxes : public MessageBoxes
-{
-public:
-    GuardedBoxes(MessageBoxes& boxes, ReceiveFramer& handler) : inner(boxes), receiver(handler) {}
-    void show(QWidget* owner, const QString& text, const QString& title) override
-    {
-        receiver.hold();
-        struct Release
-        {
-            ReceiveFramer& r;
-            ~Release() { r.release(); }
-        } release{receiver};
-        inner.show(owner, text, title);
-    }
-
-private:
-    MessageBoxes& inner;
-    ReceiveFramer& receiver;
-};
+using design::placed;
+using design::twips;
 
 MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString& workingDirectory,
                        QWidget* parent)
@@ -62,7 +37,7 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     setWindowIcon(QIcon(QPixmap::fromImage(makeWindowIcon())));
     setFixedSize(clientWidth, clientHeight);
     // The design's colours and font, whatever the desktop's theme.
-    design::applyLook(this, background, design::windowFont());
+    design::applyLook(this, QColor(0xE0, 0xE0, 0xE0), design::windowFont());
     setAutoFillBackground(true);
 
     const SetupSettings settings = SetupSettings::read(workingDirectory);
@@ -74,66 +49,95 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
                               .log = settings.log},
                              this);
     receiver = &link->replies();
-    boxes = std::make_unique<GuardedBoxes>(messageBoxes, *receiver);
-    setup = std::make_unique<MatrixSetup>(workingDirectory);
-    recaller = new PresetRecall(*link, this);
+    boxes = std::make_unique<ReplyHoldingBoxes>(messageBoxes, *receiver);
+    utpQuery = new UtpQuery(*receiver, *boxes, this);
+
+    messages = new MessageArea(this);
+    linkState = new LinkStateBox(this);
+    portBox = new PortBox(*choice, this);
+    auto* frameStyle = new EtchedFrameStyle;
+    frameStyle->setParent(this);
+    for (QGroupBox* frame : std::initializer_list<QGroupBox*>{messages, linkState, portBox})
+        frame->setStyle(frameStyle);
+    linkButton = placed(new QPushButton(QStringLiteral("Connect"), this), "Command7",
+                        twips(3720, 7200, 1695, 855));
+    auto* logo = placed(new QLabel(this), "Image1", twips(6360, 7440, 2850, 750));
+    logo->setPixmap(QPixmap::fromImage(makeLogo()));
+    logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    routingPanel = new RoutingPanel(*link, workingDirectory, this);
     // The window's own waits hold the session's polling: a box or dialog open, the UTP query's
     // watchdog, a preset recall sending its keys.
     link->holdPollingWhile([this] {
         return QApplication::activeModalWidget() != nullptr || isWatchdogArmed() ||
-               recaller->isRunning();
+               routingPanel->isRecalling();
     });
-
-    // An answer whose first byte came before the deadline is in time: decided after its reply.
-    utpWatchdog = new ReplyDeadline(*receiver, 500, this);
-    utpWatchdog->timer().setObjectName(QStringLiteral("Timer2"));
-
-    buildMessageArea();
-    buildLinkArea();
-    auto* frameStyle = new EtchedFrameStyle;
-    frameStyle->setParent(this);
-    for (QGroupBox* frame : {messageFrame, linkStateFrame, portFrame})
-        frame->setStyle(frameStyle);
-    buildRoutingPanel();
     chainTabOrder();
     pressFocusedButtonsOnEnter(this);
+    connectElements();
+    routingPanel->button(0)->setFocus();
+}
 
-    connect(routingButtons, &QButtonGroup::idClicked, this, &MainWindow::sendRoutingKey);
-    connect(clearButton, &QPushButton::clicked, this, &MainWindow::clearReceivePane);
-    connect(sendButton, &QPushButton::clicked, this, &MainWindow::sendTerminalText);
-    connect(networkSettingsButton, &QPushButton::clicked, this, &MainWindow::openNetworkSettings);
-    connect(utpButton, &QPushButton::clicked, this, &MainWindow::openUtpDialog);
-    connect(statusButton, &QPushButton::clicked, this, &MainWindow::requestStatus);
+MainWindow::~MainWindow()
+{
+    // Closing moves the focus out of the port box, which would confirm its text: it goes first.
+    delete portBox;
+}
+
+void MainWindow::connectElements()
+{
+    connect(routingPanel, &RoutingPanel::keyPressed, this, &MainWindow::sendRoutingKey);
+    connect(routingPanel, &RoutingPanel::note, this, &MainWindow::appendNote);
+    connect(messages->clearButton, &QPushButton::clicked, messages->receivePane,
+            [pane = messages->receivePane] { pane->setText({}); });
+    connect(messages->sendButton, &QPushButton::clicked, this, &MainWindow::sendTerminalText);
+    connect(messages->networkSettingsButton, &QPushButton::clicked, this,
+            &MainWindow::openNetworkSettings);
+    connect(messages->utpButton, &QPushButton::clicked, this, &MainWindow::openUtpDialog);
+    connect(messages->statusButton, &QPushButton::clicked, this,
+            [this] { writeToSwitch(protocol::statusRequest()); });
     connect(linkButton, &QPushButton::clicked, this, &MainWindow::toggleConnection);
-    connect(portList, &QComboBox::activated, this, &MainWindow::choosePort);
-    connect(portList->lineEdit(), &QLineEdit::editingFinished, this, &MainWindow::confirmTypedPort);
+    connect(portBox, &PortBox::refused, this, &MainWindow::appendLine);
     connect(link, &SwitchSession::openFailed, this, &MainWindow::reportOpenFailure);
-    connect(utpWatchdog, &ReplyDeadline::expired, this, &MainWindow::reportSilentSwitch);
     connect(receiver, &ReceiveFramer::replyReceived, this, &MainWindow::handleReply);
     connect(link, &SwitchSession::openChanged, this, &MainWindow::showLinkState);
-    connect(choice, &PortChoice::listIndexChanged, portList, &QComboBox::setCurrentIndex);
     connect(receiver, &ReceiveFramer::heldRepliesDropped, this, &MainWindow::reportDroppedReplies);
     // A line in the receive pane: seen at start-up, kept with the session, and no box to dismiss.
     connect(choice, &PortChoice::choiceNotSaved, this, &MainWindow::appendLine);
     connect(link, &SwitchSession::linkLost, this, &MainWindow::reportLostLink);
     connect(link, &SwitchSession::writeFailed, this, &MainWindow::reportFailedWrite);
-    for (auto signal : {&SwitchSession::noAnswer, &SwitchSession::linkNote})
-        connect(link, signal, this, [this](const QString& note) {
-            appendLine(note);
-            receivePane->selectAllToEnd();
-        });
-
-    connect(recaller, &PresetRecall::finished, this, &MainWindow::reportRecall);
-    refreshNameTooltips();
-
-    routingButtons->button(0)->setFocus();
+    connect(link, &SwitchSession::noAnswer, this, &MainWindow::appendNote);
+    connect(link, &SwitchSession::linkNote, this, &MainWindow::appendNote);
 }
 
-MainWindow::~MainWindow()
+void MainWindow::chainTabOrder()
 {
-    // Closing the window moves the focus away from the port box, which would confirm its text
-    // on a window already half destroyed.
-    disconnect(portList->lineEdit(), nullptr, this, nullptr);
+    QList<QWidget*> chain{routingPanel->button(0), linkButton};
+    for (int i :
+         {1, 2, 3, 4, 5, 6, 7, 8, 14, 20, 9, 15, 21, 10, 16, 22, 11, 17, 23, 12, 18, 13, 19})
+        chain << routingPanel->button(i);
+    chain << messages->receivePane << portBox->list() << messages->sendBox << messages->clearButton
+          << messages->sendButton << messages->statusButton << messages->networkSettingsButton
+          << messages->utpButton;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+}
+
+void MainWindow::startUp()
+{
+    // What a hand-edited varnok.conf holds that cannot be used: said once, without a box.
+    if (const QString problems = routingPanel->setupProblems(); !problems.isEmpty())
+        appendLine(problems);
+    if (const QString problem = link->logProblem(); !problem.isEmpty())
+        appendLine(problem);
+    portBox->fill();
+    choice->restore();
+    const bool opened = link->startUp();
+    portBox->showPortName();
+    if (!opened) {
+        linkButton->setToolTip(link->errorString());
+        showPortFailure();
+    }
+    showLinkState(link->isOpen());
 }
 
 void MainWindow::showLinkState(bool open)
@@ -141,17 +145,14 @@ void MainWindow::showLinkState(bool open)
     // While the session reconnects by itself the link stays switched on: the button stops it.
     const bool switchedOn = open || link->isReconnecting() || link->isOpening();
     linkButton->setText(switchedOn ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
-    connectedLamp->setLit(open);
-    disconnectedLamp->setLit(!open);
+    linkState->showOpen(open);
     if (open) {
         linkButton->setToolTip({});
         return;
     }
     // What the previous link reported is no longer known: dark, as at start-up, until the
     // switch on the next link reports.
-    for (const LampRow& row : routingLamps)
-        for (Lamp* lamp : row)
-            lamp->setLit(false);
+    routingPanel->darken();
 }
 
 void MainWindow::showPortFailure()
@@ -173,18 +174,13 @@ void MainWindow::sendRoutingKey(int index)
     const QByteArray command = protocol::routingKeyCommand(index);
     writeToSwitch(command);
     // The send box shows the command even when it could not be sent.
-    sendBox->setText(QString::fromLatin1(command));
-    sendBox->selectAllToEnd();
-}
-
-void MainWindow::clearReceivePane()
-{
-    receivePane->setText({});
+    messages->sendBox->setText(QString::fromLatin1(command));
+    messages->sendBox->selectAllToEnd();
 }
 
 void MainWindow::sendTerminalText()
 {
-    const QByteArray bytes = protocol::terminalBytes(sendBox->text());
+    const QByteArray bytes = protocol::terminalBytes(messages->sendBox->text());
     if (bytes.isEmpty() && link->isOpen())
         return;
     writeToSwitch(bytes);
@@ -205,32 +201,18 @@ void MainWindow::openUtpDialog()
     }
     const QByteArray query = protocol::utpQuery();
     writeToSwitch(query);
-    sendBox->setText(QString::fromLatin1(query));
-    armWatchdog();
-    UtpModeDialog dialog(link->line(), *boxes, this);
-    openUtpDialogWindow = &dialog;
-    dialog.exec();
-}
-
-void MainWindow::requestStatus()
-{
-    writeToSwitch(protocol::statusRequest());
+    messages->sendBox->setText(QString::fromLatin1(query));
+    utpQuery->runDialog(link->line());
 }
 
 void MainWindow::toggleConnection()
 {
-    switch (link->toggle()) {
-    case SwitchSession::ToggleResult::OpenFailed:
+    const SwitchSession::ToggleResult result = link->toggle();
+    if (result == SwitchSession::ToggleResult::OpenFailed)
         reportOpenFailure();
-        break;
-    case SwitchSession::ToggleResult::Opening:
+    else if (result == SwitchSession::ToggleResult::Opening)
         showLinkState(false); // the button stops the connecting
-        break;
-    case SwitchSession::ToggleResult::Opened:
-    case SwitchSession::ToggleResult::Closed:
-        break;
-    }
-    refreshPortTooltips();
+    portBox->refreshTooltips();
 }
 
 void MainWindow::reportOpenFailure()
@@ -238,33 +220,6 @@ void MainWindow::reportOpenFailure()
     linkButton->setToolTip(link->errorString());
     showLinkState(link->isOpen());
     showPortFailure();
-}
-
-void MainWindow::armWatchdog()
-{
-    utpWatchdog->start();
-}
-
-void MainWindow::disarmWatchdog()
-{
-    utpWatchdog->stop();
-}
-
-void MainWindow::decideAwaitedWatchdog()
-{
-    utpWatchdog->replyHandled();
-}
-
-void MainWindow::reportSilentSwitch()
-{
-    // The box's modal loop keeps timers running; one box is enough.
-    if (watchdogBoxOpen)
-        return;
-    watchdogBoxOpen = true;
-    boxes->show(this, QString::fromUtf16(boxtext::deviceNotConnected),
-                QString::fromUtf16(boxtext::applicationTitle));
-    watchdogBoxOpen = false;
-    disarmWatchdog();
 }
 
 void MainWindow::reportLostLink(const QString& reason)
@@ -299,23 +254,21 @@ void MainWindow::reportFailedWrite()
 
 void MainWindow::reportDroppedReplies(qsizetype count)
 {
-    appendLine(QStringLiteral("(%1 replies from the switch were dropped while a message box "
+    appendNote(QStringLiteral("(%1 replies from the switch were dropped while a message box "
                               "was open.)")
                    .arg(count));
-    receivePane->selectAllToEnd();
-    decideAwaitedWatchdog();
-}
-
-void MainWindow::showRoute(int output, int input)
-{
-    if (output < 1 || output > 4 || input < 1 || input > 4)
-        return;
-    ::showRoute(routingLamps[output - 1], static_cast<quint8>(input));
+    utpQuery->replyHandled();
 }
 
 void MainWindow::appendLine(const QString& line)
 {
-    receivePane->appendText(QStringLiteral("\r\n") + line);
+    messages->receivePane->appendText(QStringLiteral("\r\n") + line);
+}
+
+void MainWindow::appendNote(const QString& line)
+{
+    appendLine(line);
+    messages->receivePane->selectAllToEnd();
 }
 
 void MainWindow::handleReply(const protocol::Reply& reply)
@@ -326,18 +279,14 @@ void MainWindow::handleReply(const protocol::Reply& reply)
     case Kind::StatusReport:
         for (const protocol::Route& route : reply.routes) {
             appendLine(protocol::routeLine(route));
-            // The last words of a closed line are shown, but no longer light a lamp.
-            if (link->isOpen())
-                showRoute(route.output, route.input);
+            // The lamps show the session's record, which keeps no last words of a closed line.
+            routingPanel->showRoute(route.output, link->reportedInput(route.output));
         }
         if (reply.kind == Kind::StatusReport)
-            receivePane->appendText(QStringLiteral("\r\n"));
+            messages->receivePane->appendText(QStringLiteral("\r\n"));
         break;
     case Kind::UtpStatus:
-        disarmWatchdog();
-        // With the dialog closed there is nothing to fill in.
-        if (openUtpDialogWindow)
-            openUtpDialogWindow->showReportedModes(reply.oneWireMask);
+        utpQuery->answer(reply.oneWireMask);
         break;
     case Kind::UtpSetConfirm:
         boxes->show(this, QString::fromUtf16(boxtext::utpSetSuccess),
@@ -347,9 +296,9 @@ void MainWindow::handleReply(const protocol::Reply& reply)
     case Kind::Edm:
         break;
     case Kind::Raw:
-        receivePane->appendText(reply.text);
+        messages->receivePane->appendText(reply.text);
         break;
     }
-    receivePane->selectAllToEnd();
-    decideAwaitedWatchdog();
+    messages->receivePane->selectAllToEnd();
+    utpQuery->replyHandled();
 }

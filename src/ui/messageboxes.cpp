@@ -2,6 +2,7 @@
 #include "messageboxes.h"
 
 #include "designlook.h"
+#include "link/receiveframer.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -45,4 +46,15 @@ std::unique_ptr<QMessageBox> QtMessageBoxes::build(QWidget* owner, const QString
 void QtMessageBoxes::show(QWidget* owner, const QString& text, const QString& title)
 {
     build(owner, text, title)->exec();
+}
+
+void ReplyHoldingBoxes::show(QWidget* owner, const QString& text, const QString& title)
+{
+    receiver.hold();
+    struct Release
+    {
+        ReceiveFramer& r;
+        ~Release() { r.release(); }
+    } release{receiver};
+    inner.show(owner, text, title);
 }

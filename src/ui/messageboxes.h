@@ -5,6 +5,7 @@
 #include <memory>
 
 class QMessageBox;
+class ReceiveFramer;
 class QWidget;
 
 // Modal message boxes with a single OK button. A box with no title of its own carries the
@@ -36,4 +37,19 @@ public:
     // that a window manager need not shorten its title.
     static std::unique_ptr<QMessageBox> build(QWidget* owner, const QString& text,
                                               const QString& title);
+};
+
+// Every box a window or its dialogs show goes through one of these: while a box is open, the
+// switch's replies wait in the port and are handled, in order, after it closes.
+class ReplyHoldingBoxes : public MessageBoxes
+{
+public:
+    ReplyHoldingBoxes(MessageBoxes& boxes, ReceiveFramer& replies) : inner(boxes), receiver(replies)
+    {
+    }
+    void show(QWidget* owner, const QString& text, const QString& title) override;
+
+private:
+    MessageBoxes& inner;
+    ReceiveFramer& receiver;
 };

@@ -105,6 +105,9 @@ private slots:
     void menuFollowsPointerAndFocus();
     void namesShowInTooltipsAfterRestart();
     void savedPresetRecalledFromMenu();
+    void saveTakesTheReportedRoutingNotTheLamps();
+    void clicksReachElementsOnAndBesideThePanel_data();
+    void clicksReachElementsOnAndBesideThePanel();
     void junkInSettingsSaidOnceAtStart();
 };
 
@@ -224,6 +227,45 @@ void TestMainWindowPresets::savedPresetRecalledFromMenu()
                                    "\r\nHDMI Out4 -> HDMI In 4\r\n"
                                    "\r\nPreset \"Lecture\": output 2 is on input 1, not 3."));
     QVERIFY(c.boxes.shown.isEmpty());
+}
+
+void TestMainWindowPresets::saveTakesTheReportedRoutingNotTheLamps()
+{
+    QTemporaryDir dir;
+    Console c(dir.path());
+    QVERIFY(c.ready());
+    for (int output = 1; output <= 4; ++output)
+        c.window.showRoute(output, 1);
+    QVERIFY(c.rightClick(routingButton(c.window, 2)));
+    QVERIFY(!c.action("saveRoutingAction")->isEnabled()); // lit, but never reported
+    c.shownMenu()->close();
+    c.report("2314");
+    c.window.showRoute(1, 4);
+    QVERIFY(c.rightClick(routingButton(c.window, 2)));
+    QVERIFY(c.enterName("saveRoutingAction", QStringLiteral("Lecture")));
+    QCOMPARE(MatrixSetup(dir.path()).findPreset(QStringLiteral("Lecture"))->routing,
+             (Routing{2, 3, 1, 4}));
+}
+
+void TestMainWindowPresets::clicksReachElementsOnAndBesideThePanel_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("wire");
+    QTest::newRow("Status, left of the panel") << "Command6" << QByteArray("bc \r\n");
+    QTest::newRow("input 3 of output 2") << "Command1_10" << QByteArray("cir 59\r\n");
+}
+
+void TestMainWindowPresets::clicksReachElementsOnAndBesideThePanel()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, wire);
+    QTemporaryDir dir;
+    Console c(dir.path());
+    QVERIFY(c.ready());
+    auto* target = element<QWidget>(&c.window, name);
+    QTest::mouseClick(c.window.windowHandle(), Qt::LeftButton, {},
+                      target->mapTo(&c.window, target->rect().center()));
+    QTRY_COMPARE_WITH_TIMEOUT(c.port.written, wire, patienceMs);
 }
 
 void TestMainWindowPresets::junkInSettingsSaidOnceAtStart()
