@@ -62,12 +62,12 @@ int runConsole(int& argc, char** argv, const std::function<void(MainWindow&)>& b
     });
     QtMessageBoxes boxes;
     MainWindow window(port, boxes, QDir::currentPath());
-    if (beforeStartUp)
-        beforeStartUp(window);
     // What the user sees waits for nothing that can come after: COMPORT's folder is synced to
-    // the disk once the window is on screen.
+    // the disk once the window is on screen (after whatever `beforeStartUp` waits for too).
     comportfile::holdFolderSync(true);
     const AfterFirstFrame release(window, [] { comportfile::holdFolderSync(false); });
+    if (beforeStartUp)
+        beforeStartUp(window);
     window.startUp();
     window.show();
     return QApplication::exec();
