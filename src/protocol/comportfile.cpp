@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace comportfile {
 
@@ -181,8 +183,16 @@ WriteResult rewriteInPlace(const QByteArray& path, const QByteArray& bytes)
     return error == 0 ? WriteResult{} : failure(error, true);
 }
 
+bool folderSyncHeld = false;
+QList<QByteArray> heldFolders;
+
 void syncDirectory(const QByteArray& directory)
 {
+    if (folderSyncHeld) {
+        if (!heldFolders.contains(directory))
+            heldFolders.append(directory);
+        return;
+    }
     const int fd = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         (void)::fsync(fd);
@@ -239,6 +249,15 @@ WriteResult write(const QString& directory, int index)
     }
     syncDirectory(folder);
     return {};
+}
+
+void holdFolderSync(bool hold)
+{
+    folderSyncHeld = hold;
+    if (hold)
+        return;
+    for (const QByteArray& folder : std::exchange(heldFolders, {}))
+        syncDirectory(folder);
 }
 
 } // namespace comportfile

@@ -52,4 +52,9 @@ struct WriteResult
 // and the old bytes come back if that write stops short.
 WriteResult write(const QString& directory, int index);
 
+// The last step of write(), syncing the folder so that the rename outlasts a power loss, waits
+// for the disk and tells nobody how it went. While held it is left for the release: the console
+// holds it from start-up until its window's first frame is on screen.
+void holdFolderSync(bool hold);
+
 } // namespace comportfile
