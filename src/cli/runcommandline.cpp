@@ -3,6 +3,7 @@
 
 #include "commandline.h"
 #include "link/anyport.h"
+#include "link/language.h"
 #include "link/matrixsetup.h"
 #include "link/switchsession.h"
 #include "link/terminationsignals.h"
@@ -31,7 +32,8 @@ int writtenStatus(int status, ScriptOutput& output)
         std::signal(SIGPIPE, SIG_DFL);
         std::raise(SIGPIPE);
     }
-    output.problem(QStringLiteral("cannot write the result: %1").arg(output.writeError()));
+    output.problem(
+        QCoreApplication::translate("cli", "cannot write the result: %1").arg(output.writeError()));
     return ScriptRun::OutputFailed;
 }
 
@@ -53,6 +55,7 @@ int runCommandLine(int& argc, char** argv)
     std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("varnok"));
+    installTranslations(app);
     const cli::Parsed parsed = cli::parse(QCoreApplication::arguments().mid(1));
     ScriptOutput output(parsed.request && parsed.request->json);
     if (!parsed.request) {

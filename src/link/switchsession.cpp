@@ -8,6 +8,7 @@
 #include "setupfile.h"
 #include "tcpport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
 #include <QSettings>
@@ -29,17 +30,23 @@ Reason reasonFor(const comportfile::WriteResult& result)
     switch (result.problem) {
     case Problem::Link:
         return {QStringLiteral("link"),
-                QStringLiteral("it is a symbolic link, which the console does not write through; "
-                               "replace it with a plain file to keep the choice")};
+                QCoreApplication::translate(
+                    "SwitchSession",
+                    "it is a symbolic link, which the console does not write through; "
+                    "replace it with a plain file to keep the choice")};
     case Problem::NotRegularFile:
         return {QStringLiteral("not-a-file"),
-                QStringLiteral("it is not a plain file; remove it to keep the choice")};
+                QCoreApplication::translate(
+                    "SwitchSession", "it is not a plain file; remove it to keep the choice")};
     case Problem::FolderReadOnly:
-        return {QStringLiteral("folder-read-only"), QStringLiteral("the folder is read-only")};
+        return {QStringLiteral("folder-read-only"),
+                QCoreApplication::translate("SwitchSession", "the folder is read-only")};
     case Problem::ReadOnly:
-        return {QStringLiteral("read-only"), QStringLiteral("the file is read-only")};
+        return {QStringLiteral("read-only"),
+                QCoreApplication::translate("SwitchSession", "the file is read-only")};
     case Problem::DiskFull:
-        return {QStringLiteral("disk-full"), QStringLiteral("the disk is full")};
+        return {QStringLiteral("disk-full"),
+                QCoreApplication::translate("SwitchSession", "the disk is full")};
     case Problem::None:
     case Problem::Other:
         break;
@@ -181,10 +188,9 @@ void SwitchSession::checkAnswer()
     // Anything that came counts as an answer, even while a box holds the replies back.
     if (!serial.isOpen() || framer.windowsOpened() > windowsBeforeRequest)
         return;
-    emit noAnswer(
-        typed.isEmpty()
-            ? QStringLiteral("No answer from the switch on COM%1 (%2).").arg(port).arg(device())
-            : QStringLiteral("No answer from the switch on %1.").arg(typed));
+    emit noAnswer(typed.isEmpty()
+                      ? tr("No answer from the switch on COM%1 (%2).").arg(port).arg(device())
+                      : tr("No answer from the switch on %1.").arg(typed));
 }
 
 void SwitchSession::tell(const QString& reason, const QString& path)
@@ -242,7 +248,7 @@ void SwitchSession::retryOpen()
 
 void SwitchSession::tellReconnected()
 {
-    tell(QStringLiteral("%1 is connected again").arg(opened.name()), opened.name());
+    tell(tr("%1 is connected again").arg(opened.name()), opened.name());
 }
 
 void SwitchSession::stopReconnecting()
@@ -305,8 +311,8 @@ bool SwitchSession::choosePort(const QString& input)
     const bool devicePath = text.startsWith(QLatin1Char('/')) && text.size() > 1 &&
                             !text.contains(QLatin1Char('\n')) && QDir::cleanPath(text) == text;
     if (!devicePath && !TcpPort::parse(text)) {
-        error = QStringLiteral("\"%1\" is not a port. Type COM1 to COM10, a device path such as "
-                               "/dev/ttyUSB1 or /dev/serial/by-id/..., or tcp://HOST:PORT.")
+        error = tr("\"%1\" is not a port. Type COM1 to COM10, a device path such as "
+                   "/dev/ttyUSB1 or /dev/serial/by-id/..., or tcp://HOST:PORT.")
                     .arg(text);
         return false;
     }
@@ -420,8 +426,8 @@ void SwitchSession::save(int listIndex)
         return;
     notices.remember(folder, reason.key);
     emit choiceNotSaved(
-        QStringLiteral("Cannot save the port choice in %1: %2. The console keeps "
-                       "COM%3 for this session.")
+        tr("Cannot save the port choice in %1: %2. The console keeps "
+           "COM%3 for this session.")
             .arg(QDir(folder).filePath(QString::fromLatin1(comportfile::fileName)), reason.words)
             .arg(port));
 }
@@ -429,7 +435,7 @@ void SwitchSession::save(int listIndex)
 SwitchSession::OpenState SwitchSession::tryOpen()
 {
     if (port == 0 && typed.isEmpty()) {
-        error = QStringLiteral("No port chosen");
+        error = tr("No port chosen");
         return OpenState::Failed;
     }
     const QString path = device();

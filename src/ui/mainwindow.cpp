@@ -133,7 +133,7 @@ void MainWindow::showLinkState(bool open)
 {
     // While the session reconnects by itself the link stays switched on: the button stops it.
     const bool switchedOn = open || link->isReconnecting() || link->isOpening();
-    linkButton->setText(switchedOn ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+    linkButton->setText(switchedOn ? tr("Disconnect") : tr("Connect"));
     connectedLamp->setLit(open);
     disconnectedLamp->setLit(!open);
     if (open) {
@@ -149,8 +149,8 @@ void MainWindow::showLinkState(bool open)
 
 void MainWindow::showPortFailure()
 {
-    boxes->show(this, QString::fromUtf16(boxtext::portFailure),
-                QString::fromUtf16(boxtext::portFailureTitle));
+    boxes->show(this, boxtext::translated(boxtext::portFailure),
+                boxtext::translated(boxtext::portFailureTitle));
 }
 
 bool MainWindow::writeToSwitch(const QByteArray& bytes)
@@ -192,8 +192,8 @@ void MainWindow::openNetworkSettings()
 void MainWindow::openUtpDialog()
 {
     if (!link->isOpen()) {
-        boxes->show(this, QString::fromUtf16(boxtext::portNotOpen),
-                    QString::fromUtf16(boxtext::warningTitle));
+        boxes->show(this, boxtext::translated(boxtext::portNotOpen),
+                    boxtext::translated(boxtext::warningTitle));
         return;
     }
     const QByteArray query = protocol::utpQuery();
@@ -269,8 +269,8 @@ void MainWindow::reportSilentSwitch()
     if (watchdogBoxOpen)
         return;
     watchdogBoxOpen = true;
-    boxes->show(this, QString::fromUtf16(boxtext::deviceNotConnected),
-                QString::fromUtf16(boxtext::applicationTitle));
+    boxes->show(this, boxtext::translated(boxtext::deviceNotConnected),
+                boxtext::translated(boxtext::applicationTitle));
     watchdogBoxOpen = false;
     disarmWatchdog();
 }
@@ -280,7 +280,7 @@ void MainWindow::reportLostLink(const QString& reason)
     // The port is already closed. Show it at once; the box waits until this slot has returned,
     // outside the port's error notification.
     showLinkState(false);
-    const QString message = QStringLiteral("Connection to the switch lost: %1").arg(reason);
+    const QString message = tr("Connection to the switch lost: %1").arg(reason);
     linkButton->setToolTip(message);
     // One box per outage: while it is open, or about to be, a link that keeps coming back and
     // dropping adds lines to the receive pane (the session's notes), never another box.
@@ -288,7 +288,7 @@ void MainWindow::reportLostLink(const QString& reason)
         return;
     lostLinkBoxDue = true;
     QTimer::singleShot(0, this, [this, message] {
-        boxes->show(this, message, QString::fromUtf16(boxtext::portFailureTitle));
+        boxes->show(this, message, boxtext::translated(boxtext::portFailureTitle));
         lostLinkBoxDue = false;
     });
 }
@@ -307,8 +307,8 @@ void MainWindow::reportFailedWrite()
 
 void MainWindow::reportDroppedReplies(qsizetype count)
 {
-    appendLine(QStringLiteral("(%1 replies from the switch were dropped while a message box "
-                              "was open.)")
+    appendLine(tr("(%1 replies from the switch were dropped while a message box "
+                  "was open.)")
                    .arg(count));
     receivePane->selectAllToEnd();
     decideAwaitedWatchdog();
@@ -348,8 +348,8 @@ void MainWindow::handleReply(const protocol::Reply& reply)
             openUtpDialogWindow->showReportedModes(reply.oneWireMask);
         break;
     case Kind::UtpSetConfirm:
-        boxes->show(this, QString::fromUtf16(boxtext::utpSetSuccess),
-                    QString::fromUtf16(boxtext::applicationTitle));
+        boxes->show(this, boxtext::translated(boxtext::utpSetSuccess),
+                    boxtext::translated(boxtext::applicationTitle));
         break;
     case Kind::Ack:
     case Kind::Edm:

@@ -30,10 +30,10 @@ const QColor lampRed(0xFF, 0x00, 0x00);
 
 void MainWindow::buildMessageArea()
 {
-    messageFrame = placed(new QGroupBox(QStringLiteral("Message"), this), "Frame1",
-                          twips(120, 240, 5295, 6615));
-    auto* receiveLabel = placed(new QLabel(QStringLiteral("Receive"), messageFrame), "Label8",
-                                twips(240, 240, 735, 375));
+    messageFrame =
+        placed(new QGroupBox(tr("Message"), this), "Frame1", twips(120, 240, 5295, 6615));
+    auto* receiveLabel =
+        placed(new QLabel(tr("Receive"), messageFrame), "Label8", twips(240, 240, 735, 375));
     receiveLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     receivePane = placed(new TextPane(messageFrame), "Text1", twips(120, 480, 5055, 4335));
     // Replies accumulate for as long as the console runs; keep the newest 1 MiB characters.
@@ -45,42 +45,40 @@ void MainWindow::buildMessageArea()
     // It can be selected and copied, by mouse and by keyboard; only Clear empties it.
     receivePane->setReadOnly(true);
     receivePane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    networkSettingsButton = placed(new QPushButton(QStringLiteral("Set IP"), messageFrame),
-                                   "Command4", twips(120, 4920, 855, 375));
-    utpButton = placed(new QPushButton(QStringLiteral("UTP Set"), messageFrame), "Command5",
+    networkSettingsButton =
+        placed(new QPushButton(tr("Set IP"), messageFrame), "Command4", twips(120, 4920, 855, 375));
+    utpButton = placed(new QPushButton(tr("UTP Set"), messageFrame), "Command5",
                        twips(1080, 4920, 915, 375));
-    statusButton = placed(new QPushButton(QStringLiteral("Status"), messageFrame), "Command6",
+    statusButton = placed(new QPushButton(tr("Status"), messageFrame), "Command6",
                           twips(2880, 4920, 975, 375));
-    clearButton = placed(new QPushButton(QStringLiteral("Clear"), messageFrame), "Command2",
-                         twips(4080, 4920, 975, 375));
+    clearButton =
+        placed(new QPushButton(tr("Clear"), messageFrame), "Command2", twips(4080, 4920, 975, 375));
     sendBox = placed(new TextPane(messageFrame), "Text2", twips(120, 5520, 3855, 975));
-    sendButton = placed(new QPushButton(QStringLiteral("Send"), messageFrame), "Command3",
-                        twips(4080, 5520, 975, 975));
+    sendButton =
+        placed(new QPushButton(tr("Send"), messageFrame), "Command3", twips(4080, 5520, 975, 975));
 }
 
 void MainWindow::buildLinkArea()
 {
     const QColor outline = palette().color(QPalette::WindowText);
-    linkStateFrame = placed(new QGroupBox(QStringLiteral("Connect State"), this), "Frame2",
-                            twips(120, 7080, 1575, 975));
+    linkStateFrame =
+        placed(new QGroupBox(tr("Connect State"), this), "Frame2", twips(120, 7080, 1575, 975));
     connectedLamp =
         placed(new Lamp(lampGreen, outline, linkStateFrame), "Shape15", twips(120, 240, 255, 255));
-    placed(new QLabel(QStringLiteral("Connected"), linkStateFrame), "Label6",
-           twips(480, 240, 975, 255));
+    placed(new QLabel(tr("Connected"), linkStateFrame), "Label6", twips(480, 240, 975, 255));
     disconnectedLamp =
         placed(new Lamp(lampRed, outline, linkStateFrame), "Shape16", twips(120, 600, 255, 255));
-    placed(new QLabel(QStringLiteral("Disconnect"), linkStateFrame), "Label7",
-           twips(480, 600, 975, 255));
+    placed(new QLabel(tr("Disconnect"), linkStateFrame), "Label7", twips(480, 600, 975, 255));
 
-    portFrame = placed(new QGroupBox(QStringLiteral("Com Select"), this), "Frame3",
-                       twips(1920, 7080, 1575, 975));
+    portFrame =
+        placed(new QGroupBox(tr("Com Select"), this), "Frame3", twips(1920, 7080, 1575, 975));
     portList = placed(new QComboBox(portFrame), "Combo1", twips(240, 360, 1095, 345));
     portList->setEditable(true);
     portList->setInsertPolicy(QComboBox::NoInsert);
     portList->setEditText(QStringLiteral("Combo1"));
 
-    linkButton = placed(new QPushButton(QStringLiteral("Connect"), this), "Command7",
-                        twips(3720, 7200, 1695, 855));
+    linkButton =
+        placed(new QPushButton(tr("Connect"), this), "Command7", twips(3720, 7200, 1695, 855));
     auto* logo = placed(new QLabel(this), "Image1", twips(6360, 7440, 2850, 750));
     logo->setPixmap(QPixmap::fromImage(makeLogo()));
     logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);

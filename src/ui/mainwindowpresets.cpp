@@ -99,7 +99,7 @@ void MainWindow::showRoutingMenu(const PanelSpot& spot, const QPoint& globalPosi
     routingMenu->setObjectName(QStringLiteral("routingMenu"));
     routingMenu->setAttribute(Qt::WA_DeleteOnClose);
 
-    QMenu* recallMenu = routingMenu->addMenu(QStringLiteral("&Recall"));
+    QMenu* recallMenu = routingMenu->addMenu(tr("&Recall"));
     recallMenu->setObjectName(QStringLiteral("recallMenu"));
     recallMenu->menuAction()->setObjectName(QStringLiteral("recallAction"));
     const QList<Preset> presets = setup->presets();
@@ -111,27 +111,26 @@ void MainWindow::showRoutingMenu(const PanelSpot& spot, const QPoint& globalPosi
     }
     recallMenu->setEnabled(!presets.isEmpty() && link->isOpen() && !recaller->isRunning());
 
-    QAction* save = routingMenu->addAction(QStringLiteral("&Save current routing as..."), this,
+    QAction* save = routingMenu->addAction(tr("&Save current routing as..."), this,
                                            &MainWindow::askForPresetName);
     save->setObjectName(QStringLiteral("saveRoutingAction"));
     save->setEnabled(litRouting().has_value());
     routingMenu->addSeparator();
 
     const int output = spot.output;
-    QAction* nameOutput = routingMenu->addAction(QStringLiteral("Name this &output..."), this,
+    QAction* nameOutput = routingMenu->addAction(tr("Name this &output..."), this,
                                                  [this, output] { askForName(true, output); });
     nameOutput->setObjectName(QStringLiteral("nameOutputAction"));
     nameOutput->setEnabled(output != 0);
     if (spot.input != 0) {
         const int input = spot.input;
         routingMenu
-            ->addAction(QStringLiteral("Name this &input..."), this,
+            ->addAction(tr("Name this &input..."), this,
                         [this, input] { askForName(false, input); })
             ->setObjectName(QStringLiteral("nameInputAction"));
     }
     routingMenu->addSeparator();
-    routingMenu
-        ->addAction(QStringLiteral("&Manage presets..."), this, &MainWindow::openPresetManager)
+    routingMenu->addAction(tr("&Manage presets..."), this, &MainWindow::openPresetManager)
         ->setObjectName(QStringLiteral("managePresetsAction"));
     routingMenu->popup(globalPosition);
 }
@@ -140,20 +139,20 @@ void MainWindow::refreshNameTooltips()
 {
     for (int output = 1; output <= 4; ++output) {
         const QString outputName = setup->outputName(output);
-        const QString row = labelled(QStringLiteral("Output"), output, outputName);
+        const QString row = labelled(tr("Output"), output, outputName);
         const int first = 6 * (output - 1);
         // The arrows move through the inputs: only the output's name says something.
         const QString arrowTip = outputName.isEmpty() ? QString() : row + QStringLiteral(": ");
         routingButtons->button(first)->setToolTip(
-            arrowTip.isEmpty() ? arrowTip : arrowTip + QStringLiteral("previous input"));
+            arrowTip.isEmpty() ? arrowTip : arrowTip + tr("previous input"));
         routingButtons->button(first + 1)->setToolTip(
-            arrowTip.isEmpty() ? arrowTip : arrowTip + QStringLiteral("next input"));
+            arrowTip.isEmpty() ? arrowTip : arrowTip + tr("next input"));
         for (int input = 1; input <= 4; ++input) {
             const QString inputName = setup->inputName(input);
-            const QString tip = outputName.isEmpty() && inputName.isEmpty()
-                                    ? QString()
-                                    : row + QStringLiteral(": ") +
-                                          labelled(QStringLiteral("input"), input, inputName);
+            const QString tip =
+                outputName.isEmpty() && inputName.isEmpty()
+                    ? QString()
+                    : row + QStringLiteral(": ") + labelled(tr("input"), input, inputName);
             routingButtons->button(first + 1 + input)->setToolTip(tip);
             routingLamps[output - 1][input - 1]->setToolTip(tip);
         }
@@ -162,11 +161,11 @@ void MainWindow::refreshNameTooltips()
 
 void MainWindow::askForName(bool output, int index)
 {
-    const QString what = output ? QStringLiteral("output") : QStringLiteral("input");
+    const QString what = output ? tr("output") : tr("input");
     const QString current = output ? setup->outputName(index) : setup->inputName(index);
-    auto* dialog = new NameDialog(
-        QStringLiteral("Name %1 %2").arg(what).arg(index),
-        QStringLiteral("Name of %1 %2 (empty for none):").arg(what).arg(index), current, this);
+    auto* dialog =
+        new NameDialog(tr("Name %1 %2").arg(what).arg(index),
+                       tr("Name of %1 %2 (empty for none):").arg(what).arg(index), current, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog, output, index] {
         const bool saved = output ? setup->setOutputName(index, dialog->name())
@@ -187,11 +186,10 @@ void MainWindow::askForPresetName()
         return;
     const Routing kept = *routing;
     auto* dialog = new NameDialog(
-        QStringLiteral("Save routing"),
-        QStringLiteral("Preset name for %1:").arg(MatrixSetup::routingText(kept)), QString(), this,
-        [this](const QString& typed) {
+        tr("Save routing"), tr("Preset name for %1:").arg(MatrixSetup::routingText(kept)),
+        QString(), this, [this](const QString& typed) {
             return setup->findPreset(typed) && setup->findPreset(typed)->name == typed
-                       ? QStringLiteral("Replaces the preset of this name.")
+                       ? tr("Replaces the preset of this name.")
                        : QString();
         });
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -217,12 +215,11 @@ void MainWindow::recallPreset(const QString& name)
     const std::optional<Preset> preset = setup->findPreset(name);
     QString refusal;
     if (!preset)
-        refusal = QStringLiteral("Preset \"%1\" is no longer there.").arg(name);
+        refusal = tr("Preset \"%1\" is no longer there.").arg(name);
     else if (!link->isOpen())
-        refusal = QStringLiteral("Preset \"%1\" not recalled: the port is closed.").arg(name);
+        refusal = tr("Preset \"%1\" not recalled: the port is closed.").arg(name);
     else if (!recaller->recall(*preset, litRouting()))
-        refusal =
-            QStringLiteral("Preset \"%1\" not recalled: another recall is running.").arg(name);
+        refusal = tr("Preset \"%1\" not recalled: another recall is running.").arg(name);
     if (refusal.isEmpty())
         return;
     appendLine(refusal);

@@ -4,6 +4,7 @@
 #include "designlook.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -25,6 +26,11 @@ int titleBarWidth(const QString& title, const QFont& boxFont)
 }
 
 } // namespace
+
+QString boxtext::translated(const char16_t* text)
+{
+    return QCoreApplication::translate("boxtext", QString::fromUtf16(text).toUtf8().constData());
+}
 
 std::unique_ptr<QMessageBox> QtMessageBoxes::build(QWidget* owner, const QString& text,
                                                    const QString& title)

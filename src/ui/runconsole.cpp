@@ -2,6 +2,7 @@
 #include "runconsole.h"
 
 #include "link/anyport.h"
+#include "link/language.h"
 #include "link/terminationsignals.h"
 #include "mainwindow.h"
 #include "ui/messageboxes.h"
@@ -13,6 +14,7 @@ int runConsole(int& argc, char** argv, const std::function<void(MainWindow&)>& b
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VARNOK"));
+    installTranslations(app);
     AnyPort port;
     // Asked to stop (logout, Ctrl+C, kill): close the port, which removes its lock file, and
     // leave every event loop, a box's included.
