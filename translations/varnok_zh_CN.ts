@@ -393,6 +393,10 @@
         <source>a program</source>
         <translation>某个程序</translation>
     </message>
+    <message>
+        <source>%1 (process %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SessionLog</name>
@@ -481,6 +485,14 @@
     <message>
         <source>the port is closed</source>
         <translation>串口已关闭</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 ms</source>
+        <translation>%1 毫秒</translation>
     </message>
 </context>
 <context>
@@ -726,6 +738,18 @@ OPTIONS: -C DIR, --dir DIR  设置文件夹（COMPORT、varnok.conf、COM1-COM10
     <message>
         <source>cannot write the result: %1</source>
         <translation>无法写入结果：%1</translation>
+    </message>
+    <message>
+        <source>preset save: &quot;%1&quot; is longer than %2 characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no preset named &quot;%1&quot; in %2</source>
+        <translation>%2 中没有名为“%1”的预设</translation>
+    </message>
+    <message>
+        <source>cannot open %1: %2</source>
+        <translation>无法打开 %1：%2</translation>
     </message>
 </context>
 <context>

@@ -82,15 +82,16 @@ int runCommandLine(int& argc, char** argv)
         return writtenStatus(ScriptRun::runOffline(setup, request, output), output);
     if (request.command == cli::Request::Command::PresetSave &&
         request.preset.size() > MatrixSetup::maxNameLength) {
-        output.problem(QStringLiteral("preset save: \"%1\" is longer than %2 characters")
-                           .arg(request.preset)
-                           .arg(MatrixSetup::maxNameLength));
+        output.problem(
+            QCoreApplication::translate("cli", "preset save: \"%1\" is longer than %2 characters")
+                .arg(request.preset)
+                .arg(MatrixSetup::maxNameLength));
         return ScriptRun::BadUsage;
     }
     if (request.command == cli::Request::Command::PresetRecall &&
         !setup.findPreset(request.preset)) {
-        output.problem(
-            QStringLiteral("no preset named \"%1\" in %2").arg(request.preset, setup.filePath()));
+        output.problem(QCoreApplication::translate("cli", "no preset named \"%1\" in %2")
+                           .arg(request.preset, setup.filePath()));
         return ScriptRun::BadUsage;
     }
 
@@ -127,8 +128,8 @@ int runCommandLine(int& argc, char** argv)
     });
     port.setConnectTimeout(request.timeoutMs);
     if (session.toggle() == SwitchSession::ToggleResult::OpenFailed) {
-        output.problem(
-            QStringLiteral("cannot open %1: %2").arg(session.portName(), session.errorString()));
+        output.problem(QCoreApplication::translate("cli", "cannot open %1: %2")
+                           .arg(session.portName(), session.errorString()));
         return ScriptRun::LinkFailed;
     }
     return QCoreApplication::exec();

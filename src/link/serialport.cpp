@@ -35,7 +35,7 @@ QString lockHolder(const QString& device)
         QString program;
         if (QFileInfo::exists(path) && QLockFile(path).getLockInfo(&pid, &host, &program) &&
             pid > 0)
-            return QStringLiteral("%1 (process %2)")
+            return QCoreApplication::translate("SerialPort", "%1 (process %2)")
                 .arg(program.isEmpty() ? QCoreApplication::translate("SerialPort", "a program")
                                        : program)
                 .arg(pid);

@@ -23,8 +23,7 @@ TcpPort::TcpPort(QObject* parent) : Port(parent)
     connect(&connectTimer, &QTimer::timeout, this, [this] {
         const int ms = connectTimer.interval();
         failOpen(tr("%1: no connection within %2")
-                     .arg(url, ms % 1000 == 0 ? QStringLiteral("%1 s").arg(ms / 1000)
-                                              : QStringLiteral("%1 ms").arg(ms)));
+                     .arg(url, ms % 1000 == 0 ? tr("%1 s").arg(ms / 1000) : tr("%1 ms").arg(ms)));
     });
     connect(&socket, &QTcpSocket::connected, this, &TcpPort::onConnected);
     connect(&socket, &QTcpSocket::errorOccurred, this, &TcpPort::onErrorOccurred);
