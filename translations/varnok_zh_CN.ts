@@ -395,7 +395,7 @@
     </message>
     <message>
         <source>%1 (process %2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1（进程 %2）</translation>
     </message>
 </context>
 <context>
@@ -488,7 +488,7 @@
     </message>
     <message>
         <source>%1 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 秒</translation>
     </message>
     <message>
         <source>%1 ms</source>
@@ -741,7 +741,7 @@ OPTIONS: -C DIR, --dir DIR  设置文件夹（COMPORT、varnok.conf、COM1-COM10
     </message>
     <message>
         <source>preset save: &quot;%1&quot; is longer than %2 characters</source>
-        <translation type="unfinished"></translation>
+        <translation>preset save：“%1”超过 %2 个字符</translation>
     </message>
     <message>
         <source>no preset named &quot;%1&quot; in %2</source>
