@@ -8,8 +8,6 @@ find_program(VARNOK_LRELEASE lrelease HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL
 find_program(VARNOK_LUPDATE lupdate HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}"
              /usr/lib/qt6/bin REQUIRED)
 set(VARNOK_TS_FILES ${PROJECT_SOURCE_DIR}/translations/varnok_zh_CN.ts)
-# Shared with the test that finds texts missing from the catalogue.
-set(VARNOK_LUPDATE_OPTIONS -locations none -no-obsolete -no-ui-lines -silent)
 
 set(qm_files)
 foreach(ts IN LISTS VARNOK_TS_FILES)
@@ -22,6 +20,10 @@ endforeach()
 qt_add_resources(varnok_link varnok_translations PREFIX /i18n BASE ${CMAKE_CURRENT_BINARY_DIR}
                  FILES ${qm_files})
 
-add_custom_target(update_translations
-                  COMMAND ${VARNOK_LUPDATE} ${VARNOK_LUPDATE_OPTIONS} src -ts ${VARNOK_TS_FILES}
-                  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} VERBATIM)
+set(update)
+foreach(ts IN LISTS VARNOK_TS_FILES)
+  list(APPEND update COMMAND ${CMAKE_COMMAND} -DLUPDATE=${VARNOK_LUPDATE}
+       -DSOURCE=${PROJECT_SOURCE_DIR} -DTS=${ts} -P ${PROJECT_SOURCE_DIR}/translations/lupdate.cmake)
+endforeach()
+add_custom_target(update_translations ${update} VERBATIM)
+set(VARNOK_TS_FILES ${VARNOK_TS_FILES} CACHE INTERNAL "The translation catalogues")
