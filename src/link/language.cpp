@@ -14,8 +14,11 @@ void installTranslations(QCoreApplication& app)
     auto* own = new QTranslator(&app);
     if (own->load(locale, QStringLiteral("varnok"), QStringLiteral("_"), QStringLiteral(":/i18n")))
         QCoreApplication::installTranslator(own);
-    auto* qt = new QTranslator(&app);
-    if (qt->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(qt);
+    // Qt's own texts: the boxes' buttons, the serial port's errors.
+    for (const char* catalogue : {"qtbase", "qtserialport"}) {
+        auto* qt = new QTranslator(&app);
+        if (qt->load(locale, QLatin1String(catalogue), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(qt);
+    }
 }
