@@ -2,6 +2,7 @@
 #include "commandline.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -33,7 +34,7 @@ Parsed parsePreset(Request request, const QStringList& arguments)
     const QString action = arguments.value(0);
     if (action == QLatin1String("list")) {
         if (arguments.size() != 1)
-            return refuse(QStringLiteral("preset list takes no NAME"));
+            return refuse(QCoreApplication::translate("cli", "preset list takes no NAME"));
         request.command = Command::PresetList;
         return {request, {}};
     }
@@ -48,13 +49,15 @@ Parsed parsePreset(Request request, const QStringList& arguments)
         if (action != QLatin1String(each.word))
             continue;
         if (arguments.size() != 2 || arguments[1].trimmed().isEmpty())
-            return refuse(QStringLiteral("preset %1 needs one NAME (quote it when it has blanks)")
+            return refuse(QCoreApplication::translate(
+                              "cli", "preset %1 needs one NAME (quote it when it has blanks)")
                               .arg(action));
         request.command = each.command;
         request.preset = arguments[1].trimmed();
         return {request, {}};
     }
-    return refuse(QStringLiteral("preset needs list, save NAME, recall NAME or delete NAME"));
+    return refuse(QCoreApplication::translate(
+        "cli", "preset needs list, save NAME, recall NAME or delete NAME"));
 }
 
 // The words after the command; `request` already holds the options.
@@ -67,10 +70,12 @@ Parsed parseCommand(Request request, const QStringList& words)
 
     if (command == QLatin1String("route")) {
         if (count != 2)
-            return refuse(QStringLiteral("route needs OUT and IN (or next or prev)"));
+            return refuse(
+                QCoreApplication::translate("cli", "route needs OUT and IN (or next or prev)"));
         const auto output = numberIn(arguments[0], 1, 4);
         if (!output)
-            return refuse(QStringLiteral("route: output \"%1\" is not 1 to 4").arg(arguments[0]));
+            return refuse(QCoreApplication::translate("cli", "route: output \"%1\" is not 1 to 4")
+                              .arg(arguments[0]));
         request.command = Command::Route;
         request.output = *output;
         if (arguments[1] == QLatin1String("next") || arguments[1] == QLatin1String("prev")) {
@@ -79,33 +84,36 @@ Parsed parseCommand(Request request, const QStringList& words)
         }
         const auto input = numberIn(arguments[1], 1, 4);
         if (!input)
-            return refuse(QStringLiteral("route: input \"%1\" is not 1 to 4, next or prev")
+            return refuse(QCoreApplication::translate(
+                              "cli", "route: input \"%1\" is not 1 to 4, next or prev")
                               .arg(arguments[1]));
         request.input = *input;
         return {request, {}};
     }
     if (command == QLatin1String("status") || command == QLatin1String("monitor")) {
         if (count != 0)
-            return refuse(QStringLiteral("%1 takes no argument").arg(command));
+            return refuse(QCoreApplication::translate("cli", "%1 takes no argument").arg(command));
         request.command = command == QLatin1String("status") ? Command::Status : Command::Monitor;
         return {request, {}};
     }
     if (command == QLatin1String("utp")) {
         if (count > 1)
-            return refuse(QStringLiteral("utp takes at most one MASK"));
+            return refuse(QCoreApplication::translate("cli", "utp takes at most one MASK"));
         request.command = Command::Utp;
         if (count == 1) {
             static const QRegularExpression hexDigit(QStringLiteral("^[0-9A-Fa-f]$"));
             if (!hexDigit.match(arguments[0]).hasMatch())
                 return refuse(
-                    QStringLiteral("utp: mask \"%1\" is not one hex digit 0-F").arg(arguments[0]));
+                    QCoreApplication::translate("cli", "utp: mask \"%1\" is not one hex digit 0-F")
+                        .arg(arguments[0]));
             request.utpMask = arguments[0].toInt(nullptr, 16);
         }
         return {request, {}};
     }
     if (command == QLatin1String("ip")) {
         if (count != 1)
-            return refuse(QStringLiteral("ip needs dhcp or an address A.B.C.D"));
+            return refuse(
+                QCoreApplication::translate("cli", "ip needs dhcp or an address A.B.C.D"));
         request.command = Command::Ip;
         if (arguments[0] == QLatin1String("dhcp")) {
             request.dhcp = true;
@@ -117,8 +125,9 @@ Parsed parseCommand(Request request, const QStringList& words)
         for (const QString& field : fields)
             valid = valid && decimal.match(field).hasMatch() && field.toInt() <= 255;
         if (!valid)
-            return refuse(QStringLiteral("ip: \"%1\" is not dhcp or an address A.B.C.D (0-255 "
-                                         "each)")
+            return refuse(QCoreApplication::translate(
+                              "cli", "ip: \"%1\" is not dhcp or an address A.B.C.D (0-255 "
+                                     "each)")
                               .arg(arguments[0]));
         QStringList plain;
         for (const QString& field : fields)
@@ -128,22 +137,25 @@ Parsed parseCommand(Request request, const QStringList& words)
     }
     if (command == QLatin1String("send")) {
         if (count != 1)
-            return refuse(QStringLiteral("send needs one TEXT (quote it when it has blanks)"));
+            return refuse(QCoreApplication::translate(
+                "cli", "send needs one TEXT (quote it when it has blanks)"));
         if (arguments[0].isEmpty())
-            return refuse(QStringLiteral("send: TEXT is empty"));
+            return refuse(QCoreApplication::translate("cli", "send: TEXT is empty"));
         // The line carries one byte per character: a character beyond Latin-1 would go out as
         // some other byte, and a line end would split TEXT into commands answered apart.
         for (const char32_t c : arguments[0].toUcs4()) {
             if (c > 0xFF)
                 return refuse(
-                    QStringLiteral("send: \"%1\" (U+%2) is not a Latin-1 character, "
-                                   "and the line carries only those")
+                    QCoreApplication::translate("cli",
+                                                "send: \"%1\" (U+%2) is not a Latin-1 character, "
+                                                "and the line carries only those")
                         .arg(QString::fromUcs4(&c, 1), QString::number(uint(c), 16)
                                                            .toUpper()
                                                            .rightJustified(4, QLatin1Char('0'))));
             if (c == '\r' || c == '\n')
-                return refuse(QStringLiteral("send: TEXT holds a line end; send one command per "
-                                             "call"));
+                return refuse(QCoreApplication::translate(
+                    "cli", "send: TEXT holds a line end; send one command per "
+                           "call"));
         }
         request.command = Command::Send;
         request.text = arguments[0];
@@ -154,19 +166,21 @@ Parsed parseCommand(Request request, const QStringList& words)
     if (command == QLatin1String("name")) {
         const bool output = count > 0 && arguments[0] == QLatin1String("output");
         if (count != 3 || (!output && arguments[0] != QLatin1String("input")))
-            return refuse(QStringLiteral("name needs output N TEXT or input N TEXT (\"\" removes "
-                                         "a name)"));
+            return refuse(QCoreApplication::translate(
+                "cli", "name needs output N TEXT or input N TEXT (\"\" removes "
+                       "a name)"));
         const auto index = numberIn(arguments[1], 1, 4);
         if (!index)
-            return refuse(
-                QStringLiteral("name: %1 \"%2\" is not 1 to 4").arg(arguments[0], arguments[1]));
+            return refuse(QCoreApplication::translate("cli", "name: %1 \"%2\" is not 1 to 4")
+                              .arg(arguments[0], arguments[1]));
         request.command = Command::Name;
         request.namesOutput = output;
         request.nameIndex = *index;
         request.text = arguments[2];
         return {request, {}};
     }
-    return refuse(QStringLiteral("unknown command \"%1\" (see varnok --help)").arg(command));
+    return refuse(QCoreApplication::translate("cli", "unknown command \"%1\" (see varnok --help)")
+                      .arg(command));
 }
 
 } // namespace
@@ -229,10 +243,11 @@ std::optional<QString> wrongDash(const QStringList& arguments)
             break;
         if (valueOptions().contains(argument)) {
             if (++i == arguments.size())
-                return QStringLiteral("%1 needs a value").arg(argument);
+                return QCoreApplication::translate("cli", "%1 needs a value").arg(argument);
         } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1 &&
                    !argument.startsWith(QLatin1String("--")) && argument != QLatin1String("-h")) {
-            return QStringLiteral("unknown option \"%1\" (see varnok --help)").arg(argument);
+            return QCoreApplication::translate("cli", "unknown option \"%1\" (see varnok --help)")
+                .arg(argument);
         }
     }
     return std::nullopt;
@@ -280,8 +295,9 @@ Parsed parse(const QStringList& allArguments)
     if (!parser.parse(QStringList{QStringLiteral("varnok")} + arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty())
-            return refuse(QStringLiteral("unknown option \"--%1\" (see varnok --help)")
-                              .arg(unknown.constFirst()));
+            return refuse(
+                QCoreApplication::translate("cli", "unknown option \"%1\" (see varnok --help)")
+                    .arg(QStringLiteral("--") + unknown.constFirst()));
         return refuse(parser.errorText());
     }
 
@@ -293,19 +309,21 @@ Parsed parse(const QStringList& allArguments)
     request.json = parser.isSet(json);
     const QStringList folders = parser.values(dir);
     if (folders.contains(QString()))
-        return refuse(QStringLiteral("%1 needs a folder").arg(folderOptionTyped(arguments)));
+        return refuse(QCoreApplication::translate("cli", "%1 needs a folder")
+                          .arg(folderOptionTyped(arguments)));
     if (!folders.isEmpty())
         request.directory = folders.constLast();
     if (parser.isSet(port)) {
         request.port = parser.value(port);
         if (request.port.trimmed().isEmpty())
-            return refuse(QStringLiteral("--port needs a port"));
+            return refuse(QCoreApplication::translate("cli", "--port needs a port"));
     }
     if (parser.isSet(poll)) {
         const QString value = parser.value(poll);
         const auto seconds = numberIn(value, 0, maxPollSeconds);
         if (!seconds)
-            return refuse(QStringLiteral("--poll \"%1\" is not a number of seconds from 0 to %2")
+            return refuse(QCoreApplication::translate(
+                              "cli", "--poll \"%1\" is not a number of seconds from 0 to %2")
                               .arg(value)
                               .arg(maxPollSeconds));
         request.pollSeconds = *seconds;
@@ -314,26 +332,27 @@ Parsed parse(const QStringList& allArguments)
         const QString value = parser.value(timeout);
         const auto ms = numberIn(value, 1, maxTimeoutMs);
         if (!ms)
-            return refuse(QStringLiteral("--timeout \"%1\" is not a number of milliseconds from 1 "
-                                         "to %2")
+            return refuse(QCoreApplication::translate(
+                              "cli", "--timeout \"%1\" is not a number of milliseconds from 1 "
+                                     "to %2")
                               .arg(value)
                               .arg(maxTimeoutMs));
         request.timeoutMs = *ms;
     }
     const QStringList words = parser.positionalArguments();
     if (words.isEmpty())
-        return refuse(QStringLiteral("no command given (see varnok --help)"));
+        return refuse(QCoreApplication::translate("cli", "no command given (see varnok --help)"));
     const Parsed parsed = parseCommand(request, words);
     if (parsed.request && parsed.request->pollSeconds > 0 &&
         parsed.request->command != Request::Command::Monitor)
-        return refuse(QStringLiteral("--poll is for monitor only"));
+        return refuse(QCoreApplication::translate("cli", "--poll is for monitor only"));
     return parsed;
 }
 
 QString usage()
 {
-    return QStringLiteral(
-               R"(Usage:
+    return QCoreApplication::translate("cli",
+                                       R"(Usage:
 varnok [-C DIR]                         the console window, as today
 varnok --help | --version               usage, or "varnok %1"; exit 0; no window, no file written
 varnok [OPTIONS] route OUT IN           input IN (1-4) to output OUT (1-4)

@@ -3,6 +3,7 @@
 
 #include "commandline.h"
 #include "link/anyport.h"
+#include "link/language.h"
 #include "link/matrixsetup.h"
 #include "link/portchoice.h"
 #include "link/setupsettings.h"
@@ -33,7 +34,8 @@ int writtenStatus(int status, ScriptOutput& output)
         std::signal(SIGPIPE, SIG_DFL);
         std::raise(SIGPIPE);
     }
-    output.problem(QStringLiteral("cannot write the result: %1").arg(output.writeError()));
+    output.problem(
+        QCoreApplication::translate("cli", "cannot write the result: %1").arg(output.writeError()));
     return ScriptRun::OutputFailed;
 }
 
@@ -55,6 +57,7 @@ int runCommandLine(int& argc, char** argv)
     std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("varnok"));
+    installTranslations(app);
     const cli::Parsed parsed = cli::parse(QCoreApplication::arguments().mid(1));
     ScriptOutput output(parsed.request && parsed.request->json);
     if (!parsed.request) {
@@ -81,15 +84,16 @@ int runCommandLine(int& argc, char** argv)
         return writtenStatus(ScriptRun::runOffline(setup, request, output), output);
     if (request.command == cli::Request::Command::PresetSave &&
         request.preset.size() > MatrixSetup::maxNameLength) {
-        output.problem(QStringLiteral("preset save: \"%1\" is longer than %2 characters")
-                           .arg(request.preset)
-                           .arg(MatrixSetup::maxNameLength));
+        output.problem(
+            QCoreApplication::translate("cli", "preset save: \"%1\" is longer than %2 characters")
+                .arg(request.preset)
+                .arg(MatrixSetup::maxNameLength));
         return ScriptRun::BadUsage;
     }
     if (request.command == cli::Request::Command::PresetRecall &&
         !setup.findPreset(request.preset)) {
-        output.problem(
-            QStringLiteral("no preset named \"%1\" in %2").arg(request.preset, setup.filePath()));
+        output.problem(QCoreApplication::translate("cli", "no preset named \"%1\" in %2")
+                           .arg(request.preset, setup.filePath()));
         return ScriptRun::BadUsage;
     }
 
@@ -129,8 +133,8 @@ int runCommandLine(int& argc, char** argv)
     });
     port.setConnectTimeout(request.timeoutMs);
     if (session.toggle() == SwitchSession::ToggleResult::OpenFailed) {
-        output.problem(
-            QStringLiteral("cannot open %1: %2").arg(session.portName(), session.errorString()));
+        output.problem(QCoreApplication::translate("cli", "cannot open %1: %2")
+                           .arg(session.portName(), session.errorString()));
         return ScriptRun::LinkFailed;
     }
     return QCoreApplication::exec();

@@ -5,6 +5,8 @@
 #include "protocol/addresstext.h"
 #include "protocol/commands.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // A reply after the first one within this gap still belongs to what `send` prints.
@@ -22,11 +24,11 @@ QString shown(const protocol::Reply& reply)
         return lines.join(QLatin1String(", "));
     }
     case Kind::UtpStatus:
-        return QStringLiteral("a UTP status");
+        return QCoreApplication::translate("ScriptRun", "a UTP status");
     case Kind::Ack:
         return QStringLiteral("Ack");
     case Kind::UtpSetConfirm:
-        return QStringLiteral("a UTP set confirmation");
+        return QCoreApplication::translate("ScriptRun", "a UTP set confirmation");
     case Kind::Edm:
         return QStringLiteral("edm");
     case Kind::Raw:
@@ -98,7 +100,7 @@ void ScriptRun::interrupt()
     if (request.command == cli::Request::Command::Monitor)
         finish(Done);
     else
-        finish(NoAnswer, QStringLiteral("interrupted before the switch answered"));
+        finish(NoAnswer, tr("interrupted before the switch answered"));
 }
 
 bool ScriptRun::sendCommand(const QByteArray& bytes)
@@ -132,12 +134,12 @@ void ScriptRun::onTimeout()
 {
     if (request.command == cli::Request::Command::Send && replied)
         return finish(Done);
-    QString message = QStringLiteral("no answer from the switch on %1 within %2 ms")
+    QString message = tr("no answer from the switch on %1 within %2 ms")
                           .arg(session.portName())
                           .arg(request.timeoutMs);
     if (!lastOtherAnswer.isEmpty())
-        message = QStringLiteral("the switch on %1 answered %2, not what was asked for, within "
-                                 "%3 ms")
+        message = tr("the switch on %1 answered %2, not what was asked for, within "
+                     "%3 ms")
                       .arg(session.portName(), lastOtherAnswer)
                       .arg(request.timeoutMs);
     finish(NoAnswer, message);
@@ -216,8 +218,8 @@ void ScriptRun::handleRoute(const protocol::Reply& reply)
                 continue;
             output.route(route);
             if (request.input != 0 && route.input != request.input)
-                return finish(NoAnswer, QStringLiteral("the switch reports output %1 on input "
-                                                       "%2, not %3")
+                return finish(NoAnswer, tr("the switch reports output %1 on input "
+                                           "%2, not %3")
                                             .arg(route.output)
                                             .arg(route.input)
                                             .arg(request.input));
@@ -236,9 +238,8 @@ void ScriptRun::handleStatus(const protocol::Reply& reply)
     if (request.command == cli::Request::Command::Status)
         output.routing(reply.routes);
     if (reply.routes.size() != 4)
-        return finish(
-            NoAnswer,
-            QStringLiteral("the switch reported %1 of the four outputs").arg(reply.routes.size()));
+        return finish(NoAnswer,
+                      tr("the switch reported %1 of the four outputs").arg(reply.routes.size()));
     if (request.command == cli::Request::Command::PresetSave) {
         const std::optional<Routing> routing = session.reportedRouting();
         // The name was checked before anything was sent: what fails now is varnok.conf.

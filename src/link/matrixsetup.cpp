@@ -4,6 +4,8 @@
 #include "setupfile.h"
 #include "setupsettings.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
@@ -28,7 +30,7 @@ QString valueText(const QVariant& value)
 QString shown(const QString& key)
 {
     if (key.isEmpty())
-        return QStringLiteral("(no key)");
+        return QCoreApplication::translate("MatrixSetup", "(no key)");
     QString text = key.left(40);
     for (QChar& c : text) {
         if (!c.isPrint())
@@ -114,7 +116,8 @@ void MatrixSetup::load(QSettings& settings)
     found.clear();
     foundSet.clear();
     if (hasStrayLines(settings.fileName()))
-        note(QStringLiteral("some lines are not settings and were skipped"));
+        note(QCoreApplication::translate("MatrixSetup",
+                                         "some lines are not settings and were skipped"));
     readNames(settings);
     readPresets(settings);
 }
@@ -126,28 +129,34 @@ void MatrixSetup::readNames(QSettings& settings)
     for (const QString& key : settings.childKeys()) {
         const QRegularExpressionMatch match = nameKey.match(key);
         if (!match.hasMatch()) {
-            note(QStringLiteral("[names] %1 ignored: the keys are output1 to output4 and input1 "
-                                "to input4")
+            note(QCoreApplication::translate(
+                     "MatrixSetup",
+                     "[names] %1 ignored: the keys are output1 to output4 and input1 "
+                     "to input4")
                      .arg(shown(key)));
             continue;
         }
         const bool output = match.captured(1) == QLatin1String("output");
         const int index = match.captured(2).toInt();
         if (index < 1 || index > 4) {
-            note(QStringLiteral("[names] %1 ignored: %2 are 1 to 4")
-                     .arg(key, output ? QStringLiteral("outputs") : QStringLiteral("inputs")));
+            note(QCoreApplication::translate("MatrixSetup", "[names] %1 ignored: %2 are 1 to 4")
+                     .arg(key, output ? QCoreApplication::translate("MatrixSetup", "outputs")
+                                      : QCoreApplication::translate("MatrixSetup", "inputs")));
             continue;
         }
         const QString name = valueText(settings.value(key)).trimmed();
         if (const QString fault = nameFault(name); !fault.isNull()) {
-            note(QStringLiteral("[names] %1 ignored: it %2").arg(key, fault));
+            note(QCoreApplication::translate("MatrixSetup", "[names] %1 ignored: it %2")
+                     .arg(key, fault));
             continue;
         }
         (output ? outputNames : inputNames)[index - 1] = name;
     }
     for (const QString& group : settings.childGroups())
-        note(QStringLiteral("[names] %1\\... ignored: the keys are output1 to output4 and input1 "
-                            "to input4")
+        note(QCoreApplication::translate(
+                 "MatrixSetup",
+                 "[names] %1\\... ignored: the keys are output1 to output4 and input1 "
+                 "to input4")
                  .arg(shown(group)));
     settings.endGroup();
 }
@@ -188,12 +197,15 @@ void MatrixSetup::readPresets(QSettings& settings)
             list << first;
     }
     for (const QString& key : strayKeys)
-        note(QStringLiteral("[presets] %1 ignored: presets are numbered entries such as "
-                            "1\\name and 1\\routing")
+        note(QCoreApplication::translate(
+                 "MatrixSetup", "[presets] %1 ignored: presets are numbered entries such as "
+                                "1\\name and 1\\routing")
                  .arg(shown(key)));
     strayGroups.removeDuplicates();
     for (const QString& group : strayGroups)
-        note(QStringLiteral("[presets] %1 ignored: entries are numbered from 1").arg(shown(group)));
+        note(QCoreApplication::translate("MatrixSetup",
+                                         "[presets] %1 ignored: entries are numbered from 1")
+                 .arg(shown(group)));
     QHash<QString, int> numberOfName;
     for (auto it = numbers.cbegin(); it != numbers.cend(); ++it) {
         const int number = it.key();
@@ -202,7 +214,9 @@ void MatrixSetup::readPresets(QSettings& settings)
         nested.removeDuplicates();
         for (const QString& key : it->own + nested) {
             if (key != QLatin1String("name") && key != QLatin1String("routing"))
-                note(QStringLiteral("[presets] %1\\%2 ignored: an entry has a name and a routing")
+                note(QCoreApplication::translate(
+                         "MatrixSetup",
+                         "[presets] %1\\%2 ignored: an entry has a name and a routing")
                          .arg(number)
                          .arg(shown(key)));
         }
@@ -212,16 +226,21 @@ void MatrixSetup::readPresets(QSettings& settings)
         QString fault;
         const std::optional<Routing> routing = parseRouting(routingValue);
         if (name.isEmpty())
-            fault = QStringLiteral("it has no name");
+            fault = QCoreApplication::translate("MatrixSetup", "it has no name");
         else if (const QString nameProblem = nameFault(name); !nameProblem.isNull())
-            fault = QStringLiteral("its name ") + nameProblem;
+            fault = QCoreApplication::translate("MatrixSetup", "its name ") + nameProblem;
         else if (!routing)
-            fault =
-                QStringLiteral("routing \"%1\" is not four inputs 1 to 4").arg(shown(routingValue));
+            fault = QCoreApplication::translate("MatrixSetup",
+                                                "routing \"%1\" is not four inputs 1 to 4")
+                        .arg(shown(routingValue));
         else if (const auto twin = numberOfName.constFind(name); twin != numberOfName.cend())
-            fault = QStringLiteral("\"%1\" is entry %2 already").arg(name).arg(*twin);
+            fault = QCoreApplication::translate("MatrixSetup", "\"%1\" is entry %2 already")
+                        .arg(name)
+                        .arg(*twin);
         if (!fault.isEmpty()) {
-            note(QStringLiteral("[presets] %1 ignored: %2").arg(number).arg(fault));
+            note(QCoreApplication::translate("MatrixSetup", "[presets] %1 ignored: %2")
+                     .arg(number)
+                     .arg(fault));
             continue;
         }
         numberOfName.insert(name, number);
@@ -234,9 +253,10 @@ void MatrixSetup::readPresets(QSettings& settings)
 QString MatrixSetup::nameFault(const QString& name) const
 {
     if (name.size() > maxNameLength)
-        return QStringLiteral("is longer than %1 characters").arg(maxNameLength);
+        return QCoreApplication::translate("MatrixSetup", "is longer than %1 characters")
+            .arg(maxNameLength);
     if (hasControlCharacters(name))
-        return QStringLiteral("holds control characters");
+        return QCoreApplication::translate("MatrixSetup", "holds control characters");
     return {};
 }
 
@@ -263,7 +283,8 @@ bool MatrixSetup::setInputName(int input, const QString& name)
 bool MatrixSetup::setName(const char* kind, int index, const QString& name)
 {
     if (index < 1 || index > 4) {
-        error = QStringLiteral("There is no %1 %2: the switch has %1s 1 to 4.")
+        error = QCoreApplication::translate("MatrixSetup",
+                                            "There is no %1 %2: the switch has %1s 1 to 4.")
                     .arg(QLatin1String(kind))
                     .arg(index);
         return false;
@@ -286,7 +307,8 @@ bool MatrixSetup::checkedName(const QString& trimmed)
     const QString fault = nameFault(trimmed);
     if (fault.isNull())
         return true;
-    error = QStringLiteral("\"%1\" cannot be used: it %2.").arg(shown(trimmed), fault);
+    error = QCoreApplication::translate("MatrixSetup", "\"%1\" cannot be used: it %2.")
+                .arg(shown(trimmed), fault);
     return false;
 }
 
@@ -294,7 +316,7 @@ bool MatrixSetup::checkedPresetName(const QString& trimmed)
 {
     if (!trimmed.isEmpty())
         return checkedName(trimmed);
-    error = QStringLiteral("A preset needs a name.");
+    error = QCoreApplication::translate("MatrixSetup", "A preset needs a name.");
     return false;
 }
 
@@ -330,7 +352,8 @@ bool MatrixSetup::savePreset(const QString& name, const Routing& routing)
         return false;
     if (!std::all_of(routing.cbegin(), routing.cend(),
                      [](int input) { return input >= 1 && input <= 4; })) {
-        error = QStringLiteral("A preset routes each output to an input 1 to 4.");
+        error = QCoreApplication::translate("MatrixSetup",
+                                            "A preset routes each output to an input 1 to 4.");
         return false;
     }
     return change([&](QSettings& settings) {
@@ -353,7 +376,8 @@ bool MatrixSetup::renamePreset(const QString& from, const QString& to)
     return change([&](QSettings& settings) {
         const std::optional<Entry> entry = entryNamed(from);
         if (!entry) {
-            error = QStringLiteral("There is no preset \"%1\".").arg(shown(from.trimmed()));
+            error = QCoreApplication::translate("MatrixSetup", "There is no preset \"%1\".")
+                        .arg(shown(from.trimmed()));
             return false;
         }
         if (!checkedPresetName(trimmed))
@@ -361,7 +385,9 @@ bool MatrixSetup::renamePreset(const QString& from, const QString& to)
         for (const Entry& other : entries) {
             if (other.number != entry->number &&
                 other.preset.name.compare(trimmed, Qt::CaseInsensitive) == 0) {
-                error = QStringLiteral("There is a preset \"%1\" already.").arg(other.preset.name);
+                error =
+                    QCoreApplication::translate("MatrixSetup", "There is a preset \"%1\" already.")
+                        .arg(other.preset.name);
                 return false;
             }
         }
@@ -377,7 +403,8 @@ bool MatrixSetup::deletePreset(const QString& name)
     return change([&](QSettings& settings) {
         const std::optional<Entry> entry = entryNamed(name);
         if (!entry) {
-            error = QStringLiteral("There is no preset \"%1\".").arg(shown(name.trimmed()));
+            error = QCoreApplication::translate("MatrixSetup", "There is no preset \"%1\".")
+                        .arg(shown(name.trimmed()));
             return false;
         }
         settings.remove(presetsGroup + u'/' + QString::number(entry->number));

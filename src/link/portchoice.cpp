@@ -24,17 +24,17 @@ Reason reasonFor(const comportfile::WriteResult& result)
     switch (result.problem) {
     case Problem::Link:
         return {QStringLiteral("link"),
-                QStringLiteral("it is a symbolic link, which the console does not write through; "
+                PortChoice::tr("it is a symbolic link, which the console does not write through; "
                                "replace it with a plain file to keep the choice")};
     case Problem::NotRegularFile:
         return {QStringLiteral("not-a-file"),
-                QStringLiteral("it is not a plain file; remove it to keep the choice")};
+                PortChoice::tr("it is not a plain file; remove it to keep the choice")};
     case Problem::FolderReadOnly:
-        return {QStringLiteral("folder-read-only"), QStringLiteral("the folder is read-only")};
+        return {QStringLiteral("folder-read-only"), PortChoice::tr("the folder is read-only")};
     case Problem::ReadOnly:
-        return {QStringLiteral("read-only"), QStringLiteral("the file is read-only")};
+        return {QStringLiteral("read-only"), PortChoice::tr("the file is read-only")};
     case Problem::DiskFull:
-        return {QStringLiteral("disk-full"), QStringLiteral("the disk is full")};
+        return {QStringLiteral("disk-full"), PortChoice::tr("the disk is full")};
     case Problem::None:
     case Problem::Other:
         break;
@@ -95,8 +95,8 @@ bool PortChoice::choose(const QString& input)
     const bool devicePath = text.startsWith(QLatin1Char('/')) && text.size() > 1 &&
                             !text.contains(QLatin1Char('\n')) && QDir::cleanPath(text) == text;
     if (!devicePath && !TcpPort::parse(text)) {
-        error = QStringLiteral("\"%1\" is not a port. Type COM1 to COM10, a device path such as "
-                               "/dev/ttyUSB1 or /dev/serial/by-id/..., or tcp://HOST:PORT.")
+        error = tr("\"%1\" is not a port. Type COM1 to COM10, a device path such as "
+                   "/dev/ttyUSB1 or /dev/serial/by-id/..., or tcp://HOST:PORT.")
                     .arg(text);
         return false;
     }
@@ -152,8 +152,8 @@ void PortChoice::save(int listIndex)
         return;
     notices.remember(folder, reason.key);
     emit choiceNotSaved(
-        QStringLiteral("Cannot save the port choice in %1: %2. The console keeps "
-                       "COM%3 for this session.")
+        tr("Cannot save the port choice in %1: %2. The console keeps "
+           "COM%3 for this session.")
             .arg(QDir(folder).filePath(QString::fromLatin1(comportfile::fileName)), reason.words)
             .arg(port));
 }

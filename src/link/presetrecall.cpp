@@ -12,11 +12,11 @@ PresetRecall::PresetRecall(SwitchSession& switchSession, QObject* parent)
     connect(&deadline, &ReplyDeadline::expired, this, &PresetRecall::expire);
     connect(&session.replies(), &ReceiveFramer::replyReceived, this, &PresetRecall::onReply);
     connect(&session, &SwitchSession::linkLost, this, [this](const QString& reason) {
-        fail(QStringLiteral("the link to the switch was lost (%1)").arg(reason));
+        fail(tr("the link to the switch was lost (%1)").arg(reason));
     });
     connect(&session, &SwitchSession::openChanged, this, [this](bool open) {
         if (!open)
-            fail(QStringLiteral("the link to the switch was closed"));
+            fail(tr("the link to the switch was closed"));
     });
 }
 
@@ -160,26 +160,25 @@ QString PresetRecall::describe(const Result& result)
 {
     if (result.succeeded())
         return {};
-    const QString head = QStringLiteral("Preset \"%1\"").arg(result.preset);
+    const QString head = tr("Preset \"%1\"").arg(result.preset);
     if (!result.failure.isEmpty())
-        return QStringLiteral("%1 stopped: %2.").arg(head, result.failure);
+        return tr("%1 stopped: %2.").arg(head, result.failure);
     const bool silent = !result.confirmed && result.sent.isEmpty() &&
                         std::all_of(result.misses.cbegin(), result.misses.cend(),
                                     [](const Miss& miss) { return miss.reported == 0; });
     if (silent)
-        return QStringLiteral("%1: the switch did not answer.").arg(head);
+        return tr("%1: the switch did not answer.").arg(head);
     QStringList parts;
     for (const Miss& miss : result.misses) {
-        parts << (miss.reported == 0
-                      ? QStringLiteral("output %1 gave no report, should be on input %2")
-                            .arg(miss.output)
-                            .arg(miss.wanted)
-                      : QStringLiteral("output %1 is on input %2, not %3")
-                            .arg(miss.output)
-                            .arg(miss.reported)
-                            .arg(miss.wanted));
+        parts << (miss.reported == 0 ? tr("output %1 gave no report, should be on input %2")
+                                           .arg(miss.output)
+                                           .arg(miss.wanted)
+                                     : tr("output %1 is on input %2, not %3")
+                                           .arg(miss.output)
+                                           .arg(miss.reported)
+                                           .arg(miss.wanted));
     }
     if (!result.confirmed)
-        parts << QStringLiteral("the switch did not answer the closing status request");
+        parts << tr("the switch did not answer the closing status request");
     return QStringLiteral("%1: %2.").arg(head, parts.join(QStringLiteral("; ")));
 }

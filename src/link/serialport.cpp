@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "serialport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,8 +35,9 @@ QString lockHolder(const QString& device)
         QString program;
         if (QFileInfo::exists(path) && QLockFile(path).getLockInfo(&pid, &host, &program) &&
             pid > 0)
-            return QStringLiteral("%1 (process %2)")
-                .arg(program.isEmpty() ? QStringLiteral("a program") : program)
+            return QCoreApplication::translate("SerialPort", "%1 (process %2)")
+                .arg(program.isEmpty() ? QCoreApplication::translate("SerialPort", "a program")
+                                       : program)
                 .arg(pid);
     }
     return {};
@@ -59,20 +61,20 @@ QString SerialPort::openFailureText(QSerialPort::SerialPortError code, const QSt
     if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0) {
         const QString holder = lockHolder(resolved);
         if (holder.isEmpty())
-            return QStringLiteral("%1 is in use by another program.").arg(device);
+            return tr("%1 is in use by another program.").arg(device);
         const QString name =
             resolved == device ? device : QStringLiteral("%1 (%2)").arg(device, resolved);
-        return QStringLiteral("%1 is in use by %2.").arg(name, holder);
+        return tr("%1 is in use by %2.").arg(name, holder);
     }
-    return QStringLiteral("No permission to open %1. Add your user to the 'dialout' group "
-                          "(sudo usermod -aG dialout $USER), then log in again.")
+    return tr("No permission to open %1. Add your user to the 'dialout' group "
+              "(sudo usermod -aG dialout $USER), then log in again.")
         .arg(device);
 }
 
 bool SerialPort::open(const QString& path)
 {
     if (serial.isOpen()) {
-        error = QStringLiteral("%1 is already open").arg(device);
+        error = tr("%1 is already open").arg(device);
         return false;
     }
     error.clear();
@@ -116,7 +118,7 @@ bool SerialPort::isOpen() const
 bool SerialPort::write(const QByteArray& bytes)
 {
     if (!serial.isOpen()) {
-        error = QStringLiteral("the port is closed");
+        error = tr("the port is closed");
         return false;
     }
     if (serial.write(bytes) != bytes.size()) {
@@ -154,7 +156,7 @@ void SerialPort::onErrorOccurred(QSerialPort::SerialPortError code)
         return;
     // A hung-up terminal reads as the end of a file, so the port's own error text comes from
     // whatever call failed last (often "Inappropriate ioctl for device"); name the device.
-    const QString reason = QStringLiteral("%1 was unplugged or hung up").arg(device);
+    const QString reason = tr("%1 was unplugged or hung up").arg(device);
     // Closing drops the port's buffer: keep what the switch said last.
     receivedBeforeLoss = serial.readAll();
     serial.close();

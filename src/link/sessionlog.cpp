@@ -4,6 +4,7 @@
 #include "protocol/logtext.h"
 #include "statefolder.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -99,12 +100,14 @@ void SessionLog::refuseIfNotPlain()
         return;
     if (S_ISLNK(st.st_mode))
         refused =
-            QStringLiteral("The session log %1 is a symbolic link, which the console does not "
-                           "write through: nothing is logged. Replace it with a plain file.")
+            QCoreApplication::translate(
+                "SessionLog", "The session log %1 is a symbolic link, which the console does not "
+                              "write through: nothing is logged. Replace it with a plain file.")
                 .arg(file);
     else if (!S_ISREG(st.st_mode))
-        refused = QStringLiteral("The session log %1 is not a plain file: nothing is logged. "
-                                 "Replace it with a plain file.")
+        refused = QCoreApplication::translate(
+                      "SessionLog", "The session log %1 is not a plain file: nothing is logged. "
+                                    "Replace it with a plain file.")
                       .arg(file);
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "setupfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -18,8 +19,9 @@ namespace {
 
 QString linkRefusal()
 {
-    return QStringLiteral("it is a symbolic link, which the console neither reads nor writes "
-                          "through; replace it with a plain file");
+    return QCoreApplication::translate(
+        "setupfile", "it is a symbolic link, which the console neither reads nor writes "
+                     "through; replace it with a plain file");
 }
 
 QString refusalOf(const struct stat& st)
@@ -27,10 +29,13 @@ QString refusalOf(const struct stat& st)
     if (S_ISLNK(st.st_mode))
         return linkRefusal();
     if (!S_ISREG(st.st_mode))
-        return QStringLiteral("it is not a plain file (a pipe, a device or a folder), so it is "
-                              "not read; replace it with a plain file");
+        return QCoreApplication::translate(
+            "setupfile", "it is not a plain file (a pipe, a device or a folder), so it is "
+                         "not read; replace it with a plain file");
     if (st.st_size > maxBytes)
-        return QStringLiteral("it is larger than %1 MiB, so it is not read").arg(maxBytes >> 20);
+        return QCoreApplication::translate("setupfile",
+                                           "it is larger than %1 MiB, so it is not read")
+            .arg(maxBytes >> 20);
     return {};
 }
 
@@ -153,7 +158,7 @@ bool changeUnlocked(const QString& path, const std::function<bool(QSettings&)>& 
         if (edited) {
             settings.sync();
             if (settings.status() == QSettings::AccessError)
-                why = QStringLiteral("it cannot be written");
+                why = QCoreApplication::translate("setupfile", "it cannot be written");
             else {
                 keepTimesApart(old, temporary);
                 done = replaceFile(temporary, file, why);
@@ -193,13 +198,17 @@ bool change(const QString& path, const std::function<bool(QSettings&)>& edit, QS
         QString host;
         QString program;
         if (lock.error() == QLockFile::LockFailedError && lock.getLockInfo(&pid, &host, &program))
-            error = QStringLiteral("Cannot change %1: %2 (process %3) was changing it for more "
-                                   "than %4 seconds; try again.")
-                        .arg(name, program.isEmpty() ? QStringLiteral("another program") : program)
+            error = QCoreApplication::translate(
+                        "setupfile", "Cannot change %1: %2 (process %3) was changing it for more "
+                                     "than %4 seconds; try again.")
+                        .arg(name, program.isEmpty()
+                                       ? QCoreApplication::translate("setupfile", "another program")
+                                       : program)
                         .arg(pid)
                         .arg(lockTimeoutMs / 1000);
         else
-            error = QStringLiteral("Cannot change %1: its lock file %2.lock cannot be made.")
+            error = QCoreApplication::translate(
+                        "setupfile", "Cannot change %1: its lock file %2.lock cannot be made.")
                         .arg(name, path);
         return false;
     }
@@ -208,7 +217,7 @@ bool change(const QString& path, const std::function<bool(QSettings&)>& edit, QS
     if (changeUnlocked(path, edit, why, edited))
         return true;
     if (edited || !why.isNull())
-        error = QStringLiteral("Cannot change %1: %2.").arg(name, why);
+        error = QCoreApplication::translate("setupfile", "Cannot change %1: %2.").arg(name, why);
     return false;
 }
 

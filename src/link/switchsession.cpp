@@ -112,7 +112,7 @@ void SwitchSession::checkAnswer()
     const QString where = choice.typedPort().isEmpty()
                               ? QStringLiteral("%1 (%2)").arg(choice.portName(), choice.device())
                               : choice.typedPort();
-    emit noAnswer(QStringLiteral("No answer from the switch on %1.").arg(where));
+    emit noAnswer(tr("No answer from the switch on %1.").arg(where));
 }
 
 void SwitchSession::tell(const QString& reason, const QString& path)
@@ -170,7 +170,7 @@ void SwitchSession::retryOpen()
 
 void SwitchSession::tellReconnected()
 {
-    tell(QStringLiteral("%1 is connected again").arg(opened.name()), opened.name());
+    tell(tr("%1 is connected again").arg(opened.name()), opened.name());
 }
 
 void SwitchSession::stopReconnecting()
@@ -254,7 +254,7 @@ bool SwitchSession::startUp()
 SwitchSession::OpenState SwitchSession::tryOpen()
 {
     if (choice.portNumber() == 0 && choice.typedPort().isEmpty()) {
-        error = QStringLiteral("No port chosen");
+        error = tr("No port chosen");
         return OpenState::Failed;
     }
     const QString path = choice.device();

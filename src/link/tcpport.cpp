@@ -22,9 +22,8 @@ TcpPort::TcpPort(QObject* parent) : Port(parent)
     connectTimer.setInterval(connectTimeoutMs);
     connect(&connectTimer, &QTimer::timeout, this, [this] {
         const int ms = connectTimer.interval();
-        failOpen(QStringLiteral("%1: no connection within %2")
-                     .arg(url, ms % 1000 == 0 ? QStringLiteral("%1 s").arg(ms / 1000)
-                                              : QStringLiteral("%1 ms").arg(ms)));
+        failOpen(tr("%1: no connection within %2")
+                     .arg(url, ms % 1000 == 0 ? tr("%1 s").arg(ms / 1000) : tr("%1 ms").arg(ms)));
     });
     connect(&socket, &QTcpSocket::connected, this, &TcpPort::onConnected);
     connect(&socket, &QTcpSocket::errorOccurred, this, &TcpPort::onErrorOccurred);
@@ -37,7 +36,7 @@ TcpPort::TcpPort(QObject* parent) : Port(parent)
 bool TcpPort::open(const QString& text)
 {
     if (isOpening() || socket.state() != QAbstractSocket::UnconnectedState) {
-        error = QStringLiteral("%1 is already open").arg(url);
+        error = tr("%1 is already open").arg(url);
         return false;
     }
     error.clear();
@@ -45,7 +44,7 @@ bool TcpPort::open(const QString& text)
     url = text;
     const std::optional<Address> address = parse(text);
     if (!address) {
-        error = QStringLiteral("%1 is not a network port: write tcp://HOST:PORT").arg(text);
+        error = tr("%1 is not a network port: write tcp://HOST:PORT").arg(text);
         return false;
     }
     connectTimer.start();
@@ -76,11 +75,10 @@ void TcpPort::onErrorOccurred(QAbstractSocket::SocketError code)
     if (isOpening()) {
         switch (code) {
         case QAbstractSocket::ConnectionRefusedError:
-            failOpen(
-                QStringLiteral("%1: the connection was refused (nothing listens there)").arg(url));
+            failOpen(tr("%1: the connection was refused (nothing listens there)").arg(url));
             return;
         case QAbstractSocket::HostNotFoundError:
-            failOpen(QStringLiteral("%1: unknown host").arg(url));
+            failOpen(tr("%1: unknown host").arg(url));
             return;
         default:
             failOpen(QStringLiteral("%1: %2").arg(url, socket.errorString()));
@@ -90,7 +88,7 @@ void TcpPort::onErrorOccurred(QAbstractSocket::SocketError code)
     if (socket.state() == QAbstractSocket::UnconnectedState && !socket.isOpen())
         return;
     const QString reason = code == QAbstractSocket::RemoteHostClosedError
-                               ? QStringLiteral("%1 closed the connection").arg(url)
+                               ? tr("%1 closed the connection").arg(url)
                                : QStringLiteral("%1: %2").arg(url, socket.errorString());
     // Closing drops the socket's buffer: keep what the switch said last.
     receivedBeforeLoss = socket.readAll();
@@ -113,7 +111,7 @@ bool TcpPort::isOpen() const
 bool TcpPort::write(const QByteArray& bytes)
 {
     if (!isOpen()) {
-        error = QStringLiteral("the port is closed");
+        error = tr("the port is closed");
         return false;
     }
     if (socket.write(bytes) != bytes.size()) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "addresstext.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <vector>
 
@@ -53,10 +54,10 @@ std::nullopt_t refuse(AddressError* error, int number)
         error->number = number;
         switch (number) {
         case AddressError::overflow:
-            error->description = QStringLiteral("Overflow");
+            error->description = QCoreApplication::translate("addresstext", "Overflow");
             break;
         case AddressError::typeMismatch:
-            error->description = QStringLiteral("Type mismatch");
+            error->description = QCoreApplication::translate("addresstext", "Type mismatch");
             break;
         default:
             error->description =

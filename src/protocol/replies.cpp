@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "replies.h"
 
+#include <QCoreApplication>
+
 namespace protocol {
 
 namespace {
@@ -100,7 +102,9 @@ Reply classify(const QString& r)
 
 QString routeLine(const Route& route)
 {
-    return QStringLiteral("HDMI Out%1 -> HDMI In %2").arg(route.output).arg(route.input);
+    return QCoreApplication::translate("replies", "HDMI Out%1 -> HDMI In %2")
+        .arg(route.output)
+        .arg(route.input);
 }
 
 } // namespace protocol

@@ -59,8 +59,8 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     frameStyle->setParent(this);
     for (QGroupBox* frame : std::initializer_list<QGroupBox*>{messages, linkState, portBox})
         frame->setStyle(frameStyle);
-    linkButton = placed(new QPushButton(QStringLiteral("Connect"), this), "Command7",
-                        twips(3720, 7200, 1695, 855));
+    linkButton =
+        placed(new QPushButton(tr("Connect"), this), "Command7", twips(3720, 7200, 1695, 855));
     auto* logo = placed(new QLabel(this), "Image1", twips(6360, 7440, 2850, 750));
     logo->setPixmap(QPixmap::fromImage(makeLogo()));
     logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -144,7 +144,7 @@ void MainWindow::showLinkState(bool open)
 {
     // While the session reconnects by itself the link stays switched on: the button stops it.
     const bool switchedOn = open || link->isReconnecting() || link->isOpening();
-    linkButton->setText(switchedOn ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+    linkButton->setText(switchedOn ? tr("Disconnect") : tr("Connect"));
     linkState->showOpen(open);
     if (open) {
         linkButton->setToolTip({});
@@ -157,8 +157,8 @@ void MainWindow::showLinkState(bool open)
 
 void MainWindow::showPortFailure()
 {
-    boxes->show(this, QString::fromUtf16(boxtext::portFailure),
-                QString::fromUtf16(boxtext::portFailureTitle));
+    boxes->show(this, boxtext::translated(boxtext::portFailure),
+                boxtext::translated(boxtext::portFailureTitle));
 }
 
 bool MainWindow::writeToSwitch(const QByteArray& bytes)
@@ -195,8 +195,8 @@ void MainWindow::openNetworkSettings()
 void MainWindow::openUtpDialog()
 {
     if (!link->isOpen()) {
-        boxes->show(this, QString::fromUtf16(boxtext::portNotOpen),
-                    QString::fromUtf16(boxtext::warningTitle));
+        boxes->show(this, boxtext::translated(boxtext::portNotOpen),
+                    boxtext::translated(boxtext::warningTitle));
         return;
     }
     const QByteArray query = protocol::utpQuery();
@@ -227,7 +227,7 @@ void MainWindow::reportLostLink(const QString& reason)
     // The port is already closed. Show it at once; the box waits until this slot has returned,
     // outside the port's error notification.
     showLinkState(false);
-    const QString message = QStringLiteral("Connection to the switch lost: %1").arg(reason);
+    const QString message = tr("Connection to the switch lost: %1").arg(reason);
     linkButton->setToolTip(message);
     // One box per outage: while it is open, or about to be, a link that keeps coming back and
     // dropping adds lines to the receive pane (the session's notes), never another box.
@@ -235,7 +235,7 @@ void MainWindow::reportLostLink(const QString& reason)
         return;
     lostLinkBoxDue = true;
     QTimer::singleShot(0, this, [this, message] {
-        boxes->show(this, message, QString::fromUtf16(boxtext::portFailureTitle));
+        boxes->show(this, message, boxtext::translated(boxtext::portFailureTitle));
         lostLinkBoxDue = false;
     });
 }
@@ -254,8 +254,8 @@ void MainWindow::reportFailedWrite()
 
 void MainWindow::reportDroppedReplies(qsizetype count)
 {
-    appendNote(QStringLiteral("(%1 replies from the switch were dropped while a message box "
-                              "was open.)")
+    appendNote(tr("(%1 replies from the switch were dropped while a message box "
+                  "was open.)")
                    .arg(count));
     utpQuery->replyHandled();
 }
@@ -289,8 +289,8 @@ void MainWindow::handleReply(const protocol::Reply& reply)
         utpQuery->answer(reply.oneWireMask);
         break;
     case Kind::UtpSetConfirm:
-        boxes->show(this, QString::fromUtf16(boxtext::utpSetSuccess),
-                    QString::fromUtf16(boxtext::applicationTitle));
+        boxes->show(this, boxtext::translated(boxtext::utpSetSuccess),
+                    boxtext::translated(boxtext::applicationTitle));
         break;
     case Kind::Ack:
     case Kind::Edm:

@@ -5,6 +5,7 @@
 #include "link/receiveframer.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -26,6 +27,11 @@ int titleBarWidth(const QString& title, const QFont& boxFont)
 }
 
 } // namespace
+
+QString boxtext::translated(const char16_t* text)
+{
+    return QCoreApplication::translate("boxtext", QString::fromUtf16(text).toUtf8().constData());
+}
 
 std::unique_ptr<QMessageBox> QtMessageBoxes::build(QWidget* owner, const QString& text,
                                                    const QString& title)

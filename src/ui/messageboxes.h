@@ -18,15 +18,21 @@ public:
     virtual void show(QWidget* owner, const QString& text, const QString& title) = 0;
 };
 
+// Texts of the boxes, translated where shown (boxtext::translated).
 namespace boxtext {
-inline constexpr char16_t applicationTitle[] = u"VARNOK";
+inline constexpr char16_t applicationTitle[] = u"" QT_TRANSLATE_NOOP("boxtext", "VARNOK");
 // The full-width exclamation mark and the trailing blank are part of the text.
-inline constexpr char16_t portFailure[] = u"open serial port fail\uFF01 ";
-inline constexpr char16_t portFailureTitle[] = u"ERROR";
-inline constexpr char16_t deviceNotConnected[] = u"Device is not connect!";
-inline constexpr char16_t portNotOpen[] = u"Com port is not open! ";
-inline constexpr char16_t warningTitle[] = u"Warning";
-inline constexpr char16_t utpSetSuccess[] = u"UTP set success!";
+inline constexpr char16_t portFailure[] =
+    u"" QT_TRANSLATE_NOOP("boxtext", "open serial port fail\uFF01 ");
+inline constexpr char16_t portFailureTitle[] = u"" QT_TRANSLATE_NOOP("boxtext", "ERROR");
+inline constexpr char16_t deviceNotConnected[] =
+    u"" QT_TRANSLATE_NOOP("boxtext", "Device is not connect!");
+inline constexpr char16_t portNotOpen[] =
+    u"" QT_TRANSLATE_NOOP("boxtext", "Com port is not open! ");
+inline constexpr char16_t warningTitle[] = u"" QT_TRANSLATE_NOOP("boxtext", "Warning");
+inline constexpr char16_t utpSetSuccess[] = u"" QT_TRANSLATE_NOOP("boxtext", "UTP set success!");
+// The text in the user's language.
+QString translated(const char16_t* text);
 } // namespace boxtext
 
 class QtMessageBoxes : public MessageBoxes

@@ -28,19 +28,17 @@ NetworkSettingsDialog::NetworkSettingsDialog(Port& linePort, MessageBoxes& messa
     design::applyLook(this, design::dialogBackground, design::dialogFont());
 
     // Created in tab order, which is the order of the focus chain.
-    auto* okButton = placed(new QPushButton(QStringLiteral("OK"), this), "Command1",
-                            twips(1980, 1440, 975, 375));
-    automaticOption =
-        placed(new QRadioButton(QStringLiteral("Automatically obtain ip address"), this), "Option1",
-               twips(360, 180, 3375, 255));
-    auto* fixedOption =
-        placed(new QRadioButton(QStringLiteral("Use the following ip address"), this), "Option2",
-               twips(360, 540, 2895, 255));
-    auto* cancelButton = placed(new QPushButton(QStringLiteral("Cancel"), this), "Command2",
-                                twips(3060, 1440, 975, 375));
+    auto* okButton =
+        placed(new QPushButton(tr("OK"), this), "Command1", twips(1980, 1440, 975, 375));
+    automaticOption = placed(new QRadioButton(tr("Automatically obtain ip address"), this),
+                             "Option1", twips(360, 180, 3375, 255));
+    auto* fixedOption = placed(new QRadioButton(tr("Use the following ip address"), this),
+                               "Option2", twips(360, 540, 2895, 255));
+    auto* cancelButton =
+        placed(new QPushButton(tr("Cancel"), this), "Command2", twips(3060, 1440, 975, 375));
     addressPanel = placed(new QFrame(this), "Frame1", twips(240, 540, 3795, 795));
-    auto* addressLabel = placed(new QLabel(QStringLiteral("IP address:"), addressPanel), "Label1",
-                                twips(300, 360, 1035, 315));
+    auto* addressLabel =
+        placed(new QLabel(tr("IP address:"), addressPanel), "Label1", twips(300, 360, 1035, 315));
     addressLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     addressEdit = placed(new IpAddressEdit(addressPanel), "ipBox1", twips(1380, 300, 2175, 315));
     // The panel's top strip lies under "Use the following ip address"; the option stays on
@@ -63,7 +61,7 @@ void NetworkSettingsDialog::sendChoice()
                                    ? protocol::dhcpCommand()
                                    : protocol::fixedAddressCommand(addressEdit->address());
     if (!port.write(command))
-        boxes.show(this, QString::fromUtf16(boxtext::portFailure),
-                   QString::fromUtf16(boxtext::portFailureTitle));
+        boxes.show(this, boxtext::translated(boxtext::portFailure),
+                   boxtext::translated(boxtext::portFailureTitle));
     accept();
 }

@@ -13,7 +13,7 @@ using design::placed;
 using design::twips;
 
 PortBox::PortBox(PortChoice& portChoice, QWidget* parent)
-    : QGroupBox(QStringLiteral("Com Select"), parent), choice(portChoice)
+    : QGroupBox(tr("Com Select"), parent), choice(portChoice)
 {
     placed(this, "Frame3", twips(1920, 7080, 1575, 975));
     ports = placed(new QComboBox(this), "Combo1", twips(240, 360, 1095, 345));

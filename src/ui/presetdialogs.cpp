@@ -55,17 +55,17 @@ PresetManagerDialog::PresetManagerDialog(MatrixSetup& matrixSetup, QWidget* pare
     : QDialog(parent), setup(matrixSetup)
 {
     setObjectName(QStringLiteral("presetManager"));
-    setWindowTitle(QStringLiteral("Presets"));
+    setWindowTitle(tr("Presets"));
     list = new QListWidget(this);
     list->setObjectName(QStringLiteral("presetList"));
-    recallButton = new QPushButton(QStringLiteral("&Recall"), this);
+    recallButton = new QPushButton(tr("&Recall"), this);
     recallButton->setObjectName(QStringLiteral("recallButton"));
     recallButton->setDefault(true);
-    renameButton = new QPushButton(QStringLiteral("Re&name..."), this);
+    renameButton = new QPushButton(tr("Re&name..."), this);
     renameButton->setObjectName(QStringLiteral("renameButton"));
-    deleteButton = new QPushButton(QStringLiteral("&Delete"), this);
+    deleteButton = new QPushButton(tr("&Delete"), this);
     deleteButton->setObjectName(QStringLiteral("deleteButton"));
-    auto* closeButton = new QPushButton(QStringLiteral("Close"), this);
+    auto* closeButton = new QPushButton(tr("Close"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
     note = new QLabel(this);
     note->setObjectName(QStringLiteral("presetNote"));
@@ -119,8 +119,8 @@ void PresetManagerDialog::showSelection()
     for (QPushButton* button : {recallButton, renameButton, deleteButton})
         button->setEnabled(any);
     if (list->count() == 0)
-        note->setText(QStringLiteral("No presets yet: save the current routing from the "
-                                     "routing panel's menu."));
+        note->setText(tr("No presets yet: save the current routing from the "
+                         "routing panel's menu."));
 }
 
 void PresetManagerDialog::recallSelected()
@@ -137,8 +137,8 @@ void PresetManagerDialog::renameSelected()
     const QString name = selectedName();
     if (name.isEmpty())
         return;
-    auto* dialog = new NameDialog(QStringLiteral("Rename preset"),
-                                  QStringLiteral("New name of \"%1\":").arg(name), name, this);
+    auto* dialog =
+        new NameDialog(tr("Rename preset"), tr("New name of \"%1\":").arg(name), name, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog, name] {
         const QString newName = dialog->name();
@@ -157,7 +157,7 @@ void PresetManagerDialog::deleteSelected()
     if (name.isEmpty())
         return;
     if (armedForDelete != name) {
-        note->setText(QStringLiteral("Press Delete again to delete \"%1\".").arg(name));
+        note->setText(tr("Press Delete again to delete \"%1\".").arg(name));
         armedForDelete = name;
         return;
     }
@@ -168,7 +168,7 @@ void PresetManagerDialog::deleteSelected()
     }
     fill();
     list->setCurrentRow(std::min(row, list->count() - 1));
-    note->setText(QStringLiteral("Deleted \"%1\".").arg(name));
+    note->setText(tr("Deleted \"%1\".").arg(name));
 }
 
 void PresetManagerDialog::keyPressEvent(QKeyEvent* event)

@@ -222,7 +222,7 @@ void RoutingPanel::showMenu(const Spot& spot, const QPoint& globalPosition)
     menu->setObjectName(QStringLiteral("routingMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
 
-    QMenu* recallMenu = menu->addMenu(QStringLiteral("&Recall"));
+    QMenu* recallMenu = menu->addMenu(tr("&Recall"));
     recallMenu->setObjectName(QStringLiteral("recallMenu"));
     recallMenu->menuAction()->setObjectName(QStringLiteral("recallAction"));
     const QList<Preset> presets = setup->presets();
@@ -234,25 +234,25 @@ void RoutingPanel::showMenu(const Spot& spot, const QPoint& globalPosition)
     }
     recallMenu->setEnabled(!presets.isEmpty() && session.isOpen() && !recaller->isRunning());
 
-    QAction* save = menu->addAction(QStringLiteral("&Save current routing as..."), this,
-                                    &RoutingPanel::askForPresetName);
+    QAction* save =
+        menu->addAction(tr("&Save current routing as..."), this, &RoutingPanel::askForPresetName);
     save->setObjectName(QStringLiteral("saveRoutingAction"));
     save->setEnabled(session.reportedRouting().has_value());
     menu->addSeparator();
 
     const int output = spot.output;
-    QAction* nameOutput = menu->addAction(QStringLiteral("Name this &output..."), this,
+    QAction* nameOutput = menu->addAction(tr("Name this &output..."), this,
                                           [this, output] { askForName(true, output); });
     nameOutput->setObjectName(QStringLiteral("nameOutputAction"));
     nameOutput->setEnabled(output != 0);
     if (spot.input != 0) {
         const int input = spot.input;
-        menu->addAction(QStringLiteral("Name this &input..."), this,
+        menu->addAction(tr("Name this &input..."), this,
                         [this, input] { askForName(false, input); })
             ->setObjectName(QStringLiteral("nameInputAction"));
     }
     menu->addSeparator();
-    menu->addAction(QStringLiteral("&Manage presets..."), this, &RoutingPanel::openPresetManager)
+    menu->addAction(tr("&Manage presets..."), this, &RoutingPanel::openPresetManager)
         ->setObjectName(QStringLiteral("managePresetsAction"));
     menu->popup(globalPosition);
 }
@@ -261,20 +261,20 @@ void RoutingPanel::refreshNameTooltips()
 {
     for (int output = 1; output <= 4; ++output) {
         const QString outputName = setup->outputName(output);
-        const QString row = labelled(QStringLiteral("Output"), output, outputName);
+        const QString row = labelled(tr("Output"), output, outputName);
         const int first = 6 * (output - 1);
         // The arrows move through the inputs: only the output's name says something.
         const QString arrowTip = outputName.isEmpty() ? QString() : row + QStringLiteral(": ");
-        buttons->button(first)->setToolTip(
-            arrowTip.isEmpty() ? arrowTip : arrowTip + QStringLiteral("previous input"));
-        buttons->button(first + 1)->setToolTip(
-            arrowTip.isEmpty() ? arrowTip : arrowTip + QStringLiteral("next input"));
+        buttons->button(first)->setToolTip(arrowTip.isEmpty() ? arrowTip
+                                                              : arrowTip + tr("previous input"));
+        buttons->button(first + 1)->setToolTip(arrowTip.isEmpty() ? arrowTip
+                                                                  : arrowTip + tr("next input"));
         for (int input = 1; input <= 4; ++input) {
             const QString inputName = setup->inputName(input);
-            const QString tip = outputName.isEmpty() && inputName.isEmpty()
-                                    ? QString()
-                                    : row + QStringLiteral(": ") +
-                                          labelled(QStringLiteral("input"), input, inputName);
+            const QString tip =
+                outputName.isEmpty() && inputName.isEmpty()
+                    ? QString()
+                    : row + QStringLiteral(": ") + labelled(tr("input"), input, inputName);
             buttons->button(first + 1 + input)->setToolTip(tip);
             lamps[output - 1][input - 1]->setToolTip(tip);
         }
@@ -283,11 +283,11 @@ void RoutingPanel::refreshNameTooltips()
 
 void RoutingPanel::askForName(bool output, int index)
 {
-    const QString what = output ? QStringLiteral("output") : QStringLiteral("input");
+    const QString what = output ? tr("output") : tr("input");
     const QString current = output ? setup->outputName(index) : setup->inputName(index);
-    auto* dialog = new NameDialog(
-        QStringLiteral("Name %1 %2").arg(what).arg(index),
-        QStringLiteral("Name of %1 %2 (empty for none):").arg(what).arg(index), current, window());
+    auto* dialog = new NameDialog(tr("Name %1 %2").arg(what).arg(index),
+                                  tr("Name of %1 %2 (empty for none):").arg(what).arg(index),
+                                  current, window());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog, output, index] {
         const bool saved = output ? setup->setOutputName(index, dialog->name())
@@ -306,11 +306,10 @@ void RoutingPanel::askForPresetName()
         return;
     const Routing kept = *routing;
     auto* dialog = new NameDialog(
-        QStringLiteral("Save routing"),
-        QStringLiteral("Preset name for %1:").arg(MatrixSetup::routingText(kept)), QString(),
-        window(), [this](const QString& typed) {
+        tr("Save routing"), tr("Preset name for %1:").arg(MatrixSetup::routingText(kept)),
+        QString(), window(), [this](const QString& typed) {
             return setup->findPreset(typed) && setup->findPreset(typed)->name == typed
-                       ? QStringLiteral("Replaces the preset of this name.")
+                       ? tr("Replaces the preset of this name.")
                        : QString();
         });
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -334,12 +333,11 @@ void RoutingPanel::recallPreset(const QString& name)
     const std::optional<Preset> preset = setup->findPreset(name);
     QString refusal;
     if (!preset)
-        refusal = QStringLiteral("Preset \"%1\" is no longer there.").arg(name);
+        refusal = tr("Preset \"%1\" is no longer there.").arg(name);
     else if (!session.isOpen())
-        refusal = QStringLiteral("Preset \"%1\" not recalled: the port is closed.").arg(name);
+        refusal = tr("Preset \"%1\" not recalled: the port is closed.").arg(name);
     else if (!recaller->recall(*preset, session.reportedRouting()))
-        refusal =
-            QStringLiteral("Preset \"%1\" not recalled: another recall is running.").arg(name);
+        refusal = tr("Preset \"%1\" not recalled: another recall is running.").arg(name);
     if (!refusal.isEmpty())
         emit note(refusal);
 }

@@ -2,6 +2,7 @@
 #include "runconsole.h"
 
 #include "link/anyport.h"
+#include "link/language.h"
 #include "mainwindow.h"
 #include "protocol/comportfile.h"
 #include "protocol/terminationsignals.h"
@@ -52,6 +53,7 @@ int runConsole(int& argc, char** argv, const std::function<void(MainWindow&)>& b
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VARNOK"));
+    installTranslations(app);
     AnyPort port;
     // Asked to stop (logout, Ctrl+C, kill): close the port, which removes its lock file, and
     // leave every event loop, a box's included.

@@ -19,11 +19,11 @@ UtpModeDialog::UtpModeDialog(Port& linePort, MessageBoxes& messageBoxes, QWidget
     : QDialog(owner), port(linePort), boxes(messageBoxes)
 {
     setObjectName(QStringLiteral("Utp"));
-    setWindowTitle(QStringLiteral("UTP Set"));
+    setWindowTitle(tr("UTP Set"));
     setFixedSize(twips(0, 0, 5370, 2475).size());
     design::applyLook(this, design::dialogBackground, design::dialogFont());
 
-    auto* outputsFrame = new QGroupBox(QStringLiteral("UTP Output Set"), this);
+    auto* outputsFrame = new QGroupBox(tr("UTP Output Set"), this);
     outputsFrame->setObjectName(QStringLiteral("Frame3"));
     outputsFrame->setGeometry(twips(60, 60, 5235, 1815));
 
@@ -32,27 +32,27 @@ UtpModeDialog::UtpModeDialog(Port& linePort, MessageBoxes& messageBoxes, QWidget
     static constexpr int frameTop[] = {240, 240, 960, 960};
     for (std::size_t n = 0; n < outputCount; ++n) {
         const int i = static_cast<int>(n);
-        auto* frame = new QGroupBox(QStringLiteral("Output %1").arg(i + 1), outputsFrame);
+        auto* frame = new QGroupBox(tr("Output %1").arg(i + 1), outputsFrame);
         frame->setObjectName(elementName("Frame4", i));
         frame->setGeometry(twips(frameLeft[n], frameTop[n], 2355, 675));
         outputFrames[n] = frame;
 
         // Radio buttons are exclusive among their siblings, so each frame makes one group.
-        auto* oneWire = new QRadioButton(QStringLiteral("1 wire"), frame);
+        auto* oneWire = new QRadioButton(tr("1 wire"), frame);
         oneWire->setObjectName(elementName("Option5", i));
         oneWire->setGeometry(i == 0 ? twips(120, 240, 915, 315) : twips(120, 300, 915, 255));
         oneWireOptions[n] = oneWire;
 
-        auto* twoWires = new QRadioButton(QStringLiteral("2 wires"), frame);
+        auto* twoWires = new QRadioButton(tr("2 wires"), frame);
         twoWires->setObjectName(elementName("Option6", i));
         twoWires->setGeometry(twips(1140, 300, 975, 255));
         twoWireOptions[n] = twoWires;
     }
 
-    auto* okButton = new QPushButton(QStringLiteral("OK"), this);
+    auto* okButton = new QPushButton(tr("OK"), this);
     okButton->setObjectName(QStringLiteral("Command1"));
     okButton->setGeometry(twips(3000, 1980, 1035, 375));
-    auto* quitButton = new QPushButton(QStringLiteral("Quit"), this);
+    auto* quitButton = new QPushButton(tr("Quit"), this);
     quitButton->setObjectName(QStringLiteral("Command2"));
     quitButton->setGeometry(twips(4200, 1980, 1035, 375));
     // Neither button is the default: Enter in an option must not send a command. Enter on a
@@ -108,13 +108,13 @@ void UtpModeDialog::sendModes()
     const QStringList unchosen = outputsWithoutMode();
     if (!unchosen.isEmpty()) {
         boxes.show(this,
-                   QStringLiteral("Choose \"1 wire\" or \"2 wires\" for %1 first: the switch has "
-                                  "not reported its modes.")
+                   tr("Choose \"1 wire\" or \"2 wires\" for %1 first: the switch has "
+                      "not reported its modes.")
                        .arg(unchosen.join(QStringLiteral(", "))),
                    windowTitle());
         return;
     }
     if (!port.write(protocol::utpSetCommand(chosenModes())))
-        boxes.show(this, QString::fromUtf16(boxtext::portFailure),
-                   QString::fromUtf16(boxtext::portFailureTitle));
+        boxes.show(this, boxtext::translated(boxtext::portFailure),
+                   boxtext::translated(boxtext::portFailureTitle));
 }

@@ -49,8 +49,8 @@ void UtpQuery::reportSilentSwitch()
     if (boxOpen)
         return;
     boxOpen = true;
-    boxes.show(owner, QString::fromUtf16(boxtext::deviceNotConnected),
-               QString::fromUtf16(boxtext::applicationTitle));
+    boxes.show(owner, boxtext::translated(boxtext::deviceNotConnected),
+               boxtext::translated(boxtext::applicationTitle));
     boxOpen = false;
     disarm();
 }

@@ -2,7 +2,9 @@
 // The windows and message boxes as the design draws them, whatever the desktop: under a dark
 // palette and a doubled default font the texts keep their colours, every caption fits its
 // element and nothing moves. Set VARNOK_SCREENSHOT_DIR to keep a PNG of each window.
+// Run under a locale with a translation (zh_CN), the same holds for the translated texts.
 #include "fakeserialport.h"
+#include "link/language.h"
 #include "link/matrixsetup.h"
 #include "recordingmessageboxes.h"
 #include "ui/mainwindow.h"
@@ -191,6 +193,7 @@ private:
 
 void TestDesktopLook::initTestCase()
 {
+    installTranslations(*qApp); // as the console does: the system locale's language
     plainPalette = QApplication::palette();
     plainFont = QApplication::font();
     Windows plain;
@@ -350,7 +353,7 @@ void TestDesktopLook::messageBoxes_data()
     for (const char* desktop : {"light", "dark large"}) {
         const auto row = [&](const char* name, const char16_t* text, const char16_t* title) {
             QTest::addRow("%s, %s", desktop, name)
-                << desktop << QString::fromUtf16(text) << QString::fromUtf16(title);
+                << desktop << boxtext::translated(text) << boxtext::translated(title);
         };
         row("UTP set", boxtext::utpSetSuccess, boxtext::applicationTitle);
         row("no answer", boxtext::deviceNotConnected, boxtext::applicationTitle);
