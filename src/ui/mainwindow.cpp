@@ -24,9 +24,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-using design::placed;
-using design::twips;
-
 MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString& workingDirectory,
                        QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -59,9 +56,9 @@ MainWindow::MainWindow(Port& linePort, MessageBoxes& messageBoxes, const QString
     frameStyle->setParent(this);
     for (QGroupBox* frame : std::initializer_list<QGroupBox*>{messages, linkState, portBox})
         frame->setStyle(frameStyle);
-    linkButton =
-        placed(new QPushButton(tr("Connect"), this), "Command7", twips(3720, 7200, 1695, 855));
-    auto* logo = placed(new QLabel(this), "Image1", twips(6360, 7440, 2850, 750));
+    linkButton = design::placed(new QPushButton(tr("Connect"), this), "Command7",
+                                design::twips(3720, 7200, 1695, 855));
+    auto* logo = design::placed(new QLabel(this), "Image1", design::twips(6360, 7440, 2850, 750));
     logo->setPixmap(QPixmap::fromImage(makeLogo()));
     logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     routingPanel = new RoutingPanel(*link, workingDirectory, this);
@@ -150,8 +147,7 @@ void MainWindow::showLinkState(bool open)
         linkButton->setToolTip({});
         return;
     }
-    // What the previous link reported is no longer known: dark, as at start-up, until the
-    // switch on the next link reports.
+    // What the previous link reported is no longer known: dark until the next link reports.
     routingPanel->darken();
 }
 
@@ -229,8 +225,7 @@ void MainWindow::reportLostLink(const QString& reason)
     showLinkState(false);
     const QString message = tr("Connection to the switch lost: %1").arg(reason);
     linkButton->setToolTip(message);
-    // One box per outage: while it is open, or about to be, a link that keeps coming back and
-    // dropping adds lines to the receive pane (the session's notes), never another box.
+    // One box per outage: losses while it is open or due are lines in the pane, not boxes.
     if (lostLinkBoxDue)
         return;
     lostLinkBoxDue = true;
@@ -254,9 +249,8 @@ void MainWindow::reportFailedWrite()
 
 void MainWindow::reportDroppedReplies(qsizetype count)
 {
-    appendNote(tr("(%1 replies from the switch were dropped while a message box "
-                  "was open.)")
-                   .arg(count));
+    appendNote(
+        tr("(%1 replies from the switch were dropped while a message box was open.)").arg(count));
     utpQuery->replyHandled();
 }
 
