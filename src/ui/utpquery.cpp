@@ -6,7 +6,7 @@
 #include "ui/utpmodedialog.h"
 
 UtpQuery::UtpQuery(ReceiveFramer& replies, MessageBoxes& messageBoxes, QWidget* boxOwner)
-    : boxes(messageBoxes), owner(boxOwner), deadline(replies, 500, this)
+    : QObject(boxOwner), boxes(messageBoxes), owner(boxOwner), deadline(replies, 500, this)
 {
     deadline.timer().setObjectName(QStringLiteral("Timer2"));
     connect(&deadline, &ReplyDeadline::expired, this, &UtpQuery::reportSilentSwitch);
