@@ -320,6 +320,15 @@ bool MatrixSetup::checkedPresetName(const QString& trimmed)
     return false;
 }
 
+std::optional<MatrixSetup::Entry> MatrixSetup::existingEntry(const QString& name)
+{
+    std::optional<Entry> entry = entryNamed(name);
+    if (!entry)
+        error = QCoreApplication::translate("MatrixSetup", "There is no preset \"%1\".")
+                    .arg(shown(name.trimmed()));
+    return entry;
+}
+
 std::optional<MatrixSetup::Entry> MatrixSetup::entryNamed(const QString& name) const
 {
     const QString wanted = name.trimmed();
@@ -374,12 +383,9 @@ bool MatrixSetup::renamePreset(const QString& from, const QString& to)
 {
     const QString trimmed = to.trimmed();
     return change([&](QSettings& settings) {
-        const std::optional<Entry> entry = entryNamed(from);
-        if (!entry) {
-            error = QCoreApplication::translate("MatrixSetup", "There is no preset \"%1\".")
-                        .arg(shown(from.trimmed()));
+        const std::optional<Entry> entry = existingEntry(from);
+        if (!entry)
             return false;
-        }
         if (!checkedPresetName(trimmed))
             return false;
         for (const Entry& other : entries) {
@@ -401,12 +407,9 @@ bool MatrixSetup::renamePreset(const QString& from, const QString& to)
 bool MatrixSetup::deletePreset(const QString& name)
 {
     return change([&](QSettings& settings) {
-        const std::optional<Entry> entry = entryNamed(name);
-        if (!entry) {
-            error = QCoreApplication::translate("MatrixSetup", "There is no preset \"%1\".")
-                        .arg(shown(name.trimmed()));
+        const std::optional<Entry> entry = existingEntry(name);
+        if (!entry)
             return false;
-        }
         settings.remove(presetsGroup + u'/' + QString::number(entry->number));
         return true;
     });

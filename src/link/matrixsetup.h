@@ -87,6 +87,8 @@ private:
     bool change(const std::function<bool(QSettings&)>& edit);
     void load(QSettings& settings);
     std::optional<Entry> entryNamed(const QString& name) const;
+    // The entry, or none with errorString() saying there is no such preset.
+    std::optional<Entry> existingEntry(const QString& name);
     void readNames(QSettings& settings);
     void readPresets(QSettings& settings);
     void note(const QString& problem);
