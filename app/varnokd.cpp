@@ -1,0 +1,7 @@
+// SPDX-License-Identifier: MIT
+#include "service/runservice.h"
+
+int main(int argc, char* argv[])
+{
+    return runService(argc, argv);
+}

@@ -1,0 +1,197 @@
+// SPDX-License-Identifier: MIT
+#include "serviceconfig.h"
+
+#include "link/portchoice.h"
+#include "link/setupfile.h"
+#include "link/switchsession.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSettings>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("ServiceConfig", text);
+}
+
+// Where each group and key is written, for the fault lines; QSettings keeps no positions.
+class LineIndex
+{
+public:
+    explicit LineIndex(const QString& path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        static const QRegularExpression group(QStringLiteral(R"(^\s*\[([^\]]*)\]\s*$)"));
+        static const QRegularExpression key(QStringLiteral(R"(^\s*([^=;#\s][^=]*?)\s*=)"));
+        QString current;
+        int number = 0;
+        while (!file.atEnd()) {
+            const QString line = QString::fromUtf8(file.readLine(setupfile::maxBytes));
+            ++number;
+            if (const auto groupMatch = group.match(line); groupMatch.hasMatch()) {
+                current = groupMatch.captured(1).trimmed();
+                lines.insert(current, number);
+            } else if (const auto keyMatch = key.match(line); keyMatch.hasMatch()) {
+                lines.insert(current + QLatin1Char('/') + keyMatch.captured(1), number);
+            }
+        }
+    }
+    int of(const QString& group, const QString& key = {}) const
+    {
+        return lines.value(key.isEmpty() ? group : group + QLatin1Char('/') + key);
+    }
+
+private:
+    QHash<QString, int> lines; // the first line of each
+};
+
+bool validId(const QString& id)
+{
+    static const QRegularExpression form(QStringLiteral("^[a-z0-9-]{1,32}$"));
+    return form.match(id).hasMatch();
+}
+
+// "HOST:PORT" with an address literal ("[::1]:4001" for IPv6); false when it is not one.
+bool parseListen(const QString& text, SwitchConfig& config)
+{
+    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
+    if (colon <= 0)
+        return false;
+    QString host = text.left(colon);
+    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
+        host = host.mid(1, host.size() - 2);
+    bool numeric = false;
+    const uint port = text.mid(colon + 1).toUInt(&numeric);
+    if (!numeric || port > 65535 || !config.listenHost.setAddress(host))
+        return false;
+    config.listenPort = static_cast<quint16>(port);
+    return true;
+}
+
+} // namespace
+
+QString SwitchConfig::listenText() const
+{
+    const QString host = listenHost.protocol() == QAbstractSocket::IPv6Protocol
+                             ? QStringLiteral("[%1]").arg(listenHost.toString())
+                             : listenHost.toString();
+    return QStringLiteral("%1:%2").arg(host).arg(listenPort);
+}
+
+ServiceConfig ServiceConfig::read(const QString& path)
+{
+    ServiceConfig config;
+    config.path = path;
+    const auto fail = [&config](int line, const QString& text) {
+        config.faults.append({line, text});
+    };
+    if (!QFileInfo::exists(path)) {
+        fail(0, tr("no such file"));
+        return config;
+    }
+    if (const QString refused = setupfile::refusal(path); !refused.isNull()) {
+        fail(0, refused);
+        return config;
+    }
+    const std::unique_ptr<QSettings> settings = setupfile::read(path);
+    if (settings->status() != QSettings::NoError) {
+        fail(0, tr("not an INI file QSettings can read"));
+        return config;
+    }
+    const LineIndex lines(path);
+    for (const QString& key : settings->childKeys())
+        fail(lines.of(QString(), key), tr("\"%1\" is outside any switch's group").arg(key));
+
+    QHash<QString, QString> listenUsers; // "host:port" -> switch id
+    QHash<QString, QString> dirUsers;
+    const QSet<QString> known{QStringLiteral("dir"), QStringLiteral("port"),
+                              QStringLiteral("listen"), QStringLiteral("poll")};
+    for (const QString& id : settings->childGroups()) {
+        const int groupLine = lines.of(id);
+        if (!validId(id)) {
+            fail(groupLine, tr("[%1]: a switch's id is 1 to 32 of a-z, 0-9 and -").arg(id));
+            continue;
+        }
+        settings->beginGroup(id);
+        SwitchConfig item;
+        item.id = id;
+        bool sound = true;
+        const auto faultAt = [&](const QString& key, const QString& text) {
+            fail(key.isEmpty() ? groupLine : lines.of(id, key),
+                 QStringLiteral("[%1] %2").arg(id, text));
+            sound = false;
+        };
+        for (const QString& key : settings->childKeys()) {
+            if (!known.contains(key))
+                faultAt(key,
+                        tr("unknown key \"%1\" (dir, port, listen and poll are known)").arg(key));
+        }
+        item.dir = settings->value(QStringLiteral("dir")).toString();
+        if (item.dir.isEmpty())
+            faultAt({}, tr("dir= is missing: the switch's set-up folder"));
+        else if (!QFileInfo(item.dir).isAbsolute())
+            faultAt(QStringLiteral("dir"), tr("dir=%1 is not an absolute path").arg(item.dir));
+        else if (!QFileInfo(item.dir).isDir())
+            faultAt(QStringLiteral("dir"), tr("dir=%1 is not a folder").arg(item.dir));
+        else if (const QString other = dirUsers.value(item.dir); !other.isEmpty())
+            faultAt(QStringLiteral("dir"), tr("dir=%1 is [%2]'s folder too").arg(item.dir, other));
+        else
+            dirUsers.insert(item.dir, id);
+
+        item.port = settings->value(QStringLiteral("port")).toString();
+        if (!item.port.isEmpty()) {
+            PortChoice check(item.dir, PortChoice::Storage::ReadOnly);
+            if (!check.choose(item.port))
+                faultAt(QStringLiteral("port"), check.errorString());
+        }
+
+        const QString listen = settings->value(QStringLiteral("listen")).toString();
+        if (listen.isEmpty()) {
+            faultAt({}, tr("listen= is missing: HOST:PORT of the switch's TCP front"));
+        } else if (!parseListen(listen, item)) {
+            faultAt(QStringLiteral("listen"),
+                    tr("listen=%1 is not HOST:PORT with an IP address and a port up to 65535")
+                        .arg(listen));
+        } else if (item.listenPort != 0) {
+            if (const QString other = listenUsers.value(item.listenText()); !other.isEmpty())
+                faultAt(QStringLiteral("listen"), tr("listen=%1 is [%2]'s too").arg(listen, other));
+            listenUsers.insert(item.listenText(), id);
+        }
+
+        if (settings->contains(QStringLiteral("poll"))) {
+            bool numeric = false;
+            const QString poll = settings->value(QStringLiteral("poll")).toString();
+            item.pollSeconds = poll.toInt(&numeric);
+            if (!numeric || item.pollSeconds < 0 ||
+                item.pollSeconds > SwitchSession::maxPollSeconds)
+                faultAt(QStringLiteral("poll"), tr("poll=%1 is not 0 to %2 seconds")
+                                                    .arg(poll)
+                                                    .arg(SwitchSession::maxPollSeconds));
+        }
+        settings->endGroup();
+        if (sound)
+            config.switches.append(item);
+    }
+    std::sort(config.faults.begin(), config.faults.end(),
+              [](const Fault& a, const Fault& b) { return a.line < b.line; });
+    return config;
+}
+
+QStringList ServiceConfig::faultLines() const
+{
+    QStringList out;
+    for (const Fault& fault : faults) {
+        out << (fault.line > 0
+                    ? QStringLiteral("%1:%2: %3").arg(path).arg(fault.line).arg(fault.text)
+                    : QStringLiteral("%1: %2").arg(path, fault.text));
+    }
+    return out;
+}
