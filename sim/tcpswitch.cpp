@@ -14,6 +14,16 @@ TcpSwitch::TcpSwitch(const Routes& initial, int hangupAfterCommands, Log logLine
     connect(&frontPanelTimer, &QTimer::timeout, this, &TcpSwitch::frontPanel);
 }
 
+TcpSwitch::~TcpSwitch()
+{
+    // The socket is the server's child: gone with it, it would still call back into members
+    // destroyed before the server.
+    if (client) {
+        client->disconnect(this);
+        delete client.data();
+    }
+}
+
 void TcpSwitch::startFrontPanel(int intervalMs, quint32 seed)
 {
     random.seed(seed);

@@ -24,6 +24,7 @@ public:
     using Log = std::function<void(const QByteArray&)>;
     // hangupAfter: close each connection after that many commands (0: never).
     TcpSwitch(const Routes& initial, int hangupAfter, Log log);
+    ~TcpSwitch() override;
 
     // As a person at the switch: every intervalMs a random output moves to another input, and
     // the connected client (if any) gets its route report.

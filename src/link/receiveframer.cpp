@@ -22,6 +22,20 @@ void ReceiveFramer::onReadyRead()
         ++opened;
         window.start();
     }
+    if (eager)
+        readEagerly();
+}
+
+void ReceiveFramer::readEagerly()
+{
+    // Past the bound the rest waits in the port, which makes the far end wait, as when framed.
+    if (arrived.size() >= Port::readBufferBytes)
+        return;
+    const QByteArray bytes = port.readAll();
+    if (bytes.isEmpty())
+        return;
+    arrived += bytes;
+    emit bytesArriving(bytes);
 }
 
 void ReceiveFramer::onLinkLost()
@@ -39,7 +53,11 @@ void ReceiveFramer::onWindowEnd()
 {
     // Always empty the port: bytes left in it while a box is open cost the port a buffer
     // chunk per read, and would be merged into one reply afterwards.
-    queueWindow(port.readAll());
+    QByteArray bytes = port.readAll();
+    if (eager && !bytes.isEmpty())
+        emit bytesArriving(bytes);
+    queueWindow(arrived + bytes);
+    arrived.clear();
     handleQueue();
 }
 

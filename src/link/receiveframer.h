@@ -26,6 +26,11 @@ public:
 
     explicit ReceiveFramer(Port& port, QObject* parent = nullptr);
 
+    // Eager: bytes are also taken off the line as they arrive and handed on at once
+    // (bytesArriving), up to Port::readBufferBytes a window, for a relay that must not add the
+    // framing window's delay. Replies are framed as before.
+    void setEager(bool on) { eager = on; }
+
     void hold();
     void release();
     bool isHeld() const { return holds > 0; }
@@ -40,6 +45,8 @@ public:
     qsizetype heldByteCount() const { return qsizetype(heldBytes.size()); }
 
 signals:
+    // Eager only: the bytes just taken off the line, before their window ends.
+    void bytesArriving(const QByteArray& bytes);
     // One framing window's reply: its bytes as they came, then the same reply classified.
     void bytesReceived(const QByteArray& bytes);
     void replyReceived(const protocol::Reply& reply);
@@ -48,6 +55,7 @@ signals:
 
 private:
     void onReadyRead();
+    void readEagerly();
     void onWindowEnd();
     void onLinkLost();
     void queueWindow(const QByteArray& bytes);
@@ -58,6 +66,8 @@ private:
     Port& port;
     QTimer window;
     int holds = 0;
+    bool eager = false;
+    QByteArray arrived; // eager: the open window's bytes so far
     bool handling = false;
     quint64 opened = 0;
     quint64 handled = 0;

@@ -63,6 +63,12 @@ QString SwitchSession::logProblem() const
     return serial.log() ? serial.log()->problem() : QString();
 }
 
+void SwitchSession::setLogPath(const QString& path)
+{
+    if (serial.log())
+        serial.setLog(SessionLog(path));
+}
+
 QString SwitchSession::logPath() const
 {
     return serial.log() ? serial.log()->path() : QString();

@@ -64,6 +64,8 @@ public:
     bool reconnects() const { return reconnectEnabled; }
     // The line as every writer should use it: what goes over it lands in the session log.
     Port& line() { return serial; }
+    // Writes the session log to `path` instead of the console's own (when the log is on).
+    void setLogPath(const QString& path);
     // The session log's file, empty when the log is off.
     QString logPath() const;
     // Why the session log is not written (a link, a pipe); null when it is, or when it is off.

@@ -2,10 +2,14 @@
 #include "runservice.h"
 
 #include "link/language.h"
+#include "protocol/terminationsignals.h"
 #include "serviceconfig.h"
 #include "serviceoptions.h"
+#include "switchservice.h"
 
 #include <QCoreApplication>
+
+#include <systemd/sd-daemon.h>
 
 #include <csignal>
 #include <cstdio>
@@ -15,6 +19,24 @@ namespace {
 void printLine(FILE* stream, const QString& line)
 {
     std::fputs(qPrintable(line + QLatin1Char('\n')), stream);
+}
+
+// Reads the configuration again: a file with faults changes nothing.
+void reload(SwitchService& service, const QString& path)
+{
+    sd_notify(0, "RELOADING=1");
+    const ServiceConfig config = ServiceConfig::read(path);
+    for (const QString& line : config.faultLines())
+        printLine(stderr, line);
+    if (config.faults.isEmpty()) {
+        printLine(stderr, QCoreApplication::translate("varnokd", "%1 read again").arg(path));
+        service.apply(config.switches);
+    } else {
+        printLine(stderr, QCoreApplication::translate(
+                              "varnokd", "%1 has faults: the switches are kept as they were")
+                              .arg(path));
+    }
+    sd_notify(0, "READY=1");
 }
 
 } // namespace
@@ -52,5 +74,25 @@ int runService(int& argc, char** argv)
     }
     if (!config.faults.isEmpty())
         return 1;
-    return 0;
+
+    SwitchService service;
+    QObject::connect(&service, &SwitchService::note, &app,
+                     [](const QString& line) { printLine(stderr, line); });
+    TerminationSignals signalsReceived;
+    QObject::connect(&signalsReceived, &TerminationSignals::received, &app,
+                     [&service, &options](int number) {
+                         if (number == SIGHUP) {
+                             reload(service, options->configPath);
+                             return;
+                         }
+                         sd_notify(0, "STOPPING=1");
+                         service.stopAll(); // every lock file goes before the exit
+                         QCoreApplication::exit(0);
+                     });
+    printLine(stderr, QCoreApplication::translate("varnokd", "varnokd %1: %n switch(es) from %2",
+                                                  nullptr, int(config.switches.size()))
+                          .arg(QStringLiteral(VARNOK_VERSION), config.path));
+    service.apply(config.switches);
+    sd_notify(0, "READY=1");
+    return QCoreApplication::exec();
 }

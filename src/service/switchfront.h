@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "serviceconfig.h"
+#include "sharedline.h"
+
+#include <QObject>
+#include <QTcpServer>
+#include <QTimer>
+
+#include <map>
+
+class ClientLink;
+
+// A switch's TCP front: a listener that speaks the switch's own language to any number of
+// clients, each an asker of the shared line. A listener that cannot open yet is tried again.
+class SwitchFront : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int listenRetryMs = 5000;
+
+    SwitchFront(SharedLine& line, const SwitchConfig& config, QObject* parent = nullptr);
+
+    void start();
+    bool isListening() const { return server.isListening(); }
+    quint16 listeningPort() const { return server.serverPort(); }
+    int clientCount() const { return int(clients.size()); }
+
+signals:
+    void note(const QString& line);
+
+private:
+    void tryListen();
+    void onNewConnection();
+    void onCommand(SharedLine::Asker asker, ClientLink* client, const QByteArray& bytes);
+
+    SharedLine& line;
+    SwitchConfig config;
+    QTcpServer server;
+    QTimer listenRetry;
+    QString lastProblem;
+    std::map<SharedLine::Asker, ClientLink*> clients;
+    // Askers told that their commands are refused, until one is taken again: told once a burst.
+    std::map<SharedLine::Asker, SharedLine::Refusal> refusedTold;
+};

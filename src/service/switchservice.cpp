@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+#include "switchservice.h"
+
+#include "sharedline.h"
+#include "switchfront.h"
+
+struct SwitchService::Served
+{
+    SwitchConfig config;
+    std::unique_ptr<SharedLine> line;
+    std::unique_ptr<SwitchFront> front; // goes first: its clients use the line
+};
+
+SwitchService::SwitchService(QObject* parent) : QObject(parent) {}
+
+SwitchService::~SwitchService()
+{
+    stopAll();
+}
+
+void SwitchService::apply(const QList<SwitchConfig>& switches)
+{
+    std::map<QString, SwitchConfig> wanted;
+    for (const SwitchConfig& config : switches)
+        wanted.emplace(config.id, config);
+    for (auto it = served.begin(); it != served.end();) {
+        const auto next = wanted.find(it->first);
+        if (next != wanted.end() && next->second == it->second->config) {
+            ++it;
+            continue;
+        }
+        emit note(QStringLiteral("%1: %2").arg(
+            it->first, next == wanted.end() ? tr("removed") : tr("changed: restarting")));
+        it->second->front.reset();
+        it = served.erase(it);
+    }
+    for (const auto& [id, config] : wanted) {
+        if (served.count(id) == 0)
+            startSwitch(config);
+    }
+}
+
+void SwitchService::startSwitch(const SwitchConfig& config)
+{
+    auto item = std::make_unique<Served>();
+    item->config = config;
+    item->line = std::make_unique<SharedLine>(config);
+    item->front = std::make_unique<SwitchFront>(*item->line, config);
+    const auto tellAs = [this, id = config.id](const QString& line) {
+        emit note(QStringLiteral("%1: %2").arg(id, line));
+    };
+    connect(item->line.get(), &SharedLine::note, this, tellAs);
+    connect(item->front.get(), &SwitchFront::note, this, tellAs);
+    item->front->start();
+    item->line->start();
+    served.emplace(config.id, std::move(item));
+}
+
+void SwitchService::stopAll()
+{
+    for (auto& [id, item] : served)
+        item->front.reset();
+    served.clear();
+}
+
+SharedLine* SwitchService::line(const QString& id) const
+{
+    const auto found = served.find(id);
+    return found == served.end() ? nullptr : found->second->line.get();
+}
+
+SwitchFront* SwitchService::front(const QString& id) const
+{
+    const auto found = served.find(id);
+    return found == served.end() ? nullptr : found->second->front.get();
+}

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "serviceconfig.h"
+
+#include <QObject>
+
+#include <map>
+#include <memory>
+
+class SharedLine;
+class SwitchFront;
+
+// Every switch the configuration names, each a shared line and its TCP front. Applying a new
+// configuration starts the switches it adds, stops those it drops and restarts those it
+// changes; a switch that stayed the same keeps its line and its clients.
+class SwitchService : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SwitchService(QObject* parent = nullptr);
+    ~SwitchService() override;
+
+    void apply(const QList<SwitchConfig>& switches);
+    // Closes every line (and its lock file) and every client.
+    void stopAll();
+
+    SharedLine* line(const QString& id) const;
+    SwitchFront* front(const QString& id) const;
+
+signals:
+    // "ID: what happened", for the log.
+    void note(const QString& line);
+
+private:
+    struct Served;
+    void startSwitch(const SwitchConfig& config);
+
+    std::map<QString, std::unique_ptr<Served>> served;
+};
