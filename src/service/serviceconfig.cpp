@@ -116,6 +116,10 @@ ServiceConfig ServiceConfig::read(const QString& path)
                               QStringLiteral("listen"), QStringLiteral("poll")};
     for (const QString& id : settings->childGroups()) {
         const int groupLine = lines.of(id);
+        if (id == QLatin1String("mqtt") || id == QLatin1String("web")) {
+            fail(groupLine, tr("[%1] is not supported by this varnokd").arg(id));
+            continue;
+        }
         if (!validId(id)) {
             fail(groupLine, tr("[%1]: a switch's id is 1 to 32 of a-z, 0-9 and -").arg(id));
             continue;

@@ -171,7 +171,9 @@ void SharedLine::onReply(const protocol::Reply& reply)
         if (!answering)
             tell(tr("the switch answers again"));
         answering = true;
+        const Command done = *inFlight;
         finishCommand();
+        emit answered(done.asker, done.bytes, reply);
     } else if (!inFlight && queue.isEmpty() && session.isOpen() && idle.interval() > 0) {
         idle.start();
     }
@@ -186,7 +188,9 @@ void SharedLine::onDeadline()
                  .arg(QString::fromLatin1(protocol::logEscaped(inFlight->bytes)))
                  .arg(commandDeadlineMs));
     answering = false;
+    const Command done = *inFlight;
     finishCommand();
+    emit unanswered(done.asker, done.bytes);
 }
 
 void SharedLine::finishCommand()

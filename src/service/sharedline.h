@@ -56,6 +56,9 @@ signals:
     void answerBytes(SharedLine::Asker asker, const QByteArray& bytes);
     // A reply every asker but `except` (0: none excepted) should have.
     void sharedBytes(const QByteArray& bytes, SharedLine::Asker except);
+    // `asker`'s command got its whole answer, or none before the deadline.
+    void answered(SharedLine::Asker asker, const QByteArray& command, const protocol::Reply& reply);
+    void unanswered(SharedLine::Asker asker, const QByteArray& command);
     void routingChanged(const Routing& routing);
     void linkChanged(bool up);
     // Something for the service's log.

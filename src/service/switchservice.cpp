@@ -31,6 +31,7 @@ void SwitchService::apply(const QList<SwitchConfig>& switches)
         }
         emit note(QStringLiteral("%1: %2").arg(
             it->first, next == wanted.end() ? tr("removed") : tr("changed: restarting")));
+        emit switchStopping(it->first);
         it->second->front.reset();
         it = served.erase(it);
     }
@@ -53,13 +54,17 @@ void SwitchService::startSwitch(const SwitchConfig& config)
     connect(item->front.get(), &SwitchFront::note, this, tellAs);
     item->front->start();
     item->line->start();
+    SharedLine& line = *item->line;
     served.emplace(config.id, std::move(item));
+    emit switchStarted(config, line);
 }
 
 void SwitchService::stopAll()
 {
-    for (auto& [id, item] : served)
+    for (auto& [id, item] : served) {
+        emit switchStopping(id);
         item->front.reset();
+    }
     served.clear();
 }
 

@@ -29,6 +29,10 @@ public:
     SwitchFront* front(const QString& id) const;
 
 signals:
+    // A switch was started (its line opening, its front listening), or is about to stop: what
+    // else serves it (a bridge, a panel) follows.
+    void switchStarted(const SwitchConfig& config, SharedLine& line);
+    void switchStopping(const QString& id);
     // "ID: what happened", for the log.
     void note(const QString& line);
 
