@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "webconfig.h"
+
 #include <QHostAddress>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 // One switch the service serves, as its configuration group names it.
 struct SwitchConfig
@@ -33,6 +37,7 @@ struct ServiceConfig
 
     QString path;
     QList<SwitchConfig> switches;
+    std::optional<WebConfig> web; // the [web] group: none, no web panel
     QList<Fault> faults;
 
     static ServiceConfig read(const QString& path);
