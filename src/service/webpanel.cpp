@@ -5,6 +5,8 @@
 #include "webmessages.h"
 
 #include <QFile>
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
 #include <QHttpServerResponse>
 #include <QTcpServer>
 #include <QWebSocket>
@@ -93,6 +95,14 @@ void WebPanel::route()
             return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
         return resource(QStringLiteral("panel.html"));
     });
+    // The page's socket: Qt 6.4 hands a WebSocket upgrade on only when a route takes it and
+    // writes nothing. Anything else there is a bad request.
+    http.route(
+        QStringLiteral("/<arg>/socket"),
+        [](const QString&, const QHttpServerRequest& request, QHttpServerResponder&& responder) {
+            if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) != 0)
+                responder.write(QHttpServerResponder::StatusCode::BadRequest);
+        });
     http.route(QStringLiteral("/_/<arg>"), [](const QString& name) {
         if (!pageFiles.contains(name))
             return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
