@@ -6,11 +6,6 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("ServiceConfig", text);
-}
-
 // "HOST:PORT" with an address literal ("[::1]:8080" for IPv6).
 bool parseListen(const QString& text, WebConfig& config)
 {
@@ -57,11 +52,14 @@ std::optional<WebConfig> readWebConfig(QSettings& settings, const QStringList& s
     settings.beginGroup(QStringLiteral("web"));
     const QString listen = settings.value(QStringLiteral("listen")).toString();
     if (listen.isEmpty())
-        faultAt({}, tr("listen= is missing: HOST:PORT of the web panel"));
+        faultAt({}, QCoreApplication::translate("ServiceConfig",
+                                                "listen= is missing: HOST:PORT of the web panel"));
     else if (!parseListen(listen, config))
-        faultAt(
-            QStringLiteral("listen"),
-            tr("listen=%1 is not HOST:PORT with an IP address and a port up to 65535").arg(listen));
+        faultAt(QStringLiteral("listen"),
+                QCoreApplication::translate(
+                    "ServiceConfig",
+                    "listen=%1 is not HOST:PORT with an IP address and a port up to 65535")
+                    .arg(listen));
     for (const QString& key : settings.childKeys()) {
         if (key == QLatin1String("listen"))
             continue;
@@ -69,12 +67,16 @@ std::optional<WebConfig> readWebConfig(QSettings& settings, const QStringList& s
         const QString id = key.left(dot);
         const QString what = key.mid(dot + 1);
         if (dot <= 0 || (what != QLatin1String("read-only") && what != QLatin1String("pin"))) {
-            faultAt(key,
-                    tr("unknown key \"%1\" (listen, ID.read-only and ID.pin are known)").arg(key));
+            faultAt(key, QCoreApplication::translate(
+                             "ServiceConfig",
+                             "unknown key \"%1\" (listen, ID.read-only and ID.pin are known)")
+                             .arg(key));
             continue;
         }
         if (!switchIds.contains(id)) {
-            faultAt(key, tr("%1: no switch [%2] in this file").arg(key, id));
+            faultAt(key,
+                    QCoreApplication::translate("ServiceConfig", "%1: no switch [%2] in this file")
+                        .arg(key, id));
             continue;
         }
         const QString value = settings.value(key).toString();
@@ -83,14 +85,17 @@ std::optional<WebConfig> readWebConfig(QSettings& settings, const QStringList& s
             if (usablePin(value))
                 access.pin = value;
             else
-                faultAt(key, tr("%1 is not %2 to %3 printable ASCII characters without blanks")
+                faultAt(key, QCoreApplication::translate(
+                                 "ServiceConfig",
+                                 "%1 is not %2 to %3 printable ASCII characters without blanks")
                                  .arg(key)
                                  .arg(WebConfig::minPinLength)
                                  .arg(WebConfig::maxPinLength));
         } else if (value == QLatin1String("true") || value == QLatin1String("false")) {
             access.readOnly = value == QLatin1String("true");
         } else {
-            faultAt(key, tr("%1=%2 is not true or false").arg(key, value));
+            faultAt(key, QCoreApplication::translate("ServiceConfig", "%1=%2 is not true or false")
+                             .arg(key, value));
         }
     }
     settings.endGroup();

@@ -13,11 +13,6 @@ namespace webmessages {
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("WebPanel", text);
-}
-
 Outcome refused(const QString& text, bool access = false)
 {
     return {{}, text, access};
@@ -48,17 +43,18 @@ Outcome keyRequest(const QJsonObject& object)
 {
     const int output = oneToFour(object.value(QLatin1String("output")));
     if (output == 0)
-        return refused(tr("\"output\" must be 1 to 4"));
+        return refused(QCoreApplication::translate("WebPanel", "\"output\" must be 1 to 4"));
     int position = 0;
     if (object.contains(QLatin1String("arrow"))) {
         const QString arrow = object.value(QLatin1String("arrow")).toString();
         if (arrow != QLatin1String("prev") && arrow != QLatin1String("next"))
-            return refused(tr("\"arrow\" must be \"prev\" or \"next\""));
+            return refused(
+                QCoreApplication::translate("WebPanel", "\"arrow\" must be \"prev\" or \"next\""));
         position = arrow == QLatin1String("prev") ? 0 : 1;
     } else {
         const int input = oneToFour(object.value(QLatin1String("input")));
         if (input == 0)
-            return refused(tr("\"input\" must be 1 to 4"));
+            return refused(QCoreApplication::translate("WebPanel", "\"input\" must be 1 to 4"));
         position = input + 1;
     }
     return {{protocol::routingKeyCommand(protocol::routingButtonIndex(output, position))}, {}};
@@ -69,7 +65,8 @@ Outcome recallRequest(const QJsonObject& object, const Routing& routing, const M
     const QString name = object.value(QLatin1String("preset")).toString();
     const std::optional<Preset> preset = setup.findPreset(name);
     if (!preset)
-        return refused(tr("Preset \"%1\" is no longer there.").arg(name));
+        return refused(
+            QCoreApplication::translate("WebPanel", "Preset \"%1\" is no longer there.").arg(name));
     Outcome out;
     for (int output = 1; output <= 4; ++output) {
         const int input = preset->routing[output - 1];
@@ -89,17 +86,17 @@ Outcome request(const QByteArray& text, const WebAccess& access, const Routing& 
     QJsonParseError parseError{};
     const QJsonDocument document = QJsonDocument::fromJson(text, &parseError);
     if (!document.isObject())
-        return refused(tr("not a JSON object"));
+        return refused(QCoreApplication::translate("WebPanel", "not a JSON object"));
     const QJsonObject object = document.object();
     const QString type = object.value(QLatin1String("type")).toString();
     const bool known = type == QLatin1String("key") || type == QLatin1String("status") ||
                        type == QLatin1String("recall");
     if (!known)
-        return refused(tr("unknown request \"%1\"").arg(type));
+        return refused(QCoreApplication::translate("WebPanel", "unknown request \"%1\"").arg(type));
     if (access.readOnly)
-        return refused(tr("this page is read-only"), true);
+        return refused(QCoreApplication::translate("WebPanel", "this page is read-only"), true);
     if (!access.pin.isEmpty() && object.value(QLatin1String("pin")).toString() != access.pin)
-        return refused(tr("wrong or missing PIN"), true);
+        return refused(QCoreApplication::translate("WebPanel", "wrong or missing PIN"), true);
     if (type == QLatin1String("key"))
         return keyRequest(object);
     if (type == QLatin1String("recall"))
