@@ -3,7 +3,7 @@
 varnok_packages=(g++ cmake ninja-build pkg-config libsystemd-dev qt6-base-dev qt6-serialport-dev
                  libgl-dev fonts-liberation fonts-wqy-microhei xvfb xauth x11-utils
                  ccache dpkg-dev file lintian appstream desktop-file-utils
-                 qt6-l10n-tools qt6-translations-l10n)
+                 qt6-l10n-tools qt6-translations-l10n systemd man-db)
 
 varnok_install_missing() {
     local missing=() p
