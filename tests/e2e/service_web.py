@@ -64,6 +64,8 @@ def row(routing):  # outputs 1-4 -> 16 lamps as the page lists them
 
 def check(condition, text):
     if not condition:
+        with open(os.path.join(work, "varnokd.log")) as f:
+            print(f.read())  # with a sanitizer's report, if any
         raise SystemExit("FAIL: " + text)
     print("ok:", text)
 
@@ -129,7 +131,7 @@ try:
     # The service goes away: the page says so and darkens, then comes back by itself.
     web_port = int(re.search(r":(\d+)/$", address).group(1))
     service.send_signal(signal.SIGTERM)
-    service.wait(timeout=10)
+    check(service.wait(timeout=10) == 0, "varnokd stops cleanly with pages open")
     wait.until(lambda d: d.find_element(By.TAG_NAME, "body").get_attribute("data-socket") == "closed")
     check(not any(lamps(driver)), "a dropped socket darkens every lamp")
     write_config(web_port)
@@ -155,6 +157,8 @@ try:
     with open(os.path.join(work, "varnokd.log")) as f:
         check(re.search(r"lobby: request from 127\.0\.0\.1 refused", f.read()) is not None,
               "the refusal is logged with the client's address")
+    service.send_signal(signal.SIGTERM)
+    check(service.wait(timeout=10) == 0, "varnokd stops cleanly again")
 finally:
     driver.quit()
     for p in procs:
