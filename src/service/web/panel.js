@@ -155,7 +155,6 @@ function onMessage(event) {
     say(m.text);
   }
   showRouting();
-  document.body.dataset.reports = String(Number(document.body.dataset.reports || 0) + 1);
 }
 
 function connect() {
