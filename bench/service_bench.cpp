@@ -426,16 +426,23 @@ int scale(double minutes, int switches, int perSwitch)
         for (int i = 0; i < perSwitch; ++i)
             clients << connectTo(front);
     waitFor(service.log, QStringLiteral("connected \\(%1 ").arg(perSwitch), switches);
-    sleepMs(5000); // every line's first status request and its answer done
+    QList<pollfd> fds;
+    for (const Client& c : std::as_const(clients))
+        fds << pollfd{c.fd, POLLIN, 0};
+    // Every line's first status request answered; the routing it brought is not counted.
+    for (const std::int64_t settled = monotonicNs() + 5'000'000'000; monotonicNs() < settled;) {
+        poll(fds.data(), nfds_t(fds.size()), 100);
+        if (!drain(clients, fds))
+            fail(QStringLiteral("the service closed a client"));
+        for (Client& c : clients)
+            c.pending.clear();
+    }
     const qint64 rssStart = rssKiB(service.pid);
     const double cpuStart = processorSeconds(service.pid);
     const std::int64_t startNs = monotonicNs();
     const std::int64_t endNs = startNs + std::int64_t(minutes * 60e9);
     QList<double> samples{double(rssStart)};
     std::int64_t nextSample = startNs + 10'000'000'000;
-    QList<pollfd> fds;
-    for (const Client& c : std::as_const(clients))
-        fds << pollfd{c.fd, POLLIN, 0};
     qint64 bytesToClients = 0;
     while (monotonicNs() < endNs) {
         if (poll(fds.data(), nfds_t(fds.size()), 1000) < 0 && errno != EINTR)
