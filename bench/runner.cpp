@@ -5,6 +5,7 @@
 // Progress goes to stderr. Windows use the offscreen platform (QT_QPA_PLATFORM=offscreen), but for
 // the start-up against the same widgets, which runs on a virtual X display (Xvfb, xcb platform).
 // "varnok-bench startup [RUNS]" runs only the start-up and memory figures.
+// "varnok-bench service [MINUTES]" runs only varnokd's, the scale run lasting MINUTES (1).
 #include "benchsupport.h"
 
 #include <QByteArray>
@@ -624,6 +625,9 @@ int main(int argc, char* argv[])
         const int runs = args.size() > 2 ? args[2].toInt() : 8;
         startupOnDisplay(runs > 0 ? runs : 8);
         startupAndMemory(runs > 0 ? runs : 15);
+    } else if (args.size() > 1 && args[1] == QLatin1String("service")) {
+        const double minutes = args.size() > 2 ? args[2].toDouble() : 1;
+        service(1000, 200, 200, minutes > 0 ? minutes : 1);
     } else {
         startupOnDisplay(8);
         startupAndMemory(15);
