@@ -574,7 +574,7 @@ void service(int rounds, int clients, int changes, double scaleMinutes)
                 spread(fan["fanout_asker_to_last"]),
                 QString(),
                 QString(),
-                QString(),
+                u"–"_qs,
                 true};
     const auto scaled = run({QStringLiteral("scale"), QString::number(scaleMinutes)})["scale"];
     const double cpu = number(scaled, "cpu_percent", what);
@@ -590,7 +590,7 @@ void service(int rounds, int clients, int changes, double scaleMinutes)
                          fixed(number(scaled, "growth_kib", what), 0)),
                 QString(),
                 QString(),
-                QString(),
+                u"–"_qs,
                 true};
     notes << QStringLiteral("varnokd: varnok-bench-service against varnok-sim --listen on "
                             "127.0.0.1. Latency: two simulators started alike, one behind "

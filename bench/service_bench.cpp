@@ -162,7 +162,10 @@ Service startService(const QString& folder)
     service.log = folder + QStringLiteral("/varnokd.err");
     service.pid = spawn({QStringLiteral(VARNOKD), QStringLiteral("--config"),
                          folder + QStringLiteral("/varnokd.conf")},
-                        service.log, {"XDG_STATE_HOME=" + QFile::encodeName(folder)});
+                        service.log,
+                        {"XDG_STATE_HOME=" + QFile::encodeName(folder),
+                         // its log lines are read here in English
+                         "LC_ALL=C.UTF-8", "LANGUAGE="});
     return service;
 }
 
