@@ -25,6 +25,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -36,6 +37,14 @@
 namespace {
 
 using bench::monotonicNs;
+
+// The clock of the kernel's receive times (SO_TIMESTAMPNS), for times compared with them.
+std::int64_t realtimeNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return std::int64_t(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+}
 
 QList<pid_t> children; // stopped by SIGTERM at exit, whatever the outcome
 
@@ -186,7 +195,8 @@ struct Client
 {
     int fd = -1;
     QByteArray pending;
-    std::int64_t gotNs = 0; // when the awaited line came
+    std::int64_t readNs = 0; // when the kernel received the bytes last read (CLOCK_REALTIME)
+    std::int64_t gotNs = 0;  // the same for the awaited line
 };
 
 Client connectTo(quint16 port)
@@ -202,6 +212,9 @@ Client connectTo(quint16 port)
         fail(QStringLiteral("cannot connect to 127.0.0.1:%1").arg(port));
     const int on = 1;
     setsockopt(client.fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    // Each read says when its bytes reached the socket: what a client is given is timed by the
+    // kernel, not by when this loop came round to it.
+    setsockopt(client.fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
     fcntl(client.fd, F_SETFL, O_NONBLOCK);
     return client;
 }
@@ -220,10 +233,24 @@ bool drain(QList<Client>& clients, const QList<pollfd>& ready)
         if (!(ready[i].revents & (POLLIN | POLLHUP | POLLERR)))
             continue;
         for (;;) {
-            const ssize_t n = ::read(clients[i].fd, buffer, sizeof buffer);
-            if (n > 0)
+            iovec data{buffer, sizeof buffer};
+            alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+            msghdr message{};
+            message.msg_iov = &data;
+            message.msg_iovlen = 1;
+            message.msg_control = control;
+            message.msg_controllen = sizeof control;
+            const ssize_t n = ::recvmsg(clients[i].fd, &message, 0);
+            if (n > 0) {
                 clients[i].pending.append(buffer, n);
-            else if (n == 0)
+                const cmsghdr* stamp = CMSG_FIRSTHDR(&message);
+                if (!stamp || stamp->cmsg_level != SOL_SOCKET ||
+                    stamp->cmsg_type != SCM_TIMESTAMPNS)
+                    fail(QStringLiteral("a read came without its time of arrival"));
+                timespec ts{};
+                std::memcpy(&ts, CMSG_DATA(stamp), sizeof ts);
+                clients[i].readNs = std::int64_t(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+            } else if (n == 0)
                 return false;
             else
                 break; // EAGAIN: all read
@@ -251,7 +278,6 @@ void awaitLine(QList<Client>& clients, const QByteArray& line)
                      .arg(QString::fromLatin1(line.trimmed())));
         if (poll(fds.data(), nfds_t(fds.size()), timeout) < 0 && errno != EINTR)
             fail(QStringLiteral("poll"));
-        const std::int64_t now = monotonicNs();
         if (!drain(clients, fds))
             fail(QStringLiteral("the service closed a client"));
         for (Client& c : clients) {
@@ -259,7 +285,7 @@ void awaitLine(QList<Client>& clients, const QByteArray& line)
                 continue;
             const qsizetype at = c.pending.indexOf(line);
             if (at >= 0) {
-                c.gotNs = now;
+                c.gotNs = c.readNs;
                 c.pending.remove(0, at + line.size());
                 --waiting;
             } else if (c.pending.size() > 4096) {
@@ -318,7 +344,7 @@ int latency(int rounds)
         for (int turn = 0; turn < 2; ++turn) {
             const int path = (round + turn) % 2;
             QList<Client> one{paths[path]};
-            const std::int64_t sent = monotonicNs();
+            const std::int64_t sent = realtimeNs();
             send(one[0], command);
             awaitLine(one, report);
             paths[path].pending = one[0].pending;
@@ -362,7 +388,7 @@ int fanout(int clientCount, int changes)
     const int warmUp = 5;
     for (int change = 0; change < warmUp + changes; ++change) {
         const auto [command, report] = route(change);
-        const std::int64_t sent = monotonicNs();
+        const std::int64_t sent = realtimeNs();
         send(clients[0], command);
         awaitLine(clients, report);
         std::int64_t first = INT64_MAX, last = 0;
