@@ -6,8 +6,9 @@
 //        varnok-bench-service scale [MINUTES] [SWITCHES] [CLIENTS_PER_SWITCH]
 // Every switch is a `varnok-sim --listen 127.0.0.1:0`; varnokd runs with a configuration written
 // here (listen=127.0.0.1:0, poll 5 s) and its session logs in a temporary folder. Clients are plain
-// sockets read with poll(2), so the figures are the service's and the simulator's, not a
-// client library's. Prints "name key=value ..." lines for varnok-bench, then a Markdown table.
+// sockets read with poll(2) and timed by the kernel's receive time of each read, so the figures
+// are the service's and the simulator's, not a client library's nor this loop's. Prints
+// "name key=value ..." lines for varnok-bench, then a Markdown table.
 // Exits 1 when a program misbehaves (no answer, wrong report, a client dropped).
 #include "benchsupport.h"
 #include "protocol/commands.h"
