@@ -209,12 +209,21 @@ void WebPanel::onMessage(QWebSocket* socket, const QString& text)
     if (page == pages.end())
         return;
     Switch& item = switches.at(page->second.id);
+    if (isLockedOut(page->second.address)) {
+        send(socket, webmessages::error(tr("too many wrong PINs: try again later")));
+        return;
+    }
     item.setup->reload(); // presets and names as they are now in the set-up folder
-    const webmessages::Outcome outcome = webmessages::request(
-        text.toUtf8(), settings.accessOf(page->second.id), item.line->routing(), *item.setup);
+    const WebAccess access = settings.accessOf(page->second.id);
+    const webmessages::Outcome outcome =
+        webmessages::request(text.toUtf8(), access, item.line->routing(), *item.setup);
     if (outcome.deniedAccess)
         tell(tr("%1: request from %2 refused: %3")
                  .arg(page->second.id, page->second.address, outcome.error));
+    if (outcome.deniedAccess && !access.readOnly)
+        countWrongPin(page->second.address);
+    else if (outcome.error.isEmpty())
+        strikes.erase(page->second.address); // the right PIN, or none needed
     if (!outcome.error.isEmpty()) {
         send(socket, webmessages::error(outcome.error));
         return;
@@ -228,6 +237,32 @@ void WebPanel::onMessage(QWebSocket* socket, const QString& text)
                                             : tr("too many commands waiting")));
         return;
     }
+}
+
+bool WebPanel::isLockedOut(const QString& address)
+{
+    const auto found = strikes.find(address);
+    if (found == strikes.end() || found->second.wrongPins < maxWrongPins)
+        return false;
+    if (!found->second.lockedUntil.hasExpired())
+        return true;
+    strikes.erase(found); // served its time: a fresh start
+    return false;
+}
+
+void WebPanel::countWrongPin(const QString& address)
+{
+    if (strikes.size() > std::size_t(maxPages) && strikes.count(address) == 0)
+        std::erase_if(strikes,
+                      [](const auto& entry) { return entry.second.wrongPins < maxWrongPins; });
+    Strikes& own = strikes[address];
+    if (++own.wrongPins < maxWrongPins)
+        return;
+    own.lockedUntil.setRemainingTime(wrongPinLockMs);
+    tell(tr("%1 gave %2 wrong PINs: its requests are refused for %3 s")
+             .arg(address)
+             .arg(maxWrongPins)
+             .arg(wrongPinLockMs / 1000));
 }
 
 void WebPanel::onUnanswered(SharedLine::Asker asker, const QByteArray& command)

@@ -5,6 +5,7 @@
 #include "sharedline.h"
 #include "webconfig.h"
 
+#include <QDeadlineTimer>
 #include <QHttpServer>
 #include <QObject>
 #include <QTimer>
@@ -28,6 +29,10 @@ public:
     static constexpr int maxMessageBytes = 4096;
     static constexpr qint64 maxBacklogBytes = 256 * 1024;
     static constexpr int listenRetryMs = 5000;
+    // Wrong PINs an address may give in a row before its requests are refused for a while,
+    // so that a short PIN cannot be found by trying them all.
+    static constexpr int maxWrongPins = 5;
+    static constexpr int wrongPinLockMs = 30000;
 
     explicit WebPanel(const WebConfig& config, QObject* parent = nullptr);
     ~WebPanel() override;
@@ -72,6 +77,9 @@ private:
     void sendState(QWebSocket* socket, const Switch& item);
     void tellPages(const QString& id, const QByteArray& message);
     void tell(const QString& line);
+    // Whether `address` must wait after too many wrong PINs in a row.
+    bool isLockedOut(const QString& address);
+    void countWrongPin(const QString& address);
 
     WebConfig settings;
     QHttpServer http;
@@ -80,4 +88,10 @@ private:
     QString lastProblem;
     std::map<QString, Switch> switches;
     std::map<QWebSocket*, Page> pages;
+    struct Strikes
+    {
+        int wrongPins = 0;
+        QDeadlineTimer lockedUntil;
+    };
+    std::map<QString, Strikes> strikes; // by client address, while it has wrong PINs
 };

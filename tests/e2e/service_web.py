@@ -77,12 +77,12 @@ for name in ("room", "lobby"):
 config = os.path.join(work, "varnokd.conf")
 
 
-def write_config(web_port):
+def write_config(web_port, extra=""):
     with open(config, "w") as f:
         f.write(f"[room]\ndir={work}/room\nport=tcp://127.0.0.1:{room_sim}\n"
                 f"listen=127.0.0.1:{front}\n\n[lobby]\ndir={work}/lobby\n"
                 f"port=tcp://127.0.0.1:{lobby_sim}\nlisten=127.0.0.1:0\n\n"
-                f"[web]\nlisten=127.0.0.1:{web_port}\nlobby.read-only=true\n")
+                f"[web]\nlisten=127.0.0.1:{web_port}\nlobby.read-only=true\n{extra}")
 
 
 write_config(0)
@@ -157,6 +157,21 @@ try:
     with open(os.path.join(work, "varnokd.log")) as f:
         check(re.search(r"lobby: request from 127\.0\.0\.1 refused", f.read()) is not None,
               "the refusal is logged with the client's address")
+
+    # A PIN cannot be found by trying: after five wrong ones even the right one waits.
+    write_config(web_port, "room.pin=2468\n")
+    service.send_signal(signal.SIGHUP)
+    answers = driver.execute_async_script("""
+        const done = arguments[arguments.length - 1], got = [];
+        const s = new WebSocket(`ws://${location.host}/room/socket`);
+        s.onmessage = (e) => { const m = JSON.parse(e.data);
+            if (m.type === "state" && m.pin && got.length === 0)
+                for (const pin of ["0000", "1111", "2222", "3333", "4444", "2468"])
+                    s.send(JSON.stringify({type: "key", output: 1, input: 4, pin}));
+            if (m.type === "error") got.push(m.text);
+            if (got.length === 6) done(got); };""")
+    check(answers == ["wrong or missing PIN"] * 5 + ["too many wrong PINs: try again later"],
+          "five wrong PINs lock the address out: %s" % answers)
     service.send_signal(signal.SIGTERM)
     check(service.wait(timeout=10) == 0, "varnokd stops cleanly again")
 finally:
