@@ -144,29 +144,56 @@ void SharedLine::sendNext()
 
 void SharedLine::onArriving(const QByteArray& bytes)
 {
-    if (inFlight && inFlight->asker != service && session.replies().windowsOpened() >= answerWindow)
+    const quint64 window = session.replies().windowsOpened();
+    if (window != arrivingWindow) {
+        arrivingWindow = window;
+        arriving.clear();
+        sharedEarly = false;
+    }
+    const bool isAnswer = inFlight && window >= answerWindow;
+    if (isAnswer && inFlight->asker != service)
         emit answerBytes(inFlight->asker, bytes);
+    // A whole report reaches everyone else at once, not at the framing window's end.
+    if (sharedEarly || arriving.size() > maxEarlyReportBytes)
+        return;
+    arriving += bytes;
+    if (!arriving.endsWith("\r\n"))
+        return;
+    const protocol::Reply reply = protocol::classify(protocol::replyText(arriving));
+    if (!isReport(reply))
+        return;
+    sharedEarly = true;
+    share(arriving, reply, isAnswer);
 }
 
-void SharedLine::onReply(const protocol::Reply& reply)
+void SharedLine::share(const QByteArray& bytes, const protocol::Reply& reply, bool isAnswer)
 {
-    const bool isAnswer = inFlight && session.replies().repliesHandled() >= answerWindow;
     const Asker asker = isAnswer ? inFlight->asker : service;
-    Routing now{};
-    for (int output = 1; output <= 4; ++output)
-        now[output - 1] = session.reportedInput(output);
-    const bool changed = isReport(reply) && now != shared;
-
+    Routing now = shared;
+    // The last words of a line already closed describe a switch that may not be there now.
+    if (session.isOpen()) {
+        for (const protocol::Route& route : reply.routes)
+            now[route.output - 1] = route.input;
+    }
+    const bool changed = now != shared;
     if (!isAnswer)
-        emit sharedBytes(windowBytes, service); // nobody asked: everyone hears it
+        emit sharedBytes(bytes, service); // nobody asked: everyone hears it
     else if (asker != service && isReport(reply))
-        emit sharedBytes(windowBytes, asker); // the asker has it already
+        emit sharedBytes(bytes, asker); // the asker has it already
     else if (asker == service && changed)
-        emit sharedBytes(windowBytes, service); // a change made at the switch itself
+        emit sharedBytes(bytes, service); // a change made at the switch itself
     if (changed) {
         shared = now;
         emit routingChanged(shared);
     }
+}
+
+void SharedLine::onReply(const protocol::Reply& reply)
+{
+    const quint64 window = session.replies().repliesHandled();
+    const bool isAnswer = inFlight && window >= answerWindow;
+    if (!(sharedEarly && arrivingWindow == window))
+        share(windowBytes, reply, isAnswer);
     if (isAnswer) {
         if (!answering)
             tell(tr("the switch answers again"));

@@ -18,8 +18,9 @@
 // One switch's line, shared by many askers (network clients, the service itself): their
 // commands go out one at a time, askers taking turns, each when the previous answer has ended or
 // its deadline has passed. An answer is handed to its asker as its bytes arrive; route and status
-// reports go to everyone, and the service's own status requests to nobody unless the routing
-// changed. Knows no socket: the front that owns the clients routes what it emits.
+// reports go to everyone as soon as they are whole, and the service's own status requests to nobody
+// unless the routing changed. Knows no socket: the front that owns the clients routes what it
+// emits.
 class SharedLine : public QObject
 {
     Q_OBJECT
@@ -29,6 +30,8 @@ public:
     static constexpr int commandDeadlineMs = SwitchSession::answerTimeoutMs;
     static constexpr int maxQueuedPerAsker = 32;
     static constexpr int openRetryMs = 2000;
+    // A report is at most 16 bytes: a window longer than this is left to its end.
+    static constexpr qsizetype maxEarlyReportBytes = 64;
 
     explicit SharedLine(const SwitchConfig& config, QObject* parent = nullptr);
     ~SharedLine() override;
@@ -71,6 +74,8 @@ private:
     void onLinkDown();
     void onArriving(const QByteArray& bytes);
     void onReply(const protocol::Reply& reply);
+    // Hands a reply to those it is for, and notes the routing it reports.
+    void share(const QByteArray& bytes, const protocol::Reply& reply, bool isAnswer);
     void onDeadline();
     void sendNext();
     void finishCommand();
@@ -87,6 +92,9 @@ private:
     std::optional<Command> inFlight;
     quint64 answerWindow = 0; // the framing window that begins the answer to inFlight
     QByteArray windowBytes;   // the reply being handled
+    quint64 arrivingWindow = 0;
+    QByteArray arriving;      // the bytes of the window still open, while it may be a report
+    bool sharedEarly = false; // the open window's report went out before the window ended
     Routing shared{};         // the routing every asker has been given
     Asker lastAsker = service;
     QString lastNote;
