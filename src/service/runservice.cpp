@@ -2,6 +2,7 @@
 #include "runservice.h"
 
 #include "link/language.h"
+#include "mqttbridge.h"
 #include "protocol/terminationsignals.h"
 #include "serviceconfig.h"
 #include "serviceoptions.h"
@@ -22,7 +23,7 @@ void printLine(FILE* stream, const QString& line)
 }
 
 // Reads the configuration again: a file with faults changes nothing.
-void reload(SwitchService& service, const QString& path)
+void reload(SwitchService& service, MqttBridges& bridges, const QString& path)
 {
     sd_notify(0, "RELOADING=1");
     const ServiceConfig config = ServiceConfig::read(path);
@@ -30,6 +31,7 @@ void reload(SwitchService& service, const QString& path)
         printLine(stderr, line);
     if (config.faults.isEmpty()) {
         printLine(stderr, QCoreApplication::translate("varnokd", "%1 read again").arg(path));
+        bridges.configure(config.mqtt, config.switches);
         service.apply(config.switches);
     } else {
         printLine(stderr, QCoreApplication::translate(
@@ -78,11 +80,15 @@ int runService(int& argc, char** argv)
     SwitchService service;
     QObject::connect(&service, &SwitchService::note, &app,
                      [](const QString& line) { printLine(stderr, line); });
+    MqttBridges bridges(service);
+    QObject::connect(&bridges, &MqttBridges::note, &app,
+                     [](const QString& line) { printLine(stderr, line); });
+    bridges.configure(config.mqtt, config.switches);
     TerminationSignals signalsReceived;
     QObject::connect(&signalsReceived, &TerminationSignals::received, &app,
-                     [&service, &options](int number) {
+                     [&service, &bridges, &options](int number) {
                          if (number == SIGHUP) {
-                             reload(service, options->configPath);
+                             reload(service, bridges, options->configPath);
                              return;
                          }
                          sd_notify(0, "STOPPING=1");

@@ -116,7 +116,15 @@ ServiceConfig ServiceConfig::read(const QString& path)
                               QStringLiteral("listen"), QStringLiteral("poll")};
     for (const QString& id : settings->childGroups()) {
         const int groupLine = lines.of(id);
-        if (id == QLatin1String("mqtt") || id == QLatin1String("web")) {
+        if (id == QLatin1String("mqtt")) {
+            settings->beginGroup(id);
+            config.mqtt = MqttConfig::read(*settings, [&](const QString& key, const QString& text) {
+                fail(key.isEmpty() ? groupLine : lines.of(id, key), text);
+            });
+            settings->endGroup();
+            continue;
+        }
+        if (id == QLatin1String("web")) {
             fail(groupLine, tr("[%1] is not supported by this varnokd").arg(id));
             continue;
         }

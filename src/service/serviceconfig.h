@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "mqttconfig.h"
+
 #include <QHostAddress>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 // One switch the service serves, as its configuration group names it.
 struct SwitchConfig
@@ -33,6 +37,7 @@ struct ServiceConfig
 
     QString path;
     QList<SwitchConfig> switches;
+    std::optional<MqttConfig> mqtt; // none without an [mqtt] group
     QList<Fault> faults;
 
     static ServiceConfig read(const QString& path);
