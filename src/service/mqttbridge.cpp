@@ -255,10 +255,10 @@ void MqttBridge::publishDiscovery()
     send(topics[6], problem);
 }
 
-void MqttBridge::publishState()
+void MqttBridge::publishState(const Routing& before)
 {
     for (int output = 1; output <= 4; ++output) {
-        if (const int input = confirmed[output - 1]; input != 0)
+        if (const int input = confirmed[output - 1]; input != 0 && input != before[output - 1])
             publish(QStringLiteral("output/%1").arg(output), inputLabel(input).toUtf8());
     }
     if (confirmed != Routing{})
@@ -408,7 +408,7 @@ void MqttBridge::onRoutingChanged(const Routing& routing)
         return confirmed[item.first - 1] == item.second.asked;
     });
     if (confirmed != before)
-        publishState();
+        publishState(before);
     if (solved > 0)
         publishProblems();
 }

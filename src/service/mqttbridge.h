@@ -74,7 +74,8 @@ private:
 
     void publish(const QString& leaf, const QByteArray& payload);
     void publishDiscovery();
-    void publishState();
+    // The outputs that differ from `before` (all by default), the routing and the preset.
+    void publishState(const Routing& before = {});
     void publishProblems();
 
     MqttConfig broker;

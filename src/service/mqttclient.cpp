@@ -34,8 +34,9 @@ MqttClient::MqttClient(const MqttConfig& brokerConfig, const QString& clientId,
     mosquitto_disconnect_callback_set(handle, &MqttClient::onDisconnect);
     mosquitto_message_callback_set(handle, &MqttClient::onMessage);
     mosquitto_log_callback_set(handle, &MqttClient::onLog);
-    mosquitto_will_set(handle, willTopic.toUtf8().constData(), int(willPayload.size()),
-                       willPayload.constData(), 1, true);
+    if (!willTopic.isEmpty())
+        mosquitto_will_set(handle, willTopic.toUtf8().constData(), int(willPayload.size()),
+                           willPayload.constData(), 1, true);
     if (!config.user.isEmpty())
         mosquitto_username_pw_set(handle, config.user.toUtf8().constData(),
                                   config.password.isEmpty() ? nullptr

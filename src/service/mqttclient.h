@@ -25,7 +25,8 @@ public:
     static constexpr int refusedRetryMs = 60000; // a wrong password or certificate: slowly
     static constexpr int finishMs = 2000;
 
-    // `willTopic` gets `willPayload` (retained) from the broker when the connection is lost.
+    // `willTopic` (none when empty) gets `willPayload` (retained) from the broker when the
+    // connection is lost.
     MqttClient(const MqttConfig& config, const QString& clientId, const QString& willTopic,
                const QByteArray& willPayload, QObject* parent = nullptr);
     ~MqttClient() override;

@@ -1,0 +1,310 @@
+// SPDX-License-Identifier: MIT
+// varnokd's MQTT bridge end to end: a mosquitto broker on a free port, varnok-sim on raw TCP and
+// varnokd between them; commands published with mosquitto_pub, the broker watched by a client
+// of the test's own.
+#include "service/mqttclient.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+using Process = std::unique_ptr<QProcess>;
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
+}
+
+// The last payload of every topic seen, as a dashboard keeps it.
+struct Watcher
+{
+    MqttClient client;
+    QHash<QString, QByteArray> last;
+    explicit Watcher(const MqttConfig& broker) : client(broker, QStringLiteral("watcher"), {}, {})
+    {
+        QObject::connect(&client, &MqttClient::connected, &client,
+                         [this] { client.subscribe(QStringLiteral("#")); });
+        QObject::connect(&client, &MqttClient::message, &client,
+                         [this](const QString& topic, const QByteArray& payload) {
+                             last.insert(topic, payload);
+                         });
+        client.start();
+    }
+};
+
+} // namespace
+
+class TestServiceMqtt : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir temp;
+    MqttConfig broker;
+    Process mosquitto;
+    std::unique_ptr<Watcher> watcher;
+    Process sim;
+    Process service;
+    QString id;
+    QString log;
+
+    QString path(const QString& name) const { return temp.filePath(name); }
+    void startBroker(const QByteArray& extra = "allow_anonymous true\n")
+    {
+        QFile conf(path(QStringLiteral("mosquitto.conf")));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write("listener " + QByteArray::number(broker.port) +
+                   " 127.0.0.1\npersistence false\nuser root\n" + extra);
+        conf.close();
+        mosquitto = std::make_unique<QProcess>();
+        mosquitto->start(QStringLiteral("mosquitto"), {QStringLiteral("-c"), conf.fileName()});
+        const auto listening = [this] {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, broker.port);
+            return probe.waitForConnected(100);
+        };
+        QTRY_VERIFY(listening());
+    }
+    // varnok-sim on a free port, and varnokd serving it as switch `name` with `mqtt` lines.
+    void startSwitch(const QString& name, const QStringList& simArguments = {},
+                     const QByteArray& mqtt = {})
+    {
+        id = name;
+        sim = std::make_unique<QProcess>();
+        sim->start(QStringLiteral(VARNOK_SIM_PATH),
+                   QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} +
+                       simArguments);
+        QTRY_VERIFY(sim->canReadLine());
+        const QByteArray simAddress = sim->readLine().trimmed().split(' ').last();
+        QDir(temp.path()).mkdir(id);
+        QFile names(path(id + QStringLiteral("/varnok.conf")));
+        QVERIFY(names.open(QIODevice::WriteOnly));
+        names.write("[names]\ninput3=Camera\n[presets]\n1\\name=Show\n1\\routing=2 3 3 3\n");
+        names.close();
+        QFile conf(path(id + QStringLiteral(".conf")));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write("[mqtt]\nhost=127.0.0.1\nport=" + QByteArray::number(broker.port) + '\n' + mqtt +
+                   '[' + id.toUtf8() + "]\ndir=" + path(id).toUtf8() + "\nport=tcp://" +
+                   simAddress + "\nlisten=127.0.0.1:0\n");
+        conf.close();
+        log.clear();
+        service = std::make_unique<QProcess>();
+        connect(service.get(), &QProcess::readyReadStandardError, this,
+                [this] { log += QString::fromUtf8(service->readAllStandardError()); });
+        service->start(QStringLiteral(VARNOKD_PATH), {QStringLiteral("--config"), conf.fileName()});
+    }
+    QByteArray state(const QString& leaf) const
+    {
+        return watcher->last.value(QStringLiteral("varnok/%1/%2").arg(id, leaf));
+    }
+    static void publish(quint16 port, const QString& topic, const QByteArray& payload,
+                        bool retained = false)
+    {
+        QStringList arguments{QStringLiteral("-p"), QString::number(port),
+                              QStringLiteral("-t"), topic,
+                              QStringLiteral("-m"), QString::fromUtf8(payload)};
+        if (retained)
+            arguments << QStringLiteral("-r");
+        QCOMPARE(QProcess::execute(QStringLiteral("mosquitto_pub"), arguments), 0);
+    }
+    void publish(const QString& leaf, const QByteArray& payload, bool retained = false)
+    {
+        publish(broker.port, QStringLiteral("varnok/%1/%2").arg(id, leaf), payload, retained);
+    }
+    // The bridge is up and has published the switch's routing.
+    void waitOnline()
+    {
+        // Long enough for a reconnection after a pause that has grown.
+        QTRY_COMPARE_WITH_TIMEOUT(state(QStringLiteral("bridge")), QByteArray("online"), 20000);
+        QTRY_COMPARE(state(QStringLiteral("output/4")), QByteArray("HDMI In 4"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(temp.isValid());
+        broker.host = QStringLiteral("127.0.0.1");
+        broker.port = freePort();
+        startBroker();
+        watcher = std::make_unique<Watcher>(broker);
+        QTRY_VERIFY(watcher->client.isConnected());
+    }
+    void cleanup()
+    {
+        if (service)
+            service->disconnect(this);
+        for (Process* process : {&service, &sim}) {
+            if (*process) {
+                (*process)->terminate();
+                (*process)->waitForFinished();
+                process->reset();
+            }
+        }
+    }
+    void cleanupTestCase() { watcher.reset(); }
+
+    // A command published to a set topic routes the switch; the state follows only what the
+    // switch reports, and a route it did not follow is published as a problem.
+    void command_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<QString>("leaf");
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<int>("output");
+        QTest::addColumn<QByteArray>("shown");
+        QTest::addColumn<QByteArray>("problem");
+        QTest::addColumn<QString>("logged");
+        const QStringList plain;
+        const QByteArray none = R"({"problems":[]})";
+        QTest::newRow("number") << plain << "output/2/set" << QByteArray("3") << 2
+                                << QByteArray("Camera") << none << "";
+        QTest::newRow("name") << plain << "output/4/set" << QByteArray("camera") << 4
+                              << QByteArray("Camera") << none << "";
+        QTest::newRow("routing") << plain << "routing/set"
+                                 << QByteArray(R"({"routes":[{"output":1,"input":3}]})") << 1
+                                 << QByteArray("Camera") << none << "";
+        QTest::newRow("preset") << plain << "preset/set" << QByteArray("Show") << 1
+                                << QByteArray("HDMI In 2") << none << "";
+        QTest::newRow("bad input") << plain << "output/2/set" << QByteArray("9") << 2
+                                   << QByteArray("HDMI In 2") << none << "\"9\" ignored";
+        QTest::newRow("bad json") << plain << "routing/set" << QByteArray(R"({"routes":[{}]})") << 2
+                                  << QByteArray("HDMI In 2") << none << "ignored";
+        QTest::newRow("stuck") << QStringList{QStringLiteral("--stuck"), QStringLiteral("2")}
+                               << "output/2/set" << QByteArray("3") << 2 << QByteArray("HDMI In 2")
+                               << QByteArray(R"({"problems":[{"asked":3,"asked_name":"Camera",)"
+                                             R"("output":2,"reported":2,)"
+                                             R"("reported_name":"HDMI In 2"}]})")
+                               << "output 2 stayed on input 2, not 3";
+    }
+    void command()
+    {
+        QFETCH(QStringList, simArguments);
+        QFETCH(QString, leaf);
+        QFETCH(QByteArray, payload);
+        QFETCH(int, output);
+        QFETCH(QByteArray, shown);
+        QFETCH(QByteArray, problem);
+        QFETCH(QString, logged);
+        startSwitch(QStringLiteral("cmd-%1").arg(QTest::currentDataTag()).replace(' ', '-'),
+                    simArguments);
+        waitOnline();
+        publish(leaf, payload);
+        // A later command to output 3, once confirmed, shows the first one was handled.
+        publish(QStringLiteral("output/3/set"), "1");
+        QTRY_COMPARE(state(QStringLiteral("output/3")), QByteArray("HDMI In 1"));
+        QCOMPARE(state(QStringLiteral("output/%1").arg(output)), shown);
+        QCOMPARE(state(QStringLiteral("problem")), problem);
+        if (!logged.isEmpty())
+            QTRY_VERIFY2(log.contains(logged), qPrintable(log));
+    }
+
+    void frontPanelChangeReachesTheState()
+    {
+        startSwitch(QStringLiteral("panel"),
+                    {QStringLiteral("--front-panel"), QStringLiteral("0.2")});
+        QTRY_VERIFY(!state(QStringLiteral("routing")).isEmpty());
+        const QByteArray first = state(QStringLiteral("routing"));
+        QTRY_VERIFY(state(QStringLiteral("routing")) != first);
+    }
+
+    void retainedCommandIsNotReplayed()
+    {
+        id = QStringLiteral("retained");
+        publish(QStringLiteral("output/1/set"), "4", true);
+        startSwitch(id);
+        waitOnline();
+        publish(QStringLiteral("output/2/set"), "3");
+        QTRY_COMPARE(state(QStringLiteral("output/2")), QByteArray("Camera"));
+        QCOMPARE(state(QStringLiteral("output/1")), QByteArray("HDMI In 1"));
+        QTRY_VERIFY(log.contains(QStringLiteral("retained command is ignored")));
+        publish(QStringLiteral("output/1/set"), {}, true);
+    }
+
+    // Discovery: what Home Assistant needs of each component, ids from the switch's id alone.
+    void discovery_data()
+    {
+        QTest::addColumn<QString>("topic");
+        QTest::addColumn<QStringList>("required");
+        const QStringList select{"command_topic", "options", "state_topic"};
+        QTest::newRow("output") << "select/varnok_disco/output2/config" << select;
+        QTest::newRow("preset") << "select/varnok_disco/preset/config" << select;
+        QTest::newRow("link") << "binary_sensor/varnok_disco/link/config"
+                              << QStringList{"state_topic", "device_class"};
+        QTest::newRow("problem") << "binary_sensor/varnok_disco/problem/config"
+                                 << QStringList{"state_topic", "device_class", "value_template"};
+    }
+    void discovery()
+    {
+        QFETCH(QString, topic);
+        QFETCH(QStringList, required);
+        startSwitch(QStringLiteral("disco"));
+        const QString full = QStringLiteral("homeassistant/") + topic;
+        QTRY_VERIFY(!watcher->last.value(full).isEmpty());
+        QJsonParseError error;
+        const QJsonObject config =
+            QJsonDocument::fromJson(watcher->last.value(full), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        for (const QString& key : required + QStringList{"name", "availability", "device"})
+            QVERIFY2(config.contains(key), qPrintable(key));
+        QVERIFY(config.value("unique_id").toString().startsWith("varnok_disco_"));
+        QCOMPARE(config.value("device").toObject().value("identifiers").toArray(),
+                 QJsonArray{"varnok_disco"});
+        if (topic.startsWith("select/varnok_disco/output"))
+            QCOMPARE(config.value("options").toArray(),
+                     (QJsonArray{"HDMI In 1", "HDMI In 2", "Camera", "HDMI In 4"}));
+    }
+
+    // The broker gone and back: the TCP front serves meanwhile, and all is published again.
+    void brokerRestarts()
+    {
+        startSwitch(QStringLiteral("restart"));
+        waitOnline();
+        mosquitto->kill();
+        mosquitto->waitForFinished();
+        watcher->last.clear();
+        QTRY_VERIFY(log.contains(QStringLiteral("MQTT broker 127.0.0.1:%1 lost").arg(broker.port)));
+        const QRegularExpression listening(QStringLiteral("listening on 127.0.0.1:(\\d+)"));
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost,
+                             quint16(listening.match(log).captured(1).toUInt()));
+        QVERIFY(client.waitForConnected(5000));
+        client.write("bc \r\n");
+        QByteArray answer;
+        QTRY_VERIFY((answer += client.readAll()).contains("s1"));
+        startBroker();
+        waitOnline();
+        QVERIFY(watcher->last.contains("homeassistant/select/varnok_restart/output1/config"));
+    }
+
+    void wrongPasswordIsRefused()
+    {
+        const QString users = path(QStringLiteral("users"));
+        QCOMPARE(QProcess::execute(QStringLiteral("mosquitto_passwd"),
+                                   {QStringLiteral("-b"), QStringLiteral("-c"), users,
+                                    QStringLiteral("room"), QStringLiteral("right")}),
+                 0);
+        const quint16 openPort = broker.port;
+        Process open = std::move(mosquitto);
+        broker.port = freePort();
+        startBroker("allow_anonymous false\npassword_file " + users.toUtf8() + '\n');
+        startSwitch(QStringLiteral("secret"), {}, "user=room\npassword=wrong\n");
+        QTRY_VERIFY2(log.contains(QStringLiteral("refused the connection: Connection Refused: "
+                                                 "not authorised")),
+                     qPrintable(log));
+        mosquitto = std::move(open);
+        broker.port = openPort;
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServiceMqtt)
+#include "tst_service_mqtt.moc"
