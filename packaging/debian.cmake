@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: MIT
-# Two Debian packages from one `cmake --build build --target package`: varnok, the console, and
-# varnok-sim, the simulated switch for trying a set-up without hardware. Each installed file
-# names its component; the package's Depends is what dpkg-shlibdeps finds plus
-# CPACK_DEBIAN_PACKAGE_DEPENDS (the console) or nothing more (the simulator).
+# Three Debian packages from one `cmake --build build --target package`: varnok, the console;
+# varnok-sim, the simulated switch for trying a set-up without hardware; and varnokd, the
+# service that shares each switch's line. Each installed file names its component; the
+# package's Depends is what dpkg-shlibdeps finds plus CPACK_DEBIAN_PACKAGE_DEPENDS (the
+# console) or nothing more (the simulator, the service).
 include(GNUInstallDirs)
 find_program(VARNOK_GZIP gzip REQUIRED)
 
@@ -17,12 +18,17 @@ function(varnok_gzip target source output)
   add_custom_target(${target} ALL DEPENDS ${output})
 endfunction()
 
-# varnok_install_manpage(SOURCE COMPONENT): section 1, gzipped.
+# varnok_install_manpage(SOURCE COMPONENT): gzipped, in the section its name ends in
+# (varnok.1 in man1, varnokd.8 in man8).
 function(varnok_install_manpage source component)
   get_filename_component(name ${source} NAME)
+  if(NOT name MATCHES "\\.([1-9])$")
+    message(FATAL_ERROR "${source}: a manual page's name ends in its section, 1 to 9")
+  endif()
+  set(section ${CMAKE_MATCH_1})
   set(gz ${CMAKE_CURRENT_BINARY_DIR}/man/${name}.gz)
   varnok_gzip(varnok_man_${name} ${CMAKE_CURRENT_SOURCE_DIR}/${source} ${gz})
-  install(FILES ${gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
+  install(FILES ${gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section} COMPONENT ${component})
 endfunction()
 
 # Every package carries the licence and the changelog in its own documentation folder.
@@ -32,9 +38,18 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${varnok_changelog_gz}
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/varnok COMPONENT console)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${varnok_changelog_gz}
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/varnok-sim COMPONENT sim)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${varnok_changelog_gz}
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/varnokd COMPONENT service)
+
+# The service's unit and sample configuration go where Debian 12 looks for them, whatever the
+# prefix: the unit's ExecStart= names /usr/sbin/varnokd, as the package installs it. The sample
+# starts no switch; dpkg keeps the administrator's changes to it (the package's conffiles).
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/varnokd.service DESTINATION /lib/systemd/system
+        COMPONENT service)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/varnokd.conf DESTINATION /etc/varnok COMPONENT service)
 
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL console sim)
+set(CPACK_COMPONENTS_ALL console sim service)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
     GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -64,3 +79,26 @@ a set-up can be tried without the hardware. It answers every command the
 console sends, logs each command and answer, and can misbehave on request:
 late, silent or byte-by-byte answers, line noise, a hang-up, and a person at
 the switch's front panel changing routes.")
+
+set(CPACK_DEBIAN_SERVICE_PACKAGE_NAME varnokd)
+set(CPACK_DEBIAN_SERVICE_PACKAGE_SECTION net)
+set(CPACK_DEBIAN_SERVICE_PACKAGE_DEPENDS "")
+set(CPACK_DEBIAN_SERVICE_PACKAGE_SUGGESTS "varnok, varnok-sim")
+# conffiles, and maintainer scripts that do what dh_installsystemd --no-enable does.
+set(CPACK_DEBIAN_SERVICE_PACKAGE_CONTROL_EXTRA
+    ${CMAKE_CURRENT_LIST_DIR}/varnokd-control/conffiles
+    ${CMAKE_CURRENT_LIST_DIR}/varnokd-control/postinst
+    ${CMAKE_CURRENT_LIST_DIR}/varnokd-control/prerm
+    ${CMAKE_CURRENT_LIST_DIR}/varnokd-control/postrm)
+set(CPACK_DEBIAN_SERVICE_DESCRIPTION
+    "service sharing VARNOK 4x4 HDMI matrix switches over TCP
+A systemd service that holds the RS-232 (or TCP) line of each configured
+VARNOK 4 x 4 HDMI matrix switch and shares it. Each switch gets a TCP listener
+that speaks the switch's own protocol, so the varnok console, its command line
+and any TCP controller work through it, many at once: commands are queued and
+sent one at a time, each answer goes to the client that asked, and route
+reports go to every client.
+
+The service reopens a lost line, asks the switch for its routing while idle,
+keeps a session log per switch, and re-reads its configuration on reload.
+The configuration installed names no switch.")

@@ -4,7 +4,7 @@ varnok_packages=(g++ cmake ninja-build pkg-config libsystemd-dev libmosquitto-de
                  libgl-dev fonts-liberation fonts-wqy-microhei xvfb xauth x11-utils
                  mosquitto mosquitto-clients
                  ccache dpkg-dev file lintian appstream desktop-file-utils
-                 qt6-l10n-tools qt6-translations-l10n)
+                 qt6-l10n-tools qt6-translations-l10n systemd man-db)
 
 varnok_install_missing() {
     local missing=() p

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>ClientLink</name>
+    <message>
+        <source>left</source>
+        <translation>已离开</translation>
+    </message>
+    <message>
+        <source>dropped: %1 bytes wait unread</source>
+        <translation>已断开：%1 字节等待读取</translation>
+    </message>
+</context>
+<context>
     <name>LinkStateBox</name>
     <message>
         <source>Connect State</source>
@@ -446,6 +457,61 @@
     </message>
 </context>
 <context>
+    <name>ServiceConfig</name>
+    <message>
+        <source>no such file</source>
+        <translation>文件不存在</translation>
+    </message>
+    <message>
+        <source>not an INI file QSettings can read</source>
+        <translation>不是 QSettings 能读取的 INI 文件</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is outside any switch&apos;s group</source>
+        <translation>“%1”不在任何切换器的组中</translation>
+    </message>
+    <message>
+        <source>[%1] is not supported by this varnokd</source>
+        <translation>此 varnokd 不支持 [%1]</translation>
+    </message>
+    <message>
+        <source>[%1]: a switch&apos;s id is 1 to 32 of a-z, 0-9 and -</source>
+        <translation>[%1]：切换器的标识为 1 到 32 个 a-z、0-9 和 - 字符</translation>
+    </message>
+    <message>
+        <source>unknown key &quot;%1&quot; (dir, port, listen and poll are known)</source>
+        <translation>未知的键“%1”（可用的键为 dir、port、listen 和 poll）</translation>
+    </message>
+    <message>
+        <source>dir= is missing: the switch&apos;s set-up folder</source>
+        <translation>缺少 dir=：切换器的设置文件夹</translation>
+    </message>
+    <message>
+        <source>dir=%1 is not a folder</source>
+        <translation>dir=%1 不是文件夹</translation>
+    </message>
+    <message>
+        <source>dir=%1 is [%2]&apos;s folder too</source>
+        <translation>dir=%1 也是 [%2] 的文件夹</translation>
+    </message>
+    <message>
+        <source>listen= is missing: HOST:PORT of the switch&apos;s TCP front</source>
+        <translation>缺少 listen=：切换器 TCP 前端的 主机:端口</translation>
+    </message>
+    <message>
+        <source>listen=%1 is not HOST:PORT with an IP address and a port up to 65535</source>
+        <translation>listen=%1 不是由 IP 地址和不大于 65535 的端口组成的 主机:端口</translation>
+    </message>
+    <message>
+        <source>listen=%1 is [%2]&apos;s too</source>
+        <translation>listen=%1 也被 [%2] 使用</translation>
+    </message>
+    <message>
+        <source>poll=%1 is not 0 to %2 seconds</source>
+        <translation>poll=%1 不在 0 到 %2 秒之间</translation>
+    </message>
+</context>
+<context>
     <name>SessionLog</name>
     <message>
         <source>The session log %1 is a symbolic link, which the console does not write through: nothing is logged. Replace it with a plain file.</source>
@@ -454,6 +520,73 @@
     <message>
         <source>The session log %1 is not a plain file: nothing is logged. Replace it with a plain file.</source>
         <translation>会话日志 %1 不是普通文件：不记录任何内容。请将其替换为普通文件。</translation>
+    </message>
+</context>
+<context>
+    <name>SharedLine</name>
+    <message>
+        <source>%1 is open</source>
+        <translation>%1 已打开</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n command(s) not sent: the line is down</source>
+        <translation>
+            <numerusform>%n 条命令未发送：线路已断开</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>not sent: %1 (%2)</source>
+        <translation>未发送：%1（%2）</translation>
+    </message>
+    <message>
+        <source>the switch answers again</source>
+        <translation>切换器重新应答</translation>
+    </message>
+    <message>
+        <source>no answer to %1 within %2 ms</source>
+        <translation>%2 毫秒内 %1 没有应答</translation>
+    </message>
+</context>
+<context>
+    <name>SwitchFront</name>
+    <message>
+        <source>listening on %1</source>
+        <translation>正在监听 %1</translation>
+    </message>
+    <message>
+        <source>cannot listen on %1: %2; trying again every %3 s</source>
+        <translation>无法监听 %1：%2；每 %3 秒重试</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 connected (%n client(s))</source>
+        <translation>
+            <numerusform>%1 已连接（%n 个客户端）</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 %2 (%n client(s))</source>
+        <translation>
+            <numerusform>%1 %2（%n 个客户端）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 sent %2 while the line is down: not answered</source>
+        <translation>%1 在线路断开时发送了 %2：无应答</translation>
+    </message>
+    <message>
+        <source>%1 has %2 commands waiting: %3 and what follows are not sent until they go</source>
+        <translation>%1 已有 %2 条命令在等待：%3 及其后的命令在它们发出前不会发送</translation>
+    </message>
+</context>
+<context>
+    <name>SwitchService</name>
+    <message>
+        <source>removed</source>
+        <translation>已移除</translation>
+    </message>
+    <message>
+        <source>changed: restarting</source>
+        <translation>已更改：正在重启</translation>
     </message>
 </context>
 <context>
@@ -807,6 +940,53 @@ OPTIONS: -C DIR, --dir DIR  设置文件夹（COMPORT、varnok.conf、COM1-COM10
     <message>
         <source>Cannot change %1: %2.</source>
         <translation>无法更改 %1：%2。</translation>
+    </message>
+</context>
+<context>
+    <name>varnokd</name>
+    <message>
+        <source>%1 read again</source>
+        <translation>已重新读取 %1</translation>
+    </message>
+    <message>
+        <source>%1 has faults: the switches are kept as they were</source>
+        <translation>%1 有错误：切换器保持原样</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n switch(es), no fault</source>
+        <translation>
+            <numerusform>%1：%n 台切换器，无错误</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>varnokd %1: %n switch(es) from %2</source>
+        <translation>
+            <numerusform>varnokd %1：来自 %2 的 %n 台切换器</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>read the switches from FILE</source>
+        <translation>从 FILE 读取切换器</translation>
+    </message>
+    <message>
+        <source>check the configuration, name every fault, and exit</source>
+        <translation>检查配置，列出每个错误后退出</translation>
+    </message>
+    <message>
+        <source>show this help</source>
+        <translation>显示此帮助</translation>
+    </message>
+    <message>
+        <source>show the version</source>
+        <translation>显示版本</translation>
+    </message>
+    <message>
+        <source>Shares each VARNOK matrix switch&apos;s line with every controller.</source>
+        <translation>将每台 VARNOK 矩阵切换器的线路共享给所有控制器。</translation>
+    </message>
+    <message>
+        <source>unexpected argument &quot;%1&quot;</source>
+        <translation>意外的参数“%1”</translation>
     </message>
 </context>
 </TS>

@@ -134,6 +134,14 @@ void ScriptRun::onTimeout()
 {
     if (request.command == cli::Request::Command::Send && replied)
         return finish(Done);
+    if (otherRoute) {
+        output.route(*otherRoute);
+        return finish(NoAnswer, tr("the switch reports output %1 on input "
+                                   "%2, not %3")
+                                    .arg(otherRoute->output)
+                                    .arg(otherRoute->input)
+                                    .arg(request.input));
+    }
     QString message = tr("no answer from the switch on %1 within %2 ms")
                           .arg(session.portName())
                           .arg(request.timeoutMs);
@@ -211,19 +219,22 @@ void ScriptRun::handleReply(const protocol::Reply& reply)
 
 void ScriptRun::handleRoute(const protocol::Reply& reply)
 {
+    // An arrow moves the output to an input not known beforehand: only its own route report
+    // answers it. A route to a given input is confirmed by any report showing it.
+    const bool arrow = request.input == 0;
     if (reply.kind == protocol::Reply::Kind::RouteReport ||
-        reply.kind == protocol::Reply::Kind::StatusReport) {
+        (!arrow && reply.kind == protocol::Reply::Kind::StatusReport)) {
         for (const protocol::Route& route : reply.routes) {
             if (route.output != request.output)
                 continue;
-            output.route(route);
-            if (request.input != 0 && route.input != request.input)
-                return finish(NoAnswer, tr("the switch reports output %1 on input "
-                                           "%2, not %3")
-                                            .arg(route.output)
-                                            .arg(route.input)
-                                            .arg(request.input));
-            return finish(Done);
+            if (arrow || route.input == request.input) {
+                output.route(route);
+                return finish(Done);
+            }
+            // Another controller's route, or a report made before this command reached the
+            // switch: the answer may still come. Told only if it does not.
+            otherRoute = route;
+            return;
         }
     }
     lastOtherAnswer = shown(reply);

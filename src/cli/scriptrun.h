@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <optional>
+
 class MatrixSetup;
 class SwitchSession;
 
@@ -60,4 +62,5 @@ private:
     bool replied = false;
     bool ended = false;
     QString lastOtherAnswer; // what came instead of the awaited answer, for the message
+    std::optional<protocol::Route> otherRoute; // the output routed elsewhere than asked
 };

@@ -10,11 +10,6 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("MqttConfig", text);
-}
-
 // A topic level of ours: no wildcard, no empty level at either end.
 bool validTopicBase(const QString& text)
 {
@@ -42,19 +37,23 @@ MqttConfig::read(QSettings& settings,
                               QStringLiteral("discovery_prefix")};
     for (const QString& key : settings.childKeys()) {
         if (!known.contains(key))
-            fault(key, tr("[mqtt] unknown key \"%1\"").arg(key));
+            fault(key,
+                  QCoreApplication::translate("MqttConfig", "[mqtt] unknown key \"%1\"").arg(key));
     }
     const auto text = [&settings](const char* key) {
         return settings.value(QLatin1String(key)).toString().trimmed();
     };
     config.host = text("host");
     if (config.host.isEmpty())
-        fault({}, tr("[mqtt] host= is missing: the broker's name or address"));
+        fault({}, QCoreApplication::translate(
+                      "MqttConfig", "[mqtt] host= is missing: the broker's name or address"));
     if (settings.contains(QStringLiteral("port"))) {
         bool numeric = false;
         const uint port = text("port").toUInt(&numeric);
         if (!numeric || port == 0 || port > 65535)
-            fault(QStringLiteral("port"), tr("[mqtt] port=%1 is not 1 to 65535").arg(text("port")));
+            fault(QStringLiteral("port"),
+                  QCoreApplication::translate("MqttConfig", "[mqtt] port=%1 is not 1 to 65535")
+                      .arg(text("port")));
         else
             config.port = static_cast<quint16>(port);
     }
@@ -65,36 +64,45 @@ MqttConfig::read(QSettings& settings,
         QFile file(path);
         if (settings.contains(QStringLiteral("password")))
             fault(QStringLiteral("password_file"),
-                  tr("[mqtt] password= and password_file= are both given"));
+                  QCoreApplication::translate(
+                      "MqttConfig", "[mqtt] password= and password_file= are both given"));
         else if (!file.open(QIODevice::ReadOnly))
             fault(QStringLiteral("password_file"),
-                  tr("[mqtt] password_file=%1 cannot be read: %2").arg(path, file.errorString()));
+                  QCoreApplication::translate("MqttConfig",
+                                              "[mqtt] password_file=%1 cannot be read: %2")
+                      .arg(path, file.errorString()));
         else
             config.password = QString::fromUtf8(file.readLine(4096)).remove(QLatin1Char('\n'));
     }
     if (!config.password.isEmpty() && config.user.isEmpty())
-        fault({}, tr("[mqtt] a password needs user="));
+        fault({}, QCoreApplication::translate("MqttConfig", "[mqtt] a password needs user="));
     const auto readableFile = [&](const char* key, QString& into) {
         into = text(key);
         if (!into.isEmpty() && !QFileInfo(into).isReadable())
             fault(QLatin1String(key),
-                  tr("[mqtt] %1=%2 is not a readable file").arg(QLatin1String(key), into));
+                  QCoreApplication::translate("MqttConfig", "[mqtt] %1=%2 is not a readable file")
+                      .arg(QLatin1String(key), into));
     };
     readableFile("cafile", config.cafile);
     readableFile("certfile", config.certfile);
     readableFile("keyfile", config.keyfile);
     if (config.certfile.isEmpty() != config.keyfile.isEmpty())
-        fault({}, tr("[mqtt] certfile= and keyfile= go together"));
+        fault({}, QCoreApplication::translate("MqttConfig",
+                                              "[mqtt] certfile= and keyfile= go together"));
     else if (!config.certfile.isEmpty() && config.cafile.isEmpty())
-        fault(QStringLiteral("certfile"), tr("[mqtt] a client certificate needs cafile="));
+        fault(
+            QStringLiteral("certfile"),
+            QCoreApplication::translate("MqttConfig", "[mqtt] a client certificate needs cafile="));
     for (const auto& [key, value] : {std::pair{"base", &config.base},
                                      std::pair{"discovery_prefix", &config.discoveryPrefix}}) {
         if (!settings.contains(QLatin1String(key)))
             continue;
         *value = text(key);
         if (!validTopicBase(*value))
-            fault(QLatin1String(key), tr("[mqtt] %1=%2 is not a topic without wildcards")
-                                          .arg(QLatin1String(key), *value));
+            fault(QLatin1String(key),
+                  QCoreApplication::translate("MqttConfig",
+                                              "[mqtt] %1=%2 is not a topic without wildcards")
+                      .arg(QLatin1String(key), *value));
     }
     return config;
 }

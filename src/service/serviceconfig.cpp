@@ -6,6 +6,7 @@
 #include "link/switchsession.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -14,11 +15,6 @@
 #include <QSettings>
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("ServiceConfig", text);
-}
 
 // Where each group and key is written, for the fault lines; QSettings keeps no positions.
 class LineIndex
@@ -94,7 +90,7 @@ ServiceConfig ServiceConfig::read(const QString& path)
         config.faults.append({line, text});
     };
     if (!QFileInfo::exists(path)) {
-        fail(0, tr("no such file"));
+        fail(0, QCoreApplication::translate("ServiceConfig", "no such file"));
         return config;
     }
     if (const QString refused = setupfile::refusal(path); !refused.isNull()) {
@@ -103,12 +99,14 @@ ServiceConfig ServiceConfig::read(const QString& path)
     }
     const std::unique_ptr<QSettings> settings = setupfile::read(path);
     if (settings->status() != QSettings::NoError) {
-        fail(0, tr("not an INI file QSettings can read"));
+        fail(0, QCoreApplication::translate("ServiceConfig", "not an INI file QSettings can read"));
         return config;
     }
     const LineIndex lines(path);
     for (const QString& key : settings->childKeys())
-        fail(lines.of(QString(), key), tr("\"%1\" is outside any switch's group").arg(key));
+        fail(lines.of(QString(), key),
+             QCoreApplication::translate("ServiceConfig", "\"%1\" is outside any switch's group")
+                 .arg(key));
 
     QHash<QString, QString> listenUsers; // "host:port" -> switch id
     QHash<QString, QString> dirUsers;
@@ -125,11 +123,15 @@ ServiceConfig ServiceConfig::read(const QString& path)
             continue;
         }
         if (id == QLatin1String("web")) {
-            fail(groupLine, tr("[%1] is not supported by this varnokd").arg(id));
+            fail(groupLine, QCoreApplication::translate("ServiceConfig",
+                                                        "[%1] is not supported by this varnokd")
+                                .arg(id));
             continue;
         }
         if (!validId(id)) {
-            fail(groupLine, tr("[%1]: a switch's id is 1 to 32 of a-z, 0-9 and -").arg(id));
+            fail(groupLine, QCoreApplication::translate(
+                                "ServiceConfig", "[%1]: a switch's id is 1 to 32 of a-z, 0-9 and -")
+                                .arg(id));
             continue;
         }
         settings->beginGroup(id);
@@ -143,18 +145,24 @@ ServiceConfig ServiceConfig::read(const QString& path)
         };
         for (const QString& key : settings->childKeys()) {
             if (!known.contains(key))
-                faultAt(key,
-                        tr("unknown key \"%1\" (dir, port, listen and poll are known)").arg(key));
+                faultAt(key, QCoreApplication::translate(
+                                 "ServiceConfig",
+                                 "unknown key \"%1\" (dir, port, listen and poll are known)")
+                                 .arg(key));
         }
         item.dir = settings->value(QStringLiteral("dir")).toString();
         if (item.dir.isEmpty())
-            faultAt({}, tr("dir= is missing: the switch's set-up folder"));
-        else if (!QFileInfo(item.dir).isAbsolute())
-            faultAt(QStringLiteral("dir"), tr("dir=%1 is not an absolute path").arg(item.dir));
-        else if (!QFileInfo(item.dir).isDir())
-            faultAt(QStringLiteral("dir"), tr("dir=%1 is not a folder").arg(item.dir));
+            faultAt({}, QCoreApplication::translate("ServiceConfig",
+                                                    "dir= is missing: the switch's set-up folder"));
+        else if (!QFileInfo(item.dir = QFileInfo(path).absoluteDir().absoluteFilePath(item.dir))
+                      .isDir()) // a relative folder is the configuration file's neighbour
+            faultAt(QStringLiteral("dir"),
+                    QCoreApplication::translate("ServiceConfig", "dir=%1 is not a folder")
+                        .arg(item.dir));
         else if (const QString other = dirUsers.value(item.dir); !other.isEmpty())
-            faultAt(QStringLiteral("dir"), tr("dir=%1 is [%2]'s folder too").arg(item.dir, other));
+            faultAt(QStringLiteral("dir"),
+                    QCoreApplication::translate("ServiceConfig", "dir=%1 is [%2]'s folder too")
+                        .arg(item.dir, other));
         else
             dirUsers.insert(item.dir, id);
 
@@ -167,14 +175,20 @@ ServiceConfig ServiceConfig::read(const QString& path)
 
         const QString listen = settings->value(QStringLiteral("listen")).toString();
         if (listen.isEmpty()) {
-            faultAt({}, tr("listen= is missing: HOST:PORT of the switch's TCP front"));
+            faultAt({}, QCoreApplication::translate(
+                            "ServiceConfig",
+                            "listen= is missing: HOST:PORT of the switch's TCP front"));
         } else if (!parseListen(listen, item)) {
             faultAt(QStringLiteral("listen"),
-                    tr("listen=%1 is not HOST:PORT with an IP address and a port up to 65535")
+                    QCoreApplication::translate(
+                        "ServiceConfig",
+                        "listen=%1 is not HOST:PORT with an IP address and a port up to 65535")
                         .arg(listen));
         } else if (item.listenPort != 0) {
             if (const QString other = listenUsers.value(item.listenText()); !other.isEmpty())
-                faultAt(QStringLiteral("listen"), tr("listen=%1 is [%2]'s too").arg(listen, other));
+                faultAt(QStringLiteral("listen"),
+                        QCoreApplication::translate("ServiceConfig", "listen=%1 is [%2]'s too")
+                            .arg(listen, other));
             listenUsers.insert(item.listenText(), id);
         }
 
@@ -184,9 +198,11 @@ ServiceConfig ServiceConfig::read(const QString& path)
             item.pollSeconds = poll.toInt(&numeric);
             if (!numeric || item.pollSeconds < 0 ||
                 item.pollSeconds > SwitchSession::maxPollSeconds)
-                faultAt(QStringLiteral("poll"), tr("poll=%1 is not 0 to %2 seconds")
-                                                    .arg(poll)
-                                                    .arg(SwitchSession::maxPollSeconds));
+                faultAt(
+                    QStringLiteral("poll"),
+                    QCoreApplication::translate("ServiceConfig", "poll=%1 is not 0 to %2 seconds")
+                        .arg(poll)
+                        .arg(SwitchSession::maxPollSeconds));
         }
         settings->endGroup();
         if (sound)

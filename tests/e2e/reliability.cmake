@@ -9,5 +9,6 @@ varnok_test(tst_hostileline SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_hostileline.cp
 varnok_test(tst_signals SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_signals.cpp
                                 ${CMAKE_CURRENT_LIST_DIR}/ptypair.h ${CMAKE_CURRENT_LIST_DIR}/runfolder.h
             LABELS e2e reliability)
-target_compile_definitions(tst_signals PRIVATE VARNOK_EXECUTABLE="$<TARGET_FILE:varnok>")
-add_dependencies(tst_signals varnok)
+target_compile_definitions(tst_signals PRIVATE VARNOK_EXECUTABLE="$<TARGET_FILE:varnok>"
+                                               VARNOKD_EXECUTABLE="$<TARGET_FILE:varnokd>")
+add_dependencies(tst_signals varnok varnokd)

@@ -233,6 +233,10 @@ void TestCommandLine::commands_data()
     QTest::newRow("pty, unreadable answer")
         << false << QStringList{"--noise"} << QStringList{"--timeout", "300", "route", "2", "3"}
         << QByteArray("cir 59\\r\\n") << QByteArray() << 3;
+    QTest::newRow("pty, route not followed")
+        << false << QStringList{"--stuck", "2"}
+        << QStringList{"--timeout", "300", "route", "2", "3"} << QByteArray("cir 59\\r\\n")
+        << QByteArray("HDMI Out2 -> HDMI In 2\n") << 3;
     QTest::newRow("pty, send unanswered")
         << false << QStringList{"--silent"} << QStringList{"--timeout", "300", "send", "bc"}
         << QByteArray("bc\\r\\n") << QByteArray() << 3;

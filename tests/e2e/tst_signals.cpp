@@ -44,14 +44,19 @@ private slots:
 void TestSignals::exitsCleanly_data()
 {
     QTest::addColumn<int>("signalNumber");
-    QTest::newRow("SIGTERM") << SIGTERM;
-    QTest::newRow("SIGINT") << SIGINT;
-    QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::addColumn<bool>("service"); // varnokd serving the line instead of the window
+    QTest::newRow("SIGTERM") << SIGTERM << false;
+    QTest::newRow("SIGINT") << SIGINT << false;
+    QTest::newRow("SIGHUP") << SIGHUP << false;
+    // To the service SIGHUP means "read the configuration again".
+    QTest::newRow("varnokd, SIGTERM") << SIGTERM << true;
+    QTest::newRow("varnokd, SIGINT") << SIGINT << true;
 }
 
 void TestSignals::exitsCleanly()
 {
     QFETCH(int, signalNumber);
+    QFETCH(bool, service);
     RunFolder dir;
     QVERIFY(dir.isEntered());
     PtyPair pty;
@@ -61,6 +66,14 @@ void TestSignals::exitsCleanly()
     QProcess console;
     console.setWorkingDirectory(dir.path());
     console.setProgram(QStringLiteral(VARNOK_EXECUTABLE));
+    if (service) {
+        QFile config(dir.filePath(QStringLiteral("varnokd.conf")));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("[hall]\ndir=" + dir.path().toUtf8() + "\nlisten=127.0.0.1:0\n");
+        config.close();
+        console.setProgram(QStringLiteral(VARNOKD_EXECUTABLE));
+        console.setArguments({QStringLiteral("--config"), config.fileName()});
+    }
     console.start();
     QVERIFY(console.waitForStarted(5000));
     // The port is open once its lock file is there.
@@ -72,7 +85,7 @@ void TestSignals::exitsCleanly()
     QCOMPARE(console.exitStatus(), QProcess::NormalExit);
     QCOMPARE(console.exitCode(), 0);
     QVERIFY2(!QFile::exists(lock), qPrintable(lock));
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("COMPORT"))));
+    QCOMPARE(QFile::exists(dir.filePath(QStringLiteral("COMPORT"))), !service);
 }
 
 QTEST_MAIN(TestSignals)

@@ -3,7 +3,8 @@
 # Rows: library, a header it must reach, a higher layer's header it must not.
 foreach(row IN ITEMS "protocol|protocol/commands.h|link/port.h" "link|link/port.h|ui/mainwindow.h"
                      "link|link/port.h|cli/commandline.h" "cli|cli/commandline.h|ui/mainwindow.h"
-                     "artwork|ui/artwork.h|ui/mainwindow.h")
+                     "artwork|ui/artwork.h|ui/mainwindow.h" "service|service/sharedline.h|ui/mainwindow.h"
+                     "service|service/sharedline.h|cli/commandline.h")
   string(REPLACE "|" ";" row "${row}")
   list(GET row 0 layer)
   if(NOT layer IN_LIST generated)

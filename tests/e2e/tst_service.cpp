@@ -1,0 +1,329 @@
+// SPDX-License-Identifier: MIT
+// varnokd between varnok-sim and several controllers on 127.0.0.1: reports reach everyone, a
+// client that floods or never reads holds nobody back, clients outlive a lost line, a reload
+// keeps unchanged switches, and --check names each fault with its line.
+#include "link/anyport.h"
+#include "mainwindowelements.h"
+#include "recordingmessageboxes.h"
+#include "runfolder.h"
+#include "ui/mainwindow.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QtTest>
+
+#include <csignal>
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr int patienceMs = 5000; // waiting only; nothing is asserted about speed
+
+// A child process stopped and reaped with its owner.
+struct Child
+{
+    std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
+    QByteArray out; // everything it wrote so far, stdout and stderr merged
+    ~Child()
+    {
+        process->terminate();
+        process->waitForFinished(patienceMs);
+    }
+    QByteArray output()
+    {
+        out += process->readAll();
+        return out;
+    }
+    // Waits for `pattern` in the output; its first capture, or null when it never came.
+    QString waitFor(const QString& pattern)
+    {
+        const QRegularExpression expression(pattern, QRegularExpression::MultilineOption);
+        QRegularExpressionMatch match;
+        (void)QTest::qWaitFor(
+            [&] { return (match = expression.match(QString::fromUtf8(output()))).hasMatch(); },
+            patienceMs);
+        return match.hasMatch() ? match.captured(1) : QString();
+    }
+};
+
+QByteArray readAnswer(QTcpSocket& socket, const QByteArray& until)
+{
+    QByteArray got;
+    (void)QTest::qWaitFor([&] { return (got += socket.readAll()).contains(until); }, patienceMs);
+    return got;
+}
+
+} // namespace
+
+class TestService : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void reportsReachEveryController();
+    void floodingClientHoldsNobodyBack();
+    void clientsOutliveLostLine();
+    void reloadKeepsUnchangedSwitch();
+    void checkNamesEachFault_data();
+    void checkNamesEachFault();
+
+private:
+    // varnok-sim --listen 127.0.0.1:0 with `arguments`; its "tcp://127.0.0.1:P".
+    QString startSim(const QStringList& arguments = {});
+    // Writes the configuration and starts varnokd on it; the port each switch listens on.
+    std::map<QString, quint16> startService(const QString& config, const QStringList& ids);
+    QString writeConfig(const QString& text);
+    Child& startVarnok(const QStringList& arguments);
+
+    std::unique_ptr<RunFolder> dir;
+    std::list<Child> children;
+    std::vector<Child*> sims; // in the order started
+    Child* service = nullptr;
+    QString configPath;
+};
+
+void TestService::init()
+{
+    dir = std::make_unique<RunFolder>();
+    QVERIFY(dir->isEntered());
+    configPath = dir->filePath(QStringLiteral("varnokd.conf"));
+}
+
+void TestService::cleanup()
+{
+    if (service) {
+        service->process->terminate();
+        QVERIFY(service->process->waitForFinished(patienceMs));
+        QCOMPARE(service->process->exitCode(), 0);
+    }
+    service = nullptr;
+    sims.clear();
+    children.clear();
+    dir.reset();
+}
+
+QString TestService::startSim(const QStringList& arguments)
+{
+    Child& sim = children.emplace_back();
+    sims.push_back(&sim);
+    sim.process->start(QStringLiteral(VARNOK_SIM_PATH),
+                       QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} +
+                           arguments);
+    const QString port = sim.waitFor(QStringLiteral("^listening on (127\\.0\\.0\\.1:\\d+)$"));
+    return port.isNull() ? QString() : QStringLiteral("tcp://") + port;
+}
+
+QString TestService::writeConfig(const QString& text)
+{
+    QFile file(configPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return {};
+    file.write(QString(text).replace(QStringLiteral("%DIR%"), dir->path()).toUtf8());
+    return configPath;
+}
+
+std::map<QString, quint16> TestService::startService(const QString& config, const QStringList& ids)
+{
+    writeConfig(config);
+    Child& daemon = children.emplace_back();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), dir->filePath(QStringLiteral("state")));
+    daemon.process->setProcessEnvironment(environment);
+    daemon.process->setProcessChannelMode(QProcess::MergedChannels);
+    daemon.process->start(QStringLiteral(VARNOKD_PATH), {QStringLiteral("--config"), configPath});
+    service = &daemon;
+    std::map<QString, quint16> ports;
+    for (const QString& id : ids)
+        ports[id] =
+            daemon.waitFor(QStringLiteral("^%1: listening on 127\\.0\\.0\\.1:(\\d+)$").arg(id))
+                .toUShort();
+    return ports;
+}
+
+Child& TestService::startVarnok(const QStringList& arguments)
+{
+    Child& cli = children.emplace_back();
+    cli.process->setWorkingDirectory(dir->path());
+    cli.process->setProcessChannelMode(QProcess::MergedChannels);
+    cli.process->start(QStringLiteral(VARNOK_PATH), arguments);
+    return cli;
+}
+
+void TestService::reportsReachEveryController()
+{
+    const QString sim = startSim();
+    const quint16 port = startService(
+        QStringLiteral("[hall]\ndir=%DIR%\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(sim),
+        {QStringLiteral("hall")})[QStringLiteral("hall")];
+    QVERIFY(port != 0);
+    const QString front = QStringLiteral("tcp://127.0.0.1:%1").arg(port);
+
+    AnyPort windowPort;
+    RecordingMessageBoxes boxes;
+    QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("console")));
+    MainWindow window(windowPort, boxes, dir->filePath(QStringLiteral("console")));
+    window.startUp();
+    window.show();
+    QComboBox* box = portList(window);
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), front);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QTest::mouseClick(linkButton(window), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(connectedLamp(window)->isLit(), patienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(routingLamp(window, 1, 1)->isLit(), patienceMs); // as the sim starts
+
+    Child& monitor = startVarnok({QStringLiteral("--port"), front, QStringLiteral("monitor")});
+    QVERIFY(monitor.process->waitForStarted(patienceMs));
+    QTRY_VERIFY_WITH_TIMEOUT(service->output().contains("(2 client(s))"), patienceMs);
+    Child& route = startVarnok({QStringLiteral("--port"), front, QStringLiteral("route"),
+                                QStringLiteral("2"), QStringLiteral("3")});
+    QVERIFY(route.process->waitForFinished(patienceMs));
+    QCOMPARE(route.process->exitCode(), 0);
+    QCOMPARE(route.output(), QByteArray("HDMI Out2 -> HDMI In 3\n"));
+    // The other two controllers see the switch's report, not the command.
+    QTRY_VERIFY_WITH_TIMEOUT(routingLamp(window, 1, 2)->isLit(), patienceMs);
+    QVERIFY(!routingLamp(window, 1, 1)->isLit());
+    QVERIFY(!monitor.waitFor(QStringLiteral("^(HDMI Out2 -> HDMI In 3)$")).isNull());
+    QCOMPARE(boxes.shown.size(), 0);
+}
+
+void TestService::floodingClientHoldsNobodyBack()
+{
+    const QString sim = startSim();
+    const quint16 port = startService(
+        QStringLiteral("[hall]\ndir=%DIR%\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(sim),
+        {QStringLiteral("hall")})[QStringLiteral("hall")];
+    QTRY_VERIFY_WITH_TIMEOUT(sims[0]->output().contains("<- bc "), patienceMs);
+
+    // Queues the most a client may and never reads a byte of what comes back.
+    QTcpSocket flooder;
+    flooder.setReadBufferSize(1);
+    flooder.connectToHost(QHostAddress::LocalHost, port);
+    QVERIFY(flooder.waitForConnected(patienceMs));
+    flooder.write(QByteArray("bc \r\n").repeated(32));
+    QVERIFY(flooder.waitForBytesWritten(patienceMs));
+    QTRY_VERIFY_WITH_TIMEOUT(sims[0]->output().count("<- bc ") >= 2, patienceMs);
+
+    Child& route =
+        startVarnok({QStringLiteral("--port"), QStringLiteral("tcp://127.0.0.1:%1").arg(port),
+                     QStringLiteral("route"), QStringLiteral("2"), QStringLiteral("3")});
+    QVERIFY(route.process->waitForFinished(patienceMs));
+    QVERIFY2(route.process->exitCode() == 0,
+             route.output() + service->output() + sims[0]->output());
+    // Taking turns, the route went out right after the flooder's command then on the line.
+    const QByteArray simLog = sims[0]->output();
+    const QByteArray beforeRoute = simLog.left(simLog.indexOf("<- cir 59"));
+    QVERIFY2(beforeRoute.count("<- bc ") <= 4, beforeRoute.constData());
+    QTRY_COMPARE_WITH_TIMEOUT(sims[0]->output().count("<- bc "), 33, patienceMs);
+}
+
+void TestService::clientsOutliveLostLine()
+{
+    // Each connection to the switch ends after two commands: the service's own status request
+    // and one route.
+    const QString sim = startSim({QStringLiteral("--hangup-after"), QStringLiteral("2")});
+    const quint16 port = startService(
+        QStringLiteral("[hall]\ndir=%DIR%\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(sim),
+        {QStringLiteral("hall")})[QStringLiteral("hall")];
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port);
+    QVERIFY(client.waitForConnected(patienceMs));
+    QTRY_VERIFY_WITH_TIMEOUT(sims[0]->output().contains("<- bc "), patienceMs);
+    client.write("cir 59\r\n");
+    QVERIFY(readAnswer(client, "s22\r\n").endsWith("s22\r\n"));
+    QVERIFY(
+        !service->waitFor(QStringLiteral("^hall: (tcp://\\S+ closed the connection)")).isNull());
+    QVERIFY(!service->waitFor(QStringLiteral("^hall: (tcp://\\S+ is connected again)$")).isNull());
+
+    QCOMPARE(client.state(), QAbstractSocket::ConnectedState);
+    client.write("cir 08\r\n"); // input 4 to output 2
+    QVERIFY(readAnswer(client, "s23\r\n").endsWith("s23\r\n"));
+}
+
+void TestService::reloadKeepsUnchangedSwitch()
+{
+    const QString first = startSim();
+    const QString second = startSim();
+    const QString one =
+        QStringLiteral("[one]\ndir=%DIR%/one\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(first);
+    QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("one")));
+    QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("two")));
+    const quint16 onePort = startService(one, {QStringLiteral("one")})[QStringLiteral("one")];
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, onePort);
+    QVERIFY(client.waitForConnected(patienceMs));
+
+    writeConfig(one +
+                QStringLiteral("[two]\ndir=%DIR%/two\nport=%1\nlisten=127.0.0.1:0\n").arg(second));
+    ::kill(pid_t(service->process->processId()), SIGHUP);
+    const quint16 twoPort =
+        service->waitFor(QStringLiteral("^two: listening on 127\\.0\\.0\\.1:(\\d+)$")).toUShort();
+    QVERIFY(twoPort != 0);
+    QTcpSocket other;
+    other.connectToHost(QHostAddress::LocalHost, twoPort);
+    QVERIFY(other.waitForConnected(patienceMs));
+    other.write("cir 1D\r\n"); // input 2 to output 1
+    QVERIFY(readAnswer(other, "s11\r\n").endsWith("s11\r\n"));
+
+    // The first switch's client was never dropped, and its line still answers.
+    QCOMPARE(client.state(), QAbstractSocket::ConnectedState);
+    client.write("cir 59\r\n");
+    QVERIFY(readAnswer(client, "s22\r\n").endsWith("s22\r\n"));
+    QVERIFY(!service->output().contains("one: changed"));
+}
+
+void TestService::checkNamesEachFault_data()
+{
+    QTest::addColumn<QString>("config");
+    QTest::addColumn<QStringList>("faults"); // each ":LINE: text" as printed after the file name
+
+    const QString head = QStringLiteral("[hall]\ndir=%DIR%\n");
+    QTest::newRow("sound") << head + QStringLiteral("listen=127.0.0.1:4001\n") << QStringList();
+    QTest::newRow("every key wrong")
+        << head + QStringLiteral("listen=localhost:4001\npoll=-1\nport=COM11\ncolour=red\n")
+        << QStringList{QStringLiteral(":3: [hall] listen=localhost:4001 is not HOST:PORT"),
+                       QStringLiteral(":4: [hall] poll=-1 is not 0 to 86400 seconds"),
+                       QStringLiteral(":5: [hall] \"COM11\" is not a port"),
+                       QStringLiteral(":6: [hall] unknown key \"colour\"")};
+    QTest::newRow("id, folder, address")
+        << QStringLiteral("[Hall]\ndir=%DIR%\n\n[stage]\ndir=relative\nlisten=127.0.0.1:70000\n")
+        << QStringList{QStringLiteral(":1: [Hall]: a switch's id is"),
+                       QStringLiteral(":5: [stage] dir=%DIR%/relative is not a folder"),
+                       QStringLiteral(":6: [stage] listen=127.0.0.1:70000 is not HOST:PORT")};
+    QTest::newRow("two switches, one folder and address")
+        << head +
+               QStringLiteral("listen=127.0.0.1:4001\n[stage]\ndir=%DIR%\nlisten=127.0.0.1:4001\n")
+        << QStringList{QStringLiteral(":5: [stage] dir="),
+                       QStringLiteral(":6: [stage] listen=127.0.0.1:4001 is [hall]'s too")};
+    QTest::newRow("nothing to serve from")
+        << QStringLiteral("[hall]\nlisten=127.0.0.1:1\n")
+        << QStringList{QStringLiteral(":1: [hall] dir= is missing")};
+}
+
+void TestService::checkNamesEachFault()
+{
+    QFETCH(QString, config);
+    QFETCH(QStringList, faults);
+    writeConfig(config);
+    QProcess check;
+    check.start(QStringLiteral(VARNOKD_PATH),
+                {QStringLiteral("--check"), QStringLiteral("--config"), configPath});
+    QVERIFY(check.waitForFinished(patienceMs));
+    QCOMPARE(check.exitCode(), faults.isEmpty() ? 0 : 1);
+    const QStringList printed = QString::fromUtf8(check.readAllStandardError())
+                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(printed.size(), faults.size());
+    for (qsizetype i = 0; i < faults.size(); ++i)
+        QVERIFY2(printed[i].startsWith(
+                     configPath + QString(faults[i]).replace(QStringLiteral("%DIR%"), dir->path())),
+                 qPrintable(printed[i]));
+}
+
+QTEST_MAIN(TestService)
+#include "tst_service.moc"
