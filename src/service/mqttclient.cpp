@@ -24,39 +24,25 @@ QString libraryError(int code)
 
 MqttClient::MqttClient(const MqttConfig& brokerConfig, const QString& clientId,
                        const QString& willTopic, const QByteArray& willPayload, QObject* parent)
-    : QObject(parent), config(brokerConfig)
+    : QObject(parent), config(brokerConfig), id(clientId.toUtf8()),
+      lastWillTopic(willTopic.toUtf8()), lastWillPayload(willPayload)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] { mosquitto_lib_init(); });
-    handle = mosquitto_new(clientId.toUtf8().constData(), true, this);
-    Q_ASSERT(handle); // only fails without memory
-    mosquitto_connect_callback_set(handle, &MqttClient::onConnect);
-    mosquitto_disconnect_callback_set(handle, &MqttClient::onDisconnect);
-    mosquitto_message_callback_set(handle, &MqttClient::onMessage);
-    mosquitto_log_callback_set(handle, &MqttClient::onLog);
-    if (!willTopic.isEmpty())
-        mosquitto_will_set(handle, willTopic.toUtf8().constData(), int(willPayload.size()),
-                           willPayload.constData(), 1, true);
-    if (!config.user.isEmpty())
-        mosquitto_username_pw_set(handle, config.user.toUtf8().constData(),
-                                  config.password.isEmpty() ? nullptr
-                                                            : config.password.toUtf8().constData());
-    if (config.usesTls()) {
-        const auto path = [](const QString& text) {
-            return text.isEmpty() ? QByteArray() : text.toLocal8Bit();
-        };
-        const QByteArray ca = path(config.cafile), cert = path(config.certfile),
-                         key = path(config.keyfile);
-        const int result = mosquitto_tls_set(handle, ca.constData(), nullptr,
-                                             cert.isEmpty() ? nullptr : cert.constData(),
-                                             key.isEmpty() ? nullptr : key.constData(), nullptr);
-        if (result != MOSQ_ERR_SUCCESS)
-            tell(tr("TLS set-up failed: %1").arg(libraryError(result)));
-    }
     misc.setInterval(1000);
     connect(&misc, &QTimer::timeout, this, [this] { afterLoop(mosquitto_loop_misc(handle)); });
     retry.setSingleShot(true);
     connect(&retry, &QTimer::timeout, this, &MqttClient::start);
+    connectLimit.setSingleShot(true);
+    connectLimit.setInterval(connectMs);
+    connect(&connectLimit, &QTimer::timeout, this, [this] {
+        // A broker that took the connection but does not answer: all is made anew.
+        tell(tr("MQTT broker %1 not reached: no answer within %2 s")
+                 .arg(brokerText())
+                 .arg(connectMs / 1000));
+        dropHandle();
+        retryIn(retryMs);
+    });
     finishLimit.setSingleShot(true);
     finishLimit.setInterval(finishMs);
     connect(&finishLimit, &QTimer::timeout, this, &MqttClient::finished);
@@ -64,9 +50,43 @@ MqttClient::MqttClient(const MqttConfig& brokerConfig, const QString& clientId,
 
 MqttClient::~MqttClient()
 {
+    dropHandle();
+}
+
+void MqttClient::makeHandle()
+{
+    handle = mosquitto_new(id.constData(), true, this);
+    Q_ASSERT(handle); // only fails without memory
+    mosquitto_connect_callback_set(handle, &MqttClient::onConnect);
+    mosquitto_disconnect_callback_set(handle, &MqttClient::onDisconnect);
+    mosquitto_message_callback_set(handle, &MqttClient::onMessage);
+    mosquitto_log_callback_set(handle, &MqttClient::onLog);
+    if (!lastWillTopic.isEmpty())
+        mosquitto_will_set(handle, lastWillTopic.constData(), int(lastWillPayload.size()),
+                           lastWillPayload.constData(), 1, true);
+    if (!config.user.isEmpty())
+        mosquitto_username_pw_set(handle, config.user.toUtf8().constData(),
+                                  config.password.isEmpty() ? nullptr
+                                                            : config.password.toUtf8().constData());
+    if (config.usesTls()) {
+        const QByteArray ca = config.cafile.toLocal8Bit(), cert = config.certfile.toLocal8Bit(),
+                         key = config.keyfile.toLocal8Bit();
+        const int result = mosquitto_tls_set(handle, ca.constData(), nullptr,
+                                             cert.isEmpty() ? nullptr : cert.constData(),
+                                             key.isEmpty() ? nullptr : key.constData(), nullptr);
+        if (result != MOSQ_ERR_SUCCESS)
+            tell(tr("MQTT TLS set-up failed: %1").arg(libraryError(result)));
+    }
+}
+
+void MqttClient::dropHandle()
+{
     dropNotifiers();
+    if (!handle)
+        return;
     mosquitto_disconnect_callback_set(handle, nullptr);
     mosquitto_destroy(handle);
+    handle = nullptr;
 }
 
 QString MqttClient::brokerText() const
@@ -87,6 +107,8 @@ void MqttClient::start()
 {
     if (finishing || connectedNow)
         return;
+    if (!handle)
+        makeHandle();
     if (QHostAddress address; address.setAddress(config.host)) {
         connectTo(config.host);
         return;
@@ -117,6 +139,7 @@ void MqttClient::connectTo(const QString& address)
         return;
     }
     misc.start();
+    connectLimit.start();
     watchSocket();
 }
 
@@ -162,6 +185,9 @@ void MqttClient::onLog(mosquitto*, void* self, int level, const char* text)
 
 void MqttClient::connectDone(int code)
 {
+    connectLimit.stop();
+    if (!handle)
+        return; // made anew meanwhile
     if (code != 0) {
         // The broker's own reason, told once; asked again only slowly.
         refused = true;
@@ -183,6 +209,7 @@ void MqttClient::connectionLost(int code)
 {
     const bool was = std::exchange(connectedNow, false);
     misc.stop();
+    connectLimit.stop();
     if (finishing) {
         finishLimit.stop();
         emit finished();
@@ -243,6 +270,8 @@ void MqttClient::afterLoop(int result)
 
 void MqttClient::watchSocket()
 {
+    if (!handle)
+        return;
     const int socket = mosquitto_socket(handle);
     if (socket != watchedSocket) {
         dropNotifiers();

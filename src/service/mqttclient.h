@@ -24,6 +24,7 @@ public:
     static constexpr int maxRetryMs = 30000;
     static constexpr int refusedRetryMs = 60000; // a wrong password or certificate: slowly
     static constexpr int finishMs = 2000;
+    static constexpr int connectMs = 10000; // from the connection made to the broker's answer
 
     // `willTopic` (none when empty) gets `willPayload` (retained) from the broker when the
     // connection is lost.
@@ -54,6 +55,8 @@ private:
     static void onDisconnect(mosquitto*, void* self, int code);
     static void onMessage(mosquitto*, void* self, const struct mosquitto_message* message);
     static void onLog(mosquitto*, void* self, int level, const char* text);
+    void makeHandle();
+    void dropHandle();
     void connectTo(const QString& address);
     void connectDone(int code);
     void connectionLost(int code);
@@ -65,9 +68,13 @@ private:
     QString brokerText() const;
 
     MqttConfig config;
-    mosquitto* handle = nullptr;
+    QByteArray id;
+    QByteArray lastWillTopic;
+    QByteArray lastWillPayload;
+    mosquitto* handle = nullptr; // made at the first start(), and anew after a silent broker
     QTimer misc;  // keep-alive and the library's own retries of unacknowledged messages
     QTimer retry; // the next connection attempt
+    QTimer connectLimit;
     QTimer finishLimit;
     QSocketNotifier* reading = nullptr;
     QSocketNotifier* writing = nullptr;
