@@ -16,6 +16,8 @@
 
 #include <memory>
 
+#include <csignal>
+
 namespace {
 
 using Process = std::unique_ptr<QProcess>;
@@ -262,6 +264,32 @@ private slots:
         if (topic.startsWith("select/varnok_disco/output"))
             QCOMPARE(config.value("options").toArray(),
                      (QJsonArray{"HDMI In 1", "HDMI In 2", "Camera", "HDMI In 4"}));
+    }
+
+    // Home Assistant follows the set-up: a renamed input, its own restart, a switch removed.
+    void discoveryFollowsChanges()
+    {
+        startSwitch(QStringLiteral("edit"));
+        waitOnline();
+        const QString output1 = QStringLiteral("homeassistant/select/varnok_edit/output1/config");
+        QFile names(path(QStringLiteral("edit/varnok.conf")));
+        QVERIFY(names.open(QIODevice::WriteOnly));
+        names.write("[names]\ninput1=Stage\n");
+        names.close();
+        QTRY_VERIFY(watcher->last.value(output1).contains(R"(["Stage","HDMI In 2")"));
+        QTRY_COMPARE(state(QStringLiteral("output/1")), QByteArray("Stage"));
+
+        watcher->last.remove(output1);
+        publish(broker.port, QStringLiteral("homeassistant/status"), "online");
+        QTRY_VERIFY(watcher->last.contains(output1));
+
+        QFile conf(path(QStringLiteral("edit.conf")));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write("[mqtt]\nhost=127.0.0.1\nport=" + QByteArray::number(broker.port) + '\n');
+        conf.close();
+        ::kill(pid_t(service->processId()), SIGHUP);
+        QTRY_VERIFY(watcher->last.value(output1).isEmpty());
+        QTRY_COMPARE(state(QStringLiteral("bridge")), QByteArray("offline"));
     }
 
     // The broker gone and back: the TCP front serves meanwhile, and all is published again.
