@@ -2,6 +2,7 @@
 #include "mqttconfig.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -19,9 +20,7 @@ bool validTopicBase(const QString& text)
 
 } // namespace
 
-MqttConfig
-MqttConfig::read(QSettings& settings,
-                 const std::function<void(const QString& key, const QString& text)>& fault)
+MqttConfig MqttConfig::read(QSettings& settings, const QDir& folder, const Fault& fault)
 {
     MqttConfig config;
     const QSet<QString> known{QStringLiteral("host"),
@@ -43,6 +42,10 @@ MqttConfig::read(QSettings& settings,
     const auto text = [&settings](const char* key) {
         return settings.value(QLatin1String(key)).toString().trimmed();
     };
+    const auto filePath = [&](const char* key) {
+        const QString name = text(key);
+        return name.isEmpty() ? name : folder.absoluteFilePath(name);
+    };
     config.host = text("host");
     if (config.host.isEmpty())
         fault({}, QCoreApplication::translate(
@@ -60,7 +63,7 @@ MqttConfig::read(QSettings& settings,
     config.clientId = text("client_id");
     config.user = text("user");
     config.password = settings.value(QStringLiteral("password")).toString();
-    if (const QString path = text("password_file"); !path.isEmpty()) {
+    if (const QString path = filePath("password_file"); !path.isEmpty()) {
         QFile file(path);
         if (settings.contains(QStringLiteral("password")))
             fault(QStringLiteral("password_file"),
@@ -77,7 +80,7 @@ MqttConfig::read(QSettings& settings,
     if (!config.password.isEmpty() && config.user.isEmpty())
         fault({}, QCoreApplication::translate("MqttConfig", "[mqtt] a password needs user="));
     const auto readableFile = [&](const char* key, QString& into) {
-        into = text(key);
+        into = filePath(key);
         if (!into.isEmpty() && !QFileInfo(into).isReadable())
             fault(QLatin1String(key),
                   QCoreApplication::translate("MqttConfig", "[mqtt] %1=%2 is not a readable file")

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QDir;
 class QSettings;
 
 // The [mqtt] group of varnokd's configuration: the broker every switch is published on. Plain
@@ -27,9 +28,8 @@ struct MqttConfig
     bool usesTls() const { return !cafile.isEmpty(); }
     bool operator==(const MqttConfig&) const = default;
 
-    // Reads the group `settings` is in; each fault goes to `fault` with the key it is about
-    // (empty: the group).
-    static MqttConfig
-    read(QSettings& settings,
-         const std::function<void(const QString& key, const QString& text)>& fault);
+    // Reads the group `settings` is in, files named relative to `folder`; each fault goes to
+    // `fault` with the key it is about (empty: the group).
+    using Fault = std::function<void(const QString& key, const QString& text)>;
+    static MqttConfig read(QSettings& settings, const QDir& folder, const Fault& fault);
 };

@@ -116,9 +116,11 @@ ServiceConfig ServiceConfig::read(const QString& path)
         const int groupLine = lines.of(id);
         if (id == QLatin1String("mqtt")) {
             settings->beginGroup(id);
-            config.mqtt = MqttConfig::read(*settings, [&](const QString& key, const QString& text) {
-                fail(key.isEmpty() ? groupLine : lines.of(id, key), text);
-            });
+            config.mqtt =
+                MqttConfig::read(*settings, QFileInfo(path).absoluteDir(),
+                                 [&](const QString& key, const QString& text) {
+                                     fail(key.isEmpty() ? groupLine : lines.of(id, key), text);
+                                 });
             settings->endGroup();
             continue;
         }
