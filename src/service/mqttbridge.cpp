@@ -70,8 +70,11 @@ MqttBridge::MqttBridge(const MqttConfig& brokerConfig, const SwitchConfig& switc
     connect(&sharedLine, &SharedLine::answered, this, &MqttBridge::onAnswered);
     connect(&sharedLine, &SharedLine::unanswered, this, &MqttBridge::onUnanswered);
     connect(&sharedLine, &SharedLine::routingChanged, this, &MqttBridge::onRoutingChanged);
-    connect(&sharedLine, &SharedLine::linkChanged, this,
-            [this](bool up) { publish(QStringLiteral("link"), up ? "up" : "down"); });
+    connect(&sharedLine, &SharedLine::linkChanged, this, [this](bool up) {
+        if (!up)
+            pending.clear(); // the line dropped them
+        publish(QStringLiteral("link"), up ? "up" : "down");
+    });
 
     // Names and presets edited by the console or by hand: the folder sees a file replaced.
     setupWatch.addPath(config.dir);
@@ -367,7 +370,12 @@ void MqttBridge::send(const QList<protocol::Route>& routes, const QString& from)
 void MqttBridge::onAnswered(SharedLine::Asker from, const QByteArray& command,
                             const protocol::Reply& reply)
 {
-    if (from != asker || pending.empty() || pending.front().command != command)
+    if (from != asker)
+        return;
+    // Commands the line dropped (not sent, or queued when it went down) are never answered.
+    while (!pending.empty() && pending.front().command != command)
+        pending.pop_front();
+    if (pending.empty())
         return;
     const protocol::Route asked = pending.front().route;
     pending.pop_front();
@@ -392,7 +400,11 @@ void MqttBridge::onAnswered(SharedLine::Asker from, const QByteArray& command,
 
 void MqttBridge::onUnanswered(SharedLine::Asker from, const QByteArray& command)
 {
-    if (from == asker && !pending.empty() && pending.front().command == command)
+    if (from != asker)
+        return;
+    while (!pending.empty() && pending.front().command != command)
+        pending.pop_front();
+    if (!pending.empty())
         pending.pop_front();
 }
 
