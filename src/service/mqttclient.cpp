@@ -130,6 +130,7 @@ void MqttClient::start()
 void MqttClient::connectTo(const QString& address)
 {
     lastError.clear();
+    lossReported = false;
     const int result = mosquitto_connect_async(handle, address.toUtf8().constData(), config.port,
                                                keepAliveSeconds);
     if (result != MOSQ_ERR_SUCCESS) {
@@ -162,6 +163,7 @@ void MqttClient::onConnect(mosquitto*, void* self, int code)
 void MqttClient::onDisconnect(mosquitto*, void* self, int code)
 {
     auto* client = static_cast<MqttClient*>(self);
+    client->lossReported = true;
     client->dropNotifiers(); // the socket is closed already
     QMetaObject::invokeMethod(
         client, [client, code] { client->connectionLost(code); }, Qt::QueuedConnection);
@@ -235,7 +237,7 @@ bool MqttClient::publish(const QString& topic, const QByteArray& payload, bool r
         return false;
     const int result = mosquitto_publish(handle, nullptr, topic.toUtf8().constData(),
                                          int(payload.size()), payload.constData(), 1, retain);
-    afterLoop(result);
+    watchSocket();
     return result == MOSQ_ERR_SUCCESS;
 }
 
@@ -244,7 +246,7 @@ bool MqttClient::subscribe(const QString& filter)
     if (!connectedNow)
         return false;
     const int result = mosquitto_subscribe(handle, nullptr, filter.toUtf8().constData(), 1);
-    afterLoop(result);
+    watchSocket();
     return result == MOSQ_ERR_SUCCESS;
 }
 
@@ -259,12 +261,21 @@ void MqttClient::finish()
         return;
     }
     finishLimit.start();
-    afterLoop(mosquitto_disconnect(handle));
+    mosquitto_disconnect(handle);
+    watchSocket();
 }
 
 void MqttClient::afterLoop(int result)
 {
-    Q_UNUSED(result); // a lost connection is reported through onDisconnect
+    if (result != MOSQ_ERR_SUCCESS && result != MOSQ_ERR_NO_CONN && !lossReported) {
+        // A failure the library did not report as a disconnection (a refused TLS handshake):
+        // the connection is made anew from the start.
+        lossReported = true;
+        dropHandle();
+        QMetaObject::invokeMethod(
+            this, [this, result] { connectionLost(result); }, Qt::QueuedConnection);
+        return;
+    }
     watchSocket();
 }
 

@@ -61,6 +61,7 @@ private:
     void connectDone(int code);
     void connectionLost(int code);
     void retryIn(int ms);
+    // After the library read, wrote or kept the connection alive.
     void afterLoop(int result);
     void watchSocket();
     void dropNotifiers();
@@ -83,6 +84,7 @@ private:
     bool connectedNow = false;
     bool finishing = false;
     bool refused = false;
-    QString lastError; // the library's last error line (the TLS library's reason)
+    bool lossReported = false; // since the last connection attempt
+    QString lastError;         // the library's last error line (the TLS library's reason)
     QString lastNote;
 };
