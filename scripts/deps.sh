@@ -2,7 +2,7 @@
 # Sourced by the scripts: installs the Debian packages the project needs, only when missing.
 varnok_packages=(g++ cmake ninja-build pkg-config libsystemd-dev libmosquitto-dev qt6-base-dev qt6-serialport-dev
                  libgl-dev fonts-liberation fonts-wqy-microhei xvfb xauth x11-utils
-                 mosquitto mosquitto-clients
+                 mosquitto mosquitto-clients openssl
                  ccache dpkg-dev file lintian appstream desktop-file-utils
                  qt6-l10n-tools qt6-translations-l10n systemd man-db)
 

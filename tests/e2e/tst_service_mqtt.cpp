@@ -153,7 +153,12 @@ private slots:
             }
         }
     }
-    void cleanupTestCase() { watcher.reset(); }
+    void cleanupTestCase()
+    {
+        watcher.reset();
+        mosquitto->terminate();
+        mosquitto->waitForFinished();
+    }
 
     // A command published to a set topic routes the switch; the state follows only what the
     // switch reports, and a route it did not follow is published as a problem.
@@ -314,21 +319,50 @@ private slots:
         QVERIFY(watcher->last.contains("homeassistant/select/varnok_restart/output1/config"));
     }
 
-    void wrongPasswordIsRefused()
+    // A broker that refuses the service says why in the log; TLS with the right authority.
+    void brokerAccess_data()
     {
-        const QString users = path(QStringLiteral("users"));
-        QCOMPARE(QProcess::execute(QStringLiteral("mosquitto_passwd"),
-                                   {QStringLiteral("-b"), QStringLiteral("-c"), users,
-                                    QStringLiteral("room"), QStringLiteral("right")}),
-                 0);
+        QTest::addColumn<QByteArray>("brokerLines");
+        QTest::addColumn<QByteArray>("serviceLines");
+        QTest::addColumn<QString>("logged");
+        const QByteArray tls = "allow_anonymous true\ncafile @/srv.pem\ncertfile @/srv.pem\n"
+                               "keyfile @/srv.key\n";
+        QTest::newRow("wrong password")
+            << QByteArray("allow_anonymous false\npassword_file @/users\n")
+            << QByteArray("user=room\npassword=wrong\n")
+            << "refused the connection: Connection Refused: not authorised";
+        QTest::newRow("unknown authority")
+            << tls << QByteArray("cafile=@/other.pem\n") << "certificate verify failed";
+        QTest::newRow("tls") << tls << QByteArray("cafile=@/srv.pem\n") << "connected";
+    }
+    void brokerAccess()
+    {
+        QFETCH(QByteArray, brokerLines);
+        QFETCH(QByteArray, serviceLines);
+        QFETCH(QString, logged);
+        const auto run = [](const QString& program, const QStringList& arguments) {
+            QProcess process; // its output is of no interest
+            process.start(program, arguments);
+            return process.waitForFinished() ? process.exitCode() : -1;
+        };
+        QCOMPARE(run("mosquitto_passwd", {"-b", "-c", path("users"), "room", "right"}), 0);
+        for (const QString name : {"srv", "other"})
+            QCOMPARE(
+                run("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt",
+                                "ec_paramgen_curve:prime256v1", "-nodes", "-days", "1", "-subj",
+                                "/CN=localhost", "-addext", "subjectAltName=IP:127.0.0.1",
+                                "-keyout", path(name + ".key"), "-out", path(name + ".pem")}),
+                0);
+        QFile::setPermissions(path("srv.key"), QFile::ReadOwner | QFile::ReadOther);
         const quint16 openPort = broker.port;
         Process open = std::move(mosquitto);
         broker.port = freePort();
-        startBroker("allow_anonymous false\npassword_file " + users.toUtf8() + '\n');
-        startSwitch(QStringLiteral("secret"), {}, "user=room\npassword=wrong\n");
-        QTRY_VERIFY2(log.contains(QStringLiteral("refused the connection: Connection Refused: "
-                                                 "not authorised")),
-                     qPrintable(log));
+        startBroker(brokerLines.replace('@', temp.path().toUtf8()));
+        startSwitch(QStringLiteral("access"), {}, serviceLines.replace('@', temp.path().toUtf8()));
+        QTRY_VERIFY2(log.contains(logged), qPrintable(log));
+        cleanup();
+        mosquitto->terminate();
+        mosquitto->waitForFinished();
         mosquitto = std::move(open);
         broker.port = openPort;
     }
