@@ -3,6 +3,7 @@
 
 #include "mqttclient.h"
 #include "protocol/commands.h"
+#include "protocol/replies.h"
 #include "switchservice.h"
 
 #include <QFileInfo>
@@ -70,6 +71,7 @@ MqttBridge::MqttBridge(const MqttConfig& brokerConfig, const SwitchConfig& switc
     connect(&sharedLine, &SharedLine::answered, this, &MqttBridge::onAnswered);
     connect(&sharedLine, &SharedLine::unanswered, this, &MqttBridge::onUnanswered);
     connect(&sharedLine, &SharedLine::routingChanged, this, &MqttBridge::onRoutingChanged);
+    connect(&sharedLine, &SharedLine::answerBytes, this, &MqttBridge::onAnswerBytes);
     connect(&sharedLine, &SharedLine::linkChanged, this, [this](bool up) {
         if (!up)
             pending.clear(); // the line dropped them
@@ -372,6 +374,7 @@ void MqttBridge::onAnswered(SharedLine::Asker from, const QByteArray& command,
 {
     if (from != asker)
         return;
+    answerSoFar.clear();
     // Commands the line dropped (not sent, or queued when it went down) are never answered.
     while (!pending.empty() && pending.front().command != command)
         pending.pop_front();
@@ -398,10 +401,29 @@ void MqttBridge::onAnswered(SharedLine::Asker from, const QByteArray& command,
     }
 }
 
+void MqttBridge::onAnswerBytes(SharedLine::Asker to, const QByteArray& bytes)
+{
+    if (to != asker || answerSoFar.size() > 64)
+        return;
+    // A whole route report is the switch's word already: published without waiting for the
+    // end of the line's framing window, after which the same routing changes nothing.
+    answerSoFar += bytes;
+    if (!answerSoFar.endsWith("\r\n"))
+        return;
+    const protocol::Reply reply = protocol::classify(protocol::replyText(answerSoFar));
+    if (reply.kind != protocol::Reply::Kind::RouteReport)
+        return;
+    Routing reported{};
+    for (const protocol::Route& route : reply.routes)
+        reported[route.output - 1] = route.input;
+    onRoutingChanged(reported);
+}
+
 void MqttBridge::onUnanswered(SharedLine::Asker from, const QByteArray& command)
 {
     if (from != asker)
         return;
+    answerSoFar.clear();
     while (!pending.empty() && pending.front().command != command)
         pending.pop_front();
     if (!pending.empty())

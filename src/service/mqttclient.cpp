@@ -61,6 +61,8 @@ void MqttClient::makeHandle()
     mosquitto_disconnect_callback_set(handle, &MqttClient::onDisconnect);
     mosquitto_message_callback_set(handle, &MqttClient::onMessage);
     mosquitto_log_callback_set(handle, &MqttClient::onLog);
+    // Small messages go out at once, not held back for a delayed acknowledgement.
+    mosquitto_int_option(handle, MOSQ_OPT_TCP_NODELAY, 1);
     if (!lastWillTopic.isEmpty())
         mosquitto_will_set(handle, lastWillTopic.constData(), int(lastWillPayload.size()),
                            lastWillPayload.constData(), 1, true);
