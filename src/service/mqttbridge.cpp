@@ -88,6 +88,7 @@ MqttBridge::MqttBridge(const MqttConfig& brokerConfig, const SwitchConfig& switc
     connect(&setupWatch, &QFileSystemWatcher::fileChanged, &setupSettle,
             qOverload<>(&QTimer::start));
     connect(&setupSettle, &QTimer::timeout, this, &MqttBridge::onSetupChanged);
+    setupSeen = setupText();
 }
 
 MqttBridge::~MqttBridge()
@@ -447,18 +448,23 @@ void MqttBridge::onRoutingChanged(const Routing& routing)
         publishProblems();
 }
 
+QString MqttBridge::setupText() const
+{
+    QStringList seen;
+    for (int index = 1; index <= 4; ++index)
+        seen << inputLabel(index) << outputLabel(index);
+    for (const Preset& preset : setup.presets())
+        seen << preset.name << MatrixSetup::routingText(preset.routing);
+    return seen.join(QLatin1Char('\n'));
+}
+
 void MqttBridge::onSetupChanged()
 {
     setup.reload();
     // The file may have been replaced: watched again under its name.
     if (!setupWatch.files().contains(setup.filePath()) && QFileInfo::exists(setup.filePath()))
         setupWatch.addPath(setup.filePath());
-    QStringList seen;
-    for (int index = 1; index <= 4; ++index)
-        seen << inputLabel(index) << outputLabel(index);
-    for (const Preset& preset : setup.presets())
-        seen << preset.name << MatrixSetup::routingText(preset.routing);
-    const QString now = seen.join(QLatin1Char('\n'));
+    const QString now = setupText();
     if (now == std::exchange(setupSeen, now) || stopping)
         return;
     publishDiscovery();

@@ -59,6 +59,8 @@ private:
     QString outputLabel(int output) const;
     QString presetState() const;
     QStringList discoveryTopics() const;
+    // The labels and presets discovery shows, to tell a change of them from other edits.
+    QString setupText() const;
 
     void onConnected();
     void onMessage(const QString& topic, const QByteArray& payload, bool retained);

@@ -143,15 +143,18 @@ private slots:
     }
     void cleanup()
     {
-        if (service)
-            service->disconnect(this);
         for (Process* process : {&service, &sim}) {
             if (*process) {
                 (*process)->terminate();
                 (*process)->waitForFinished();
-                process->reset();
+                (*process)->disconnect(this);
             }
         }
+        if (service) // the sanitizers' reports of a stop that went wrong
+            log += QString::fromUtf8(service->readAllStandardError());
+        service.reset();
+        sim.reset();
+        QVERIFY2(!log.contains(QStringLiteral("Sanitizer")), qPrintable(log));
     }
     void cleanupTestCase()
     {
