@@ -227,6 +227,15 @@ private slots:
         QTRY_VERIFY(state(QStringLiteral("routing")) != first);
     }
 
+    void lostLineKeepsTheConfirmedState()
+    {
+        startSwitch(QStringLiteral("lost"));
+        waitOnline();
+        sim->kill();
+        QTRY_COMPARE(state(QStringLiteral("link")), QByteArray("down"));
+        QCOMPARE(state(QStringLiteral("output/4")), QByteArray("HDMI In 4"));
+    }
+
     void retainedCommandIsNotReplayed()
     {
         id = QStringLiteral("retained");
