@@ -5,6 +5,7 @@
 // Progress goes to stderr. Windows use the offscreen platform (QT_QPA_PLATFORM=offscreen), but for
 // the start-up against the same widgets, which runs on a virtual X display (Xvfb, xcb platform).
 // "varnok-bench startup [RUNS]" runs only the start-up and memory figures.
+// "varnok-bench service [MINUTES]" runs only varnokd's, the scale run lasting MINUTES (1).
 #include "benchsupport.h"
 
 #include <QByteArray>
@@ -537,6 +538,73 @@ void idle(int seconds)
                  .arg(seconds);
 }
 
+// varnokd on simulated switches: one run of each varnok-bench-service figure (the scale run
+// shortened to `scaleMinutes`).
+void service(int rounds, int clients, int changes, double scaleMinutes)
+{
+    progress(QStringLiteral("varnokd: %1 route rounds, %2 clients × %3 changes, 50 switches for "
+                            "%4 min")
+                 .arg(rounds)
+                 .arg(clients)
+                 .arg(changes)
+                 .arg(scaleMinutes));
+    QTemporaryDir work;
+    const QString what = QStringLiteral("varnok-bench-service");
+    const auto run = [&](const QStringList& args) {
+        Child c =
+            start(QStringList{QStringLiteral(VARNOK_BENCH_SERVICE)} + args, work.path(), true);
+        return parseFigures(finish(c, what));
+    };
+    const auto spread = [&](const QMap<QByteArray, QByteArray>& f) {
+        return QStringLiteral("%1 (%2–%3), p99 %4 ms")
+            .arg(fixed(number(f, "median", what), 2), fixed(number(f, "min", what), 2),
+                 fixed(number(f, "max", what), 2), fixed(number(f, "p99", what), 2));
+    };
+    const auto latency = run({QStringLiteral("latency"), QString::number(rounds)});
+    const double added = number(latency["latency_added"], "median", what);
+    rows << Row{QStringLiteral("varnokd: route command → report (%1 rounds)").arg(rounds),
+                spread(latency["latency_service"]),
+                spread(latency["latency_direct"]) + u" (direct TCP)"_qs,
+                QString(),
+                u"≤ 2 ms added (median)"_qs,
+                added <= 2};
+    const auto fan =
+        run({QStringLiteral("fanout"), QString::number(clients), QString::number(changes)});
+    rows << Row{QStringLiteral("varnokd: report at the asker → last of %1 clients").arg(clients),
+                spread(fan["fanout_asker_to_last"]),
+                QString(),
+                QString(),
+                u"–"_qs,
+                true};
+    const auto scaled = run({QStringLiteral("scale"), QString::number(scaleMinutes)})["scale"];
+    const double cpu = number(scaled, "cpu_percent", what);
+    rows << Row{u"varnokd: processor, 50 switches × 4 clients polled every 5 s"_qs,
+                QStringLiteral("%1 % of a core").arg(fixed(cpu, 2)),
+                QString(),
+                QString(),
+                u"< 1 %"_qs,
+                cpu < 1};
+    rows << Row{u"varnokd: resident set per switch; growth over the run"_qs,
+                QStringLiteral("%1 KiB; %2 KiB")
+                    .arg(fixed(number(scaled, "per_switch_kib", what), 0),
+                         fixed(number(scaled, "growth_kib", what), 0)),
+                QString(),
+                QString(),
+                u"–"_qs,
+                true};
+    notes << QStringLiteral("varnokd: varnok-bench-service against varnok-sim --listen on "
+                            "127.0.0.1. Latency: two simulators started alike, one behind "
+                            "varnokd, one reached directly, one command on each per round "
+                            "(which goes first alternating), rounds 45 ms apart; the target is "
+                            "on the median of the per-round difference (%1 ms). Fan-out: client "
+                            "0 sends the command and has the report as it arrives; the others "
+                            "get it once the 30 ms framing window has classified it. Scale: "
+                            "%2 min here (10 min in bench/findings.md); the resident set per "
+                            "switch is that with 50 switches less that with none, over 50.")
+                 .arg(fixed(added, 2))
+                 .arg(scaleMinutes);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -557,6 +625,9 @@ int main(int argc, char* argv[])
         const int runs = args.size() > 2 ? args[2].toInt() : 8;
         startupOnDisplay(runs > 0 ? runs : 8);
         startupAndMemory(runs > 0 ? runs : 15);
+    } else if (args.size() > 1 && args[1] == QLatin1String("service")) {
+        const double minutes = args.size() > 2 ? args[2].toDouble() : 1;
+        service(1000, 200, 200, minutes > 0 ? minutes : 1);
     } else {
         startupOnDisplay(8);
         startupAndMemory(15);
@@ -564,6 +635,7 @@ int main(int argc, char* argv[])
         growth(10000, 100000, 100, 3);
         longLine(qsizetype(1) << 20, 10);
         idle(10);
+        service(1000, 200, 200, 1);
     }
 
     std::printf("| Figure | Console: median (min–max) | Reference | Ratio | Target | Met |\n");

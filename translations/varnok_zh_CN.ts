@@ -639,6 +639,26 @@
         <source>poll=%1 is not 0 to %2 seconds</source>
         <translation>poll=%1 不在 0 到 %2 秒之间</translation>
     </message>
+    <message>
+        <source>listen= is missing: HOST:PORT of the web panel</source>
+        <translation>缺少 listen=：网页面板的 HOST:PORT</translation>
+    </message>
+    <message>
+        <source>unknown key &quot;%1&quot; (listen, ID.read-only and ID.pin are known)</source>
+        <translation>未知的键“%1”（可用的键为 listen、ID.read-only 和 ID.pin）</translation>
+    </message>
+    <message>
+        <source>%1: no switch [%2] in this file</source>
+        <translation>%1：此文件中没有切换器 [%2]</translation>
+    </message>
+    <message>
+        <source>%1 is not %2 to %3 printable ASCII characters without blanks</source>
+        <translation>%1 不是 %2 至 %3 个不含空格的可打印 ASCII 字符</translation>
+    </message>
+    <message>
+        <source>%1=%2 is not true or false</source>
+        <translation>%1=%2 不是 true 或 false</translation>
+    </message>
 </context>
 <context>
     <name>SessionLog</name>
@@ -805,6 +825,77 @@
     <message>
         <source>Choose &quot;1 wire&quot; or &quot;2 wires&quot; for %1 first: the switch has not reported its modes.</source>
         <translation>请先为%1选择“单线”或“双线”：切换器尚未报告其模式。</translation>
+    </message>
+</context>
+<context>
+    <name>WebPanel</name>
+    <message>
+        <source>&quot;output&quot; must be 1 to 4</source>
+        <translation>“output”必须为 1 至 4</translation>
+    </message>
+    <message>
+        <source>&quot;arrow&quot; must be &quot;prev&quot; or &quot;next&quot;</source>
+        <translation>“arrow”必须为“prev”或“next”</translation>
+    </message>
+    <message>
+        <source>&quot;input&quot; must be 1 to 4</source>
+        <translation>“input”必须为 1 至 4</translation>
+    </message>
+    <message>
+        <source>Preset &quot;%1&quot; is no longer there.</source>
+        <translation>预设“%1”已不存在。</translation>
+    </message>
+    <message>
+        <source>not a JSON object</source>
+        <translation>不是 JSON 对象</translation>
+    </message>
+    <message>
+        <source>unknown request &quot;%1&quot;</source>
+        <translation>未知的请求“%1”</translation>
+    </message>
+    <message>
+        <source>this page is read-only</source>
+        <translation>此页面为只读</translation>
+    </message>
+    <message>
+        <source>wrong or missing PIN</source>
+        <translation>PIN 错误或缺失</translation>
+    </message>
+    <message>
+        <source>cannot listen on %1:%2 (%3); trying again every %4 s</source>
+        <translation>无法监听 %1:%2（%3）；每 %4 秒重试</translation>
+    </message>
+    <message>
+        <source>listening on http://%1:%2/</source>
+        <translation>正在监听 http://%1:%2/</translation>
+    </message>
+    <message>
+        <source>the switch is restarting</source>
+        <translation>切换器正在重新启动</translation>
+    </message>
+    <message>
+        <source>no such switch</source>
+        <translation>没有此切换器</translation>
+    </message>
+    <message>
+        <source>too many pages</source>
+        <translation>页面过多</translation>
+    </message>
+    <message>
+        <source>%1: request from %2 refused: %3</source>
+        <translation>%1：来自 %2 的请求被拒绝：%3</translation>
+    </message>
+    <message>
+        <source>the switch is not connected</source>
+        <translation>切换器未连接</translation>
+    </message>
+    <message>
+        <source>too many commands waiting</source>
+        <translation>等待中的命令过多</translation>
+    </message>
+    <message>
+        <source>no answer from the switch to &quot;%1&quot;</source>
+        <translation>切换器未回应“%1”</translation>
     </message>
 </context>
 <context>

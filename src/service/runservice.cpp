@@ -7,6 +7,7 @@
 #include "serviceconfig.h"
 #include "serviceoptions.h"
 #include "switchservice.h"
+#include "webpanel.h"
 
 #include <QCoreApplication>
 
@@ -14,6 +15,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -22,8 +24,34 @@ void printLine(FILE* stream, const QString& line)
     std::fputs(qPrintable(line + QLatin1Char('\n')), stream);
 }
 
+// The web panel as `config` asks: none, the one running (new access settings), or a new one on
+// another address, following the switches already served and those to come.
+void applyWeb(std::unique_ptr<WebPanel>& panel, const ServiceConfig& config, SwitchService& service)
+{
+    if (panel && config.web && panel->config().listenHost == config.web->listenHost &&
+        panel->config().listenPort == config.web->listenPort) {
+        panel->setConfig(*config.web);
+        return;
+    }
+    panel.reset();
+    if (!config.web)
+        return;
+    panel = std::make_unique<WebPanel>(*config.web);
+    WebPanel* web = panel.get();
+    QObject::connect(web, &WebPanel::note, web,
+                     [](const QString& line) { printLine(stderr, line); });
+    QObject::connect(&service, &SwitchService::switchStarted, web, &WebPanel::attach);
+    QObject::connect(&service, &SwitchService::switchStopping, web, &WebPanel::detach);
+    for (const SwitchConfig& item : config.switches) {
+        if (SharedLine* line = service.line(item.id))
+            web->attach(item, *line);
+    }
+    web->start();
+}
+
 // Reads the configuration again: a file with faults changes nothing.
-void reload(SwitchService& service, MqttBridges& bridges, const QString& path)
+void reload(SwitchService& service, MqttBridges& bridges, std::unique_ptr<WebPanel>& web,
+            const QString& path)
 {
     sd_notify(0, "RELOADING=1");
     const ServiceConfig config = ServiceConfig::read(path);
@@ -33,6 +61,7 @@ void reload(SwitchService& service, MqttBridges& bridges, const QString& path)
         printLine(stderr, QCoreApplication::translate("varnokd", "%1 read again").arg(path));
         bridges.configure(config.mqtt, config.switches);
         service.apply(config.switches);
+        applyWeb(web, config, service);
     } else {
         printLine(stderr, QCoreApplication::translate(
                               "varnokd", "%1 has faults: the switches are kept as they were")
@@ -78,6 +107,7 @@ int runService(int& argc, char** argv)
         return 1;
 
     SwitchService service;
+    std::unique_ptr<WebPanel> web;
     QObject::connect(&service, &SwitchService::note, &app,
                      [](const QString& line) { printLine(stderr, line); });
     MqttBridges bridges(service);
@@ -86,9 +116,9 @@ int runService(int& argc, char** argv)
     bridges.configure(config.mqtt, config.switches);
     TerminationSignals signalsReceived;
     QObject::connect(&signalsReceived, &TerminationSignals::received, &app,
-                     [&service, &bridges, &options](int number) {
+                     [&service, &bridges, &web, &options](int number) {
                          if (number == SIGHUP) {
-                             reload(service, bridges, options->configPath);
+                             reload(service, bridges, web, options->configPath);
                              return;
                          }
                          sd_notify(0, "STOPPING=1");
@@ -99,6 +129,7 @@ int runService(int& argc, char** argv)
                                                   nullptr, int(config.switches.size()))
                           .arg(QStringLiteral(VARNOK_VERSION), config.path));
     service.apply(config.switches);
+    applyWeb(web, config, service);
     sd_notify(0, "READY=1");
     return QCoreApplication::exec();
 }

@@ -114,6 +114,8 @@ ServiceConfig ServiceConfig::read(const QString& path)
                               QStringLiteral("listen"), QStringLiteral("poll")};
     for (const QString& id : settings->childGroups()) {
         const int groupLine = lines.of(id);
+        if (id == QLatin1String("web"))
+            continue; // read once every switch is known
         if (id == QLatin1String("mqtt")) {
             settings->beginGroup(id);
             config.mqtt =
@@ -122,12 +124,6 @@ ServiceConfig ServiceConfig::read(const QString& path)
                                      fail(key.isEmpty() ? groupLine : lines.of(id, key), text);
                                  });
             settings->endGroup();
-            continue;
-        }
-        if (id == QLatin1String("web")) {
-            fail(groupLine, QCoreApplication::translate("ServiceConfig",
-                                                        "[%1] is not supported by this varnokd")
-                                .arg(id));
             continue;
         }
         if (!validId(id)) {
@@ -209,6 +205,14 @@ ServiceConfig ServiceConfig::read(const QString& path)
         settings->endGroup();
         if (sound)
             config.switches.append(item);
+    }
+    if (settings->childGroups().contains(QStringLiteral("web"))) {
+        QStringList ids;
+        for (const SwitchConfig& item : config.switches)
+            ids << item.id;
+        config.web = readWebConfig(
+            *settings, ids,
+            [&lines](const QString& key) { return lines.of(QStringLiteral("web"), key); }, fail);
     }
     std::sort(config.faults.begin(), config.faults.end(),
               [](const Fault& a, const Fault& b) { return a.line < b.line; });

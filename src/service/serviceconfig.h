@@ -2,6 +2,7 @@
 #pragma once
 
 #include "mqttconfig.h"
+#include "webconfig.h"
 
 #include <QHostAddress>
 #include <QList>
@@ -38,6 +39,7 @@ struct ServiceConfig
     QString path;
     QList<SwitchConfig> switches;
     std::optional<MqttConfig> mqtt; // none without an [mqtt] group
+    std::optional<WebConfig> web;   // the [web] group: none, no web panel
     QList<Fault> faults;
 
     static ServiceConfig read(const QString& path);

@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: MIT
+#include "webmessages.h"
+
+#include "link/matrixsetup.h"
+#include "protocol/commands.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace webmessages {
+
+namespace {
+
+Outcome refused(const QString& text, bool access = false)
+{
+    return {{}, text, access};
+}
+
+// An output or input number 1 to 4, or 0.
+int oneToFour(const QJsonValue& value)
+{
+    const int number = value.toInt(0);
+    return value.isDouble() && value.toDouble() == number && number >= 1 && number <= 4 ? number
+                                                                                        : 0;
+}
+
+QJsonArray array(const Routing& routing)
+{
+    QJsonArray out;
+    for (const int input : routing)
+        out.append(input);
+    return out;
+}
+
+QByteArray compact(const QJsonObject& object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+Outcome keyRequest(const QJsonObject& object)
+{
+    const int output = oneToFour(object.value(QLatin1String("output")));
+    if (output == 0)
+        return refused(QCoreApplication::translate("WebPanel", "\"output\" must be 1 to 4"));
+    int position = 0;
+    if (object.contains(QLatin1String("arrow"))) {
+        const QString arrow = object.value(QLatin1String("arrow")).toString();
+        if (arrow != QLatin1String("prev") && arrow != QLatin1String("next"))
+            return refused(
+                QCoreApplication::translate("WebPanel", "\"arrow\" must be \"prev\" or \"next\""));
+        position = arrow == QLatin1String("prev") ? 0 : 1;
+    } else {
+        const int input = oneToFour(object.value(QLatin1String("input")));
+        if (input == 0)
+            return refused(QCoreApplication::translate("WebPanel", "\"input\" must be 1 to 4"));
+        position = input + 1;
+    }
+    return {{protocol::routingKeyCommand(protocol::routingButtonIndex(output, position))}, {}};
+}
+
+Outcome recallRequest(const QJsonObject& object, const Routing& routing, const MatrixSetup& setup)
+{
+    const QString name = object.value(QLatin1String("preset")).toString();
+    const std::optional<Preset> preset = setup.findPreset(name);
+    if (!preset)
+        return refused(
+            QCoreApplication::translate("WebPanel", "Preset \"%1\" is no longer there.").arg(name));
+    Outcome out;
+    for (int output = 1; output <= 4; ++output) {
+        const int input = preset->routing[output - 1];
+        if (routing[output - 1] != input)
+            out.commands << protocol::routingKeyCommand(
+                protocol::routingButtonIndex(output, input + 1));
+    }
+    out.commands << protocol::statusRequest();
+    return out;
+}
+
+} // namespace
+
+Outcome request(const QByteArray& text, const WebAccess& access, const Routing& routing,
+                const MatrixSetup& setup)
+{
+    QJsonParseError parseError{};
+    const QJsonDocument document = QJsonDocument::fromJson(text, &parseError);
+    if (!document.isObject())
+        return refused(QCoreApplication::translate("WebPanel", "not a JSON object"));
+    const QJsonObject object = document.object();
+    const QString type = object.value(QLatin1String("type")).toString();
+    const bool known = type == QLatin1String("key") || type == QLatin1String("status") ||
+                       type == QLatin1String("recall");
+    if (!known)
+        return refused(QCoreApplication::translate("WebPanel", "unknown request \"%1\"").arg(type));
+    if (access.readOnly)
+        return refused(QCoreApplication::translate("WebPanel", "this page is read-only"), true);
+    if (!access.pin.isEmpty() && object.value(QLatin1String("pin")).toString() != access.pin)
+        return refused(QCoreApplication::translate("WebPanel", "wrong or missing PIN"), true);
+    if (type == QLatin1String("key"))
+        return keyRequest(object);
+    if (type == QLatin1String("recall"))
+        return recallRequest(object, routing, setup);
+    return {{protocol::statusRequest()}, {}};
+}
+
+QByteArray state(const QString& id, bool linkUp, const Routing& routing, const MatrixSetup& setup,
+                 const WebAccess& access)
+{
+    QJsonArray outputs;
+    QJsonArray inputs;
+    for (int i = 1; i <= 4; ++i) {
+        outputs.append(setup.outputName(i));
+        inputs.append(setup.inputName(i));
+    }
+    QJsonArray presets;
+    for (const Preset& preset : setup.presets())
+        presets.append(preset.name);
+    return compact({{QStringLiteral("type"), QStringLiteral("state")},
+                    {QStringLiteral("switch"), id},
+                    {QStringLiteral("link"), linkUp},
+                    {QStringLiteral("routing"), array(routing)},
+                    {QStringLiteral("outputs"), outputs},
+                    {QStringLiteral("inputs"), inputs},
+                    {QStringLiteral("presets"), presets},
+                    {QStringLiteral("readOnly"), access.readOnly},
+                    {QStringLiteral("pin"), !access.pin.isEmpty()}});
+}
+
+QByteArray routing(const Routing& routing)
+{
+    return compact({{QStringLiteral("type"), QStringLiteral("routing")},
+                    {QStringLiteral("routing"), array(routing)}});
+}
+
+QByteArray link(bool up)
+{
+    return compact({{QStringLiteral("type"), QStringLiteral("link")}, {QStringLiteral("up"), up}});
+}
+
+QByteArray error(const QString& text)
+{
+    return compact(
+        {{QStringLiteral("type"), QStringLiteral("error")}, {QStringLiteral("text"), text}});
+}
+
+} // namespace webmessages

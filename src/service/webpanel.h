@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "serviceconfig.h"
+#include "sharedline.h"
+#include "webconfig.h"
+
+#include <QHttpServer>
+#include <QObject>
+#include <QTimer>
+
+#include <map>
+#include <memory>
+
+class MatrixSetup;
+class QTcpServer;
+class QWebSocket;
+
+// The web panel: over HTTP, the list of switches (/) and each switch's routing page (/ID/,
+// its files under /_/); over one WebSocket per page (/ID/socket), the switch's state as JSON
+// and the page's requests, each an asker of the switch's shared line. Lamps follow the line's
+// reports only. Every page, message and send backlog is bounded.
+class WebPanel : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int maxPages = 256;
+    static constexpr int maxMessageBytes = 4096;
+    static constexpr qint64 maxBacklogBytes = 256 * 1024;
+    static constexpr int listenRetryMs = 5000;
+
+    explicit WebPanel(const WebConfig& config, QObject* parent = nullptr);
+    ~WebPanel() override;
+
+    // Listens on the configured address, and keeps trying until it can.
+    void start();
+    bool isListening() const;
+    quint16 listeningPort() const;
+    const WebConfig& config() const { return settings; }
+    // New access settings (the address stays): pages are told their switch's anew.
+    void setConfig(const WebConfig& config);
+
+    // A switch served: its page opens; one stopping: its pages are closed (they reconnect).
+    void attach(const SwitchConfig& config, SharedLine& line);
+    void detach(const QString& id);
+    int pageCount() const { return int(pages.size()); }
+
+signals:
+    // "web: what happened", for the log.
+    void note(const QString& line);
+
+private:
+    struct Switch
+    {
+        SwitchConfig config;
+        SharedLine* line = nullptr;
+        std::unique_ptr<MatrixSetup> setup;
+    };
+    struct Page
+    {
+        QString id;
+        SharedLine::Asker asker = 0;
+        QString address;
+    };
+    void tryListen();
+    void route();
+    QByteArray indexHtml() const;
+    void onNewSocket();
+    void onMessage(QWebSocket* socket, const QString& text);
+    void onUnanswered(SharedLine::Asker asker, const QByteArray& command);
+    void send(QWebSocket* socket, const QByteArray& message);
+    void sendState(QWebSocket* socket, const Switch& item);
+    void tellPages(const QString& id, const QByteArray& message);
+    void tell(const QString& line);
+
+    WebConfig settings;
+    QHttpServer http;
+    QTcpServer* listener = nullptr; // owned by `http` once bound
+    QTimer listenRetry;
+    QString lastProblem;
+    std::map<QString, Switch> switches;
+    std::map<QWebSocket*, Page> pages;
+};

@@ -1,0 +1,169 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: MIT
+# The web panel in headless Chromium: a click routes the simulated switch and its lamp lights
+# only from the report, a route from the command line shows on the open page, the page survives
+# the service going away and coming back, a read-only page refuses; screenshots at 360 and 1280
+# pixels. Usage: service_web.py VARNOKD VARNOK_SIM VARNOK SCREENSHOT_DIR
+import os, re, shutil, signal, socket, subprocess, sys, tempfile, time
+
+if not (shutil.which("chromium") and shutil.which("chromedriver")):
+    print("SKIP: chromium and chromedriver are not installed")
+    sys.exit(77)
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
+
+varnokd, sim_path, varnok, shots = sys.argv[1:5]
+work = tempfile.mkdtemp(prefix="varnok-web-")
+procs = []
+
+
+def start_sim(*options):
+    sim = subprocess.Popen([sim_path, "--listen", "127.0.0.1:0", *options],
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    procs.append(sim)
+    return int(re.search(r":(\d+)$", sim.stdout.readline().strip()).group(1))
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def start_service(config):
+    log = open(os.path.join(work, "varnokd.log"), "a+")
+    env = dict(os.environ, XDG_STATE_HOME=os.path.join(work, "state"))
+    service = subprocess.Popen([varnokd, "--config", config], stderr=log, env=env)
+    procs.append(service)
+    deadline = time.monotonic() + 15
+    while time.monotonic() < deadline:  # bounded: the service says its address at start
+        log.seek(0)
+        found = re.findall(r"web: listening on (http://\S+)", log.read())
+        if found and service.poll() is None:
+            return service, found[-1]
+        time.sleep(0.05)
+    raise SystemExit("FAIL: varnokd did not say where the web panel listens")
+
+
+def lamps(driver):
+    return [b.get_attribute("aria-pressed") == "true"
+            for b in driver.find_elements(By.CSS_SELECTOR, "button[data-input]")]
+
+
+def lit(driver, output, input_):
+    key = driver.find_element(By.CSS_SELECTOR, f'button[data-output="{output}"][data-input="{input_}"]')
+    return key.get_attribute("aria-pressed") == "true"
+
+
+def row(routing):  # outputs 1-4 -> 16 lamps as the page lists them
+    return [routing[o] == i for o in range(4) for i in range(1, 5)]
+
+
+def check(condition, text):
+    if not condition:
+        with open(os.path.join(work, "varnokd.log")) as f:
+            print(f.read())  # with a sanitizer's report, if any
+        raise SystemExit("FAIL: " + text)
+    print("ok:", text)
+
+
+room_sim, lobby_sim = start_sim("--stuck", "4"), start_sim()
+front = free_port()
+for name in ("room", "lobby"):
+    os.makedirs(os.path.join(work, name))
+config = os.path.join(work, "varnokd.conf")
+
+
+def write_config(web_port):
+    with open(config, "w") as f:
+        f.write(f"[room]\ndir={work}/room\nport=tcp://127.0.0.1:{room_sim}\n"
+                f"listen=127.0.0.1:{front}\n\n[lobby]\ndir={work}/lobby\n"
+                f"port=tcp://127.0.0.1:{lobby_sim}\nlisten=127.0.0.1:0\n\n"
+                f"[web]\nlisten=127.0.0.1:{web_port}\nlobby.read-only=true\n")
+
+
+write_config(0)
+service, address = start_service(config)
+options = webdriver.ChromeOptions()
+for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1280,900"):
+    options.add_argument(argument)
+driver = webdriver.Chrome(service=Service(shutil.which("chromedriver")), options=options)
+wait = WebDriverWait(driver, 10, poll_frequency=0.02)
+try:
+    driver.get(address)
+    driver.find_element(By.LINK_TEXT, "room").click()
+    wait.until(lambda d: lamps(d) == row([1, 2, 3, 4]))
+    check(driver.current_url == address + "room/", "the list links to the switch's page")
+
+    # Output 4 is stuck: its press is answered with the route it keeps, and no lamp moves.
+    driver.find_element(By.CSS_SELECTOR, 'button[data-output="4"][data-input="1"]').click()
+    driver.find_element(By.CSS_SELECTOR, 'button[data-output="2"][data-input="3"]').click()
+    wait.until(lambda d: lit(d, 2, 3))
+    check(lamps(driver) == row([1, 3, 3, 4]), "a click lights its lamp from the report only")
+    status = subprocess.run([varnok, "--port", f"tcp://127.0.0.1:{front}", "status"],
+                            capture_output=True, text=True, timeout=10)
+    check("Out2 -> HDMI In 3" in status.stdout, "the simulated switch was routed")
+
+    key = driver.find_element(By.CSS_SELECTOR, 'button[data-output="1"][data-input="2"]')
+    key.send_keys(Keys.ENTER)
+    wait.until(lambda d: lit(d, 1, 2))
+    check(driver.switch_to.active_element == key, "Enter on a focused button routes")
+    driver.find_element(By.CSS_SELECTOR, 'button[data-output="1"][data-input="3"]').send_keys(" ")
+    wait.until(lambda d: lit(d, 1, 3))
+    print("ok: Space on a focused button routes")
+
+    subprocess.run([varnok, "--port", f"tcp://127.0.0.1:{front}", "route", "3", "1"],
+                   check=True, capture_output=True, timeout=10)
+    wait.until(lambda d: lit(d, 3, 1))
+    print("ok: a route from the command line shows on the open page")
+
+    driver.set_window_size(360, 800)
+    check(driver.execute_script("return document.documentElement.scrollWidth") <= 360,
+          "nothing wider than a 360-pixel phone")
+    os.makedirs(shots, exist_ok=True)
+    driver.save_screenshot(os.path.join(shots, "web-panel-360.png"))
+    driver.set_window_size(1280, 900)
+    driver.save_screenshot(os.path.join(shots, "web-panel-1280.png"))
+
+    # The service goes away: the page says so and darkens, then comes back by itself.
+    web_port = int(re.search(r":(\d+)/$", address).group(1))
+    service.send_signal(signal.SIGTERM)
+    check(service.wait(timeout=10) == 0, "varnokd stops cleanly with pages open")
+    wait.until(lambda d: d.find_element(By.TAG_NAME, "body").get_attribute("data-socket") == "closed")
+    check(not any(lamps(driver)), "a dropped socket darkens every lamp")
+    write_config(web_port)
+    service, _ = start_service(config)
+    wait.until(lambda d: lamps(d) == row([3, 3, 1, 4]))
+    check(driver.find_element(By.TAG_NAME, "body").get_attribute("data-connects") == "2",
+          "the page reconnected by itself and shows the routing again")
+
+    driver.get(address + "lobby/")
+    wait.until(lambda d: lamps(d) == row([1, 2, 3, 4]))
+    check(not driver.find_element(By.CSS_SELECTOR, "button[data-input]").is_enabled(),
+          "a read-only page's buttons are off")
+    answers = driver.execute_async_script("""
+        const done = arguments[arguments.length - 1], got = [];
+        const s = new WebSocket(`ws://${location.host}/lobby/socket`);
+        s.onmessage = (e) => { const m = JSON.parse(e.data);
+            if (m.type === "error") got.push(m.text);
+            if (got.length === 2) done(got); };
+        s.onopen = () => { s.send('{"type":"key","output":1,"input":4}'); s.send("{"); };""")
+    check(answers[0] == "this page is read-only" and answers[1] == "not a JSON object",
+          "a read-only page's command and bad JSON are answered with errors: %s" % answers)
+    check(lamps(driver) == row([1, 2, 3, 4]), "the refused command changed nothing")
+    with open(os.path.join(work, "varnokd.log")) as f:
+        check(re.search(r"lobby: request from 127\.0\.0\.1 refused", f.read()) is not None,
+              "the refusal is logged with the client's address")
+    service.send_signal(signal.SIGTERM)
+    check(service.wait(timeout=10) == 0, "varnokd stops cleanly again")
+finally:
+    driver.quit()
+    for p in procs:
+        if p.poll() is None:
+            p.terminate()
+            p.wait(timeout=10)
+    shutil.rmtree(work, ignore_errors=True)
+print("PASS")
