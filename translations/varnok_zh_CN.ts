@@ -600,10 +600,6 @@
         <translation>“%1”不在任何切换器的组中</translation>
     </message>
     <message>
-        <source>[%1] is not supported by this varnokd</source>
-        <translation>此 varnokd 不支持 [%1]</translation>
-    </message>
-    <message>
         <source>[%1]: a switch&apos;s id is 1 to 32 of a-z, 0-9 and -</source>
         <translation>[%1]：切换器的标识为 1 到 32 个 a-z、0-9 和 - 字符</translation>
     </message>
