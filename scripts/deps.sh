@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: MIT
 # Sourced by the scripts: installs the Debian packages the project needs, only when missing.
 varnok_packages=(g++ cmake ninja-build pkg-config libsystemd-dev qt6-base-dev qt6-serialport-dev
-                 qt6-httpserver-dev qt6-websockets-dev
+                 qt6-httpserver-dev qt6-websockets-dev libmosquitto-dev
                  libgl-dev fonts-liberation fonts-wqy-microhei xvfb xauth x11-utils
+                 mosquitto mosquitto-clients openssl
                  ccache dpkg-dev file lintian appstream desktop-file-utils
                  qt6-l10n-tools qt6-translations-l10n systemd man-db)
 

@@ -177,6 +177,135 @@
     </message>
 </context>
 <context>
+    <name>MqttBridge</name>
+    <message>
+        <source>Preset</source>
+        <translation>预设</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>Route not followed</source>
+        <translation>路由未执行</translation>
+    </message>
+    <message>
+        <source>MQTT %1: a retained command is ignored</source>
+        <translation>MQTT %1：忽略保留的命令</translation>
+    </message>
+    <message>
+        <source>MQTT %1: &quot;%2&quot; ignored: %3</source>
+        <translation>MQTT %1：忽略“%2”：%3</translation>
+    </message>
+    <message>
+        <source>no such preset</source>
+        <translation>没有此预设</translation>
+    </message>
+    <message>
+        <source>not {&quot;routes&quot;:[{&quot;output&quot;:1,&quot;input&quot;:2},...]} with outputs and inputs 1 to 4</source>
+        <translation>不是输出和输入均为 1 到 4 的 {&quot;routes&quot;:[{&quot;output&quot;:1,&quot;input&quot;:2},...]}</translation>
+    </message>
+    <message>
+        <source>not a command topic</source>
+        <translation>不是命令主题</translation>
+    </message>
+    <message>
+        <source>not an input&apos;s name or a number 1 to 4</source>
+        <translation>不是输入的名称，也不是 1 到 4 的数字</translation>
+    </message>
+    <message>
+        <source>MQTT %1: not sent: %2</source>
+        <translation>MQTT %1：未发送：%2</translation>
+    </message>
+    <message>
+        <source>the line is down</source>
+        <translation>线路已断开</translation>
+    </message>
+    <message>
+        <source>too many commands waiting</source>
+        <translation>等待的命令过多</translation>
+    </message>
+    <message>
+        <source>MQTT: output %1 stayed on input %2, not %3 as asked</source>
+        <translation>MQTT：输出 %1 仍为输入 %2，而不是所要求的 %3</translation>
+    </message>
+</context>
+<context>
+    <name>MqttClient</name>
+    <message>
+        <source>MQTT broker %1 not reached: no answer within %2 s</source>
+        <translation>未连上 MQTT 代理 %1：%2 秒内无应答</translation>
+    </message>
+    <message>
+        <source>MQTT TLS set-up failed: %1</source>
+        <translation>MQTT TLS 设置失败：%1</translation>
+    </message>
+    <message>
+        <source>MQTT broker %1: %2</source>
+        <translation>MQTT 代理 %1：%2</translation>
+    </message>
+    <message>
+        <source>MQTT broker %1 not reached: %2</source>
+        <translation>未连上 MQTT 代理 %1：%2</translation>
+    </message>
+    <message>
+        <source>MQTT broker %1 refused the connection: %2</source>
+        <translation>MQTT 代理 %1 拒绝了连接：%2</translation>
+    </message>
+    <message>
+        <source>MQTT broker %1 connected</source>
+        <translation>已连接 MQTT 代理 %1</translation>
+    </message>
+    <message>
+        <source>MQTT broker %1 lost: %2</source>
+        <translation>与 MQTT 代理 %1 的连接已断开：%2</translation>
+    </message>
+</context>
+<context>
+    <name>MqttConfig</name>
+    <message>
+        <source>[mqtt] unknown key &quot;%1&quot;</source>
+        <translation>[mqtt] 未知的键“%1”</translation>
+    </message>
+    <message>
+        <source>[mqtt] host= is missing: the broker&apos;s name or address</source>
+        <translation>[mqtt] 缺少 host=：代理的名称或地址</translation>
+    </message>
+    <message>
+        <source>[mqtt] port=%1 is not 1 to 65535</source>
+        <translation>[mqtt] port=%1 不在 1 到 65535 之间</translation>
+    </message>
+    <message>
+        <source>[mqtt] password= and password_file= are both given</source>
+        <translation>[mqtt] 同时给出了 password= 和 password_file=</translation>
+    </message>
+    <message>
+        <source>[mqtt] password_file=%1 cannot be read: %2</source>
+        <translation>[mqtt] 无法读取 password_file=%1：%2</translation>
+    </message>
+    <message>
+        <source>[mqtt] a password needs user=</source>
+        <translation>[mqtt] 密码需要 user=</translation>
+    </message>
+    <message>
+        <source>[mqtt] %1=%2 is not a readable file</source>
+        <translation>[mqtt] %1=%2 不是可读的文件</translation>
+    </message>
+    <message>
+        <source>[mqtt] certfile= and keyfile= go together</source>
+        <translation>[mqtt] certfile= 与 keyfile= 须同时给出</translation>
+    </message>
+    <message>
+        <source>[mqtt] a client certificate needs cafile=</source>
+        <translation>[mqtt] 客户端证书需要 cafile=</translation>
+    </message>
+    <message>
+        <source>[mqtt] %1=%2 is not a topic without wildcards</source>
+        <translation>[mqtt] %1=%2 不是不含通配符的主题</translation>
+    </message>
+</context>
+<context>
     <name>NetworkSettingsDialog</name>
     <message>
         <source>OK</source>
@@ -469,10 +598,6 @@
     <message>
         <source>&quot;%1&quot; is outside any switch&apos;s group</source>
         <translation>“%1”不在任何切换器的组中</translation>
-    </message>
-    <message>
-        <source>[%1] is not supported by this varnokd</source>
-        <translation>此 varnokd 不支持 [%1]</translation>
     </message>
     <message>
         <source>[%1]: a switch&apos;s id is 1 to 32 of a-z, 0-9 and -</source>

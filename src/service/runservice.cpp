@@ -2,6 +2,7 @@
 #include "runservice.h"
 
 #include "link/language.h"
+#include "mqttbridge.h"
 #include "protocol/terminationsignals.h"
 #include "serviceconfig.h"
 #include "serviceoptions.h"
@@ -49,7 +50,8 @@ void applyWeb(std::unique_ptr<WebPanel>& panel, const ServiceConfig& config, Swi
 }
 
 // Reads the configuration again: a file with faults changes nothing.
-void reload(SwitchService& service, std::unique_ptr<WebPanel>& web, const QString& path)
+void reload(SwitchService& service, MqttBridges& bridges, std::unique_ptr<WebPanel>& web,
+            const QString& path)
 {
     sd_notify(0, "RELOADING=1");
     const ServiceConfig config = ServiceConfig::read(path);
@@ -57,6 +59,7 @@ void reload(SwitchService& service, std::unique_ptr<WebPanel>& web, const QStrin
         printLine(stderr, line);
     if (config.faults.isEmpty()) {
         printLine(stderr, QCoreApplication::translate("varnokd", "%1 read again").arg(path));
+        bridges.configure(config.mqtt, config.switches);
         service.apply(config.switches);
         applyWeb(web, config, service);
     } else {
@@ -107,11 +110,15 @@ int runService(int& argc, char** argv)
     std::unique_ptr<WebPanel> web;
     QObject::connect(&service, &SwitchService::note, &app,
                      [](const QString& line) { printLine(stderr, line); });
+    MqttBridges bridges(service);
+    QObject::connect(&bridges, &MqttBridges::note, &app,
+                     [](const QString& line) { printLine(stderr, line); });
+    bridges.configure(config.mqtt, config.switches);
     TerminationSignals signalsReceived;
     QObject::connect(&signalsReceived, &TerminationSignals::received, &app,
-                     [&service, &web, &options](int number) {
+                     [&service, &bridges, &web, &options](int number) {
                          if (number == SIGHUP) {
-                             reload(service, web, options->configPath);
+                             reload(service, bridges, web, options->configPath);
                              return;
                          }
                          sd_notify(0, "STOPPING=1");

@@ -117,9 +117,13 @@ ServiceConfig ServiceConfig::read(const QString& path)
         if (id == QLatin1String("web"))
             continue; // read once every switch is known
         if (id == QLatin1String("mqtt")) {
-            fail(groupLine, QCoreApplication::translate("ServiceConfig",
-                                                        "[%1] is not supported by this varnokd")
-                                .arg(id));
+            settings->beginGroup(id);
+            config.mqtt =
+                MqttConfig::read(*settings, QFileInfo(path).absoluteDir(),
+                                 [&](const QString& key, const QString& text) {
+                                     fail(key.isEmpty() ? groupLine : lines.of(id, key), text);
+                                 });
+            settings->endGroup();
             continue;
         }
         if (!validId(id)) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "mqttconfig.h"
 #include "webconfig.h"
 
 #include <QHostAddress>
@@ -37,7 +38,8 @@ struct ServiceConfig
 
     QString path;
     QList<SwitchConfig> switches;
-    std::optional<WebConfig> web; // the [web] group: none, no web panel
+    std::optional<MqttConfig> mqtt; // none without an [mqtt] group
+    std::optional<WebConfig> web;   // the [web] group: none, no web panel
     QList<Fault> faults;
 
     static ServiceConfig read(const QString& path);

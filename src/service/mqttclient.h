@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "mqttconfig.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+class QSocketNotifier;
+struct mosquitto;
+
+// One connection to the MQTT broker through libmosquitto, driven by the Qt event loop: socket
+// notifiers for reading and writing, a timer for the keep-alive. Nothing waits: the broker's
+// name is looked up and the connection made in the background, and a lost or refused
+// connection is made again with a growing pause. Knows no switch.
+class MqttClient : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int keepAliveSeconds = 30;
+    static constexpr int firstRetryMs = 1000;
+    static constexpr int maxRetryMs = 30000;
+    static constexpr int refusedRetryMs = 60000; // a wrong password or certificate: slowly
+    static constexpr int finishMs = 2000;
+    static constexpr int connectMs = 10000; // from the connection made to the broker's answer
+
+    // `willTopic` (none when empty) gets `willPayload` (retained) from the broker when the
+    // connection is lost.
+    MqttClient(const MqttConfig& config, const QString& clientId, const QString& willTopic,
+               const QByteArray& willPayload, QObject* parent = nullptr);
+    ~MqttClient() override;
+
+    // Connects, and keeps connecting until finish().
+    void start();
+    bool isConnected() const { return connectedNow; }
+    // Sent at once at QoS 1 when connected; false, and nothing kept, when not.
+    bool publish(const QString& topic, const QByteArray& payload, bool retain);
+    bool subscribe(const QString& filter);
+    // Leaves the broker once what was published before has been written; finished() follows.
+    void finish();
+
+signals:
+    void connected();
+    void disconnected();
+    // `retained`: a message the broker kept, not one published now.
+    void message(const QString& topic, const QByteArray& payload, bool retained);
+    void finished();
+    // Something for the service's log.
+    void note(const QString& line);
+
+private:
+    static void onConnect(mosquitto*, void* self, int code);
+    static void onDisconnect(mosquitto*, void* self, int code);
+    static void onMessage(mosquitto*, void* self, const struct mosquitto_message* message);
+    static void onLog(mosquitto*, void* self, int level, const char* text);
+    void makeHandle();
+    void dropHandle();
+    void connectTo(const QString& address);
+    void connectDone(int code);
+    void connectionLost(int code);
+    void retryIn(int ms);
+    // After the library read, wrote or kept the connection alive.
+    void afterLoop(int result);
+    void watchSocket();
+    void dropNotifiers();
+    void tell(const QString& line);
+    QString brokerText() const;
+
+    MqttConfig config;
+    QByteArray id;
+    QByteArray lastWillTopic;
+    QByteArray lastWillPayload;
+    mosquitto* handle = nullptr; // made at the first start(), and anew after a silent broker
+    QTimer misc;  // keep-alive and the library's own retries of unacknowledged messages
+    QTimer retry; // the next connection attempt
+    QTimer connectLimit;
+    QTimer finishLimit;
+    QSocketNotifier* reading = nullptr;
+    QSocketNotifier* writing = nullptr;
+    int watchedSocket = -1;
+    int retryMs = firstRetryMs;
+    bool connectedNow = false;
+    bool finishing = false;
+    bool refused = false;
+    bool lossReported = false; // since the last connection attempt
+    QString lastError;         // the library's last error line (the TLS library's reason)
+    QString lastNote;
+};

@@ -1,0 +1,384 @@
+// SPDX-License-Identifier: MIT
+// varnokd's MQTT bridge end to end: a mosquitto broker on a free port, varnok-sim on raw TCP and
+// varnokd between them; commands published with mosquitto_pub, the broker watched by a client
+// of the test's own.
+#include "service/mqttclient.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include <csignal>
+
+namespace {
+
+using Process = std::unique_ptr<QProcess>;
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
+}
+
+// The last payload of every topic seen, as a dashboard keeps it.
+struct Watcher
+{
+    MqttClient client;
+    QHash<QString, QByteArray> last;
+    explicit Watcher(const MqttConfig& broker) : client(broker, QStringLiteral("watcher"), {}, {})
+    {
+        QObject::connect(&client, &MqttClient::connected, &client,
+                         [this] { client.subscribe(QStringLiteral("#")); });
+        QObject::connect(&client, &MqttClient::message, &client,
+                         [this](const QString& topic, const QByteArray& payload) {
+                             last.insert(topic, payload);
+                         });
+        client.start();
+    }
+};
+
+} // namespace
+
+class TestServiceMqtt : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir temp;
+    MqttConfig broker;
+    Process mosquitto;
+    std::unique_ptr<Watcher> watcher;
+    Process sim;
+    Process service;
+    QString id;
+    QString log;
+
+    QString path(const QString& name) const { return temp.filePath(name); }
+    void startBroker(const QByteArray& extra = "allow_anonymous true\n")
+    {
+        QFile conf(path(QStringLiteral("mosquitto.conf")));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write("listener " + QByteArray::number(broker.port) +
+                   " 127.0.0.1\npersistence false\nuser root\n" + extra);
+        conf.close();
+        mosquitto = std::make_unique<QProcess>();
+        mosquitto->start(QStringLiteral("mosquitto"), {QStringLiteral("-c"), conf.fileName()});
+        const auto listening = [this] {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, broker.port);
+            return probe.waitForConnected(100);
+        };
+        QTRY_VERIFY(listening());
+    }
+    // varnok-sim on a free port, and varnokd serving it as switch `name` with `mqtt` lines.
+    void startSwitch(const QString& name, const QStringList& simArguments = {},
+                     const QByteArray& mqtt = {})
+    {
+        id = name;
+        sim = std::make_unique<QProcess>();
+        sim->start(QStringLiteral(VARNOK_SIM_PATH),
+                   QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} +
+                       simArguments);
+        QTRY_VERIFY(sim->canReadLine());
+        const QByteArray simAddress = sim->readLine().trimmed().split(' ').last();
+        QDir(temp.path()).mkdir(id);
+        QFile names(path(id + QStringLiteral("/varnok.conf")));
+        QVERIFY(names.open(QIODevice::WriteOnly));
+        names.write("[names]\ninput3=Camera\n[presets]\n1\\name=Show\n1\\routing=2 3 3 3\n");
+        names.close();
+        QFile conf(path(id + QStringLiteral(".conf")));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write("[mqtt]\nhost=127.0.0.1\nport=" + QByteArray::number(broker.port) + '\n' + mqtt +
+                   '[' + id.toUtf8() + "]\ndir=" + path(id).toUtf8() + "\nport=tcp://" +
+                   simAddress + "\nlisten=127.0.0.1:0\n");
+        conf.close();
+        log.clear();
+        service = std::make_unique<QProcess>();
+        connect(service.get(), &QProcess::readyReadStandardError, this,
+                [this] { log += QString::fromUtf8(service->readAllStandardError()); });
+        service->start(QStringLiteral(VARNOKD_PATH), {QStringLiteral("--config"), conf.fileName()});
+    }
+    QByteArray state(const QString& leaf) const
+    {
+        return watcher->last.value(QStringLiteral("varnok/%1/%2").arg(id, leaf));
+    }
+    static void publish(quint16 port, const QString& topic, const QByteArray& payload,
+                        bool retained = false)
+    {
+        QStringList arguments{QStringLiteral("-p"), QString::number(port),
+                              QStringLiteral("-t"), topic,
+                              QStringLiteral("-m"), QString::fromUtf8(payload)};
+        if (retained)
+            arguments << QStringLiteral("-r");
+        QCOMPARE(QProcess::execute(QStringLiteral("mosquitto_pub"), arguments), 0);
+    }
+    void publish(const QString& leaf, const QByteArray& payload, bool retained = false)
+    {
+        publish(broker.port, QStringLiteral("varnok/%1/%2").arg(id, leaf), payload, retained);
+    }
+    // The bridge is up and has published the switch's routing.
+    void waitOnline()
+    {
+        // Long enough for a reconnection after a pause that has grown.
+        QTRY_COMPARE_WITH_TIMEOUT(state(QStringLiteral("bridge")), QByteArray("online"), 20000);
+        QTRY_COMPARE(state(QStringLiteral("output/4")), QByteArray("HDMI In 4"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(temp.isValid());
+        broker.host = QStringLiteral("127.0.0.1");
+        broker.port = freePort();
+        startBroker();
+        watcher = std::make_unique<Watcher>(broker);
+        QTRY_VERIFY(watcher->client.isConnected());
+    }
+    void cleanup()
+    {
+        for (Process* process : {&service, &sim}) {
+            if (*process) {
+                (*process)->terminate();
+                (*process)->waitForFinished();
+                (*process)->disconnect(this);
+            }
+        }
+        if (service) // the sanitizers' reports of a stop that went wrong
+            log += QString::fromUtf8(service->readAllStandardError());
+        service.reset();
+        sim.reset();
+        QVERIFY2(!log.contains(QStringLiteral("Sanitizer")), qPrintable(log));
+    }
+    void cleanupTestCase()
+    {
+        watcher.reset();
+        mosquitto->terminate();
+        mosquitto->waitForFinished();
+    }
+
+    // A command published to a set topic routes the switch; the state follows only what the
+    // switch reports, and a route it did not follow is published as a problem.
+    void command_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<QString>("leaf");
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<int>("output");
+        QTest::addColumn<QByteArray>("shown");
+        QTest::addColumn<QByteArray>("problem");
+        QTest::addColumn<QString>("logged");
+        const QStringList plain;
+        const QByteArray none = R"({"problems":[]})";
+        QTest::newRow("number") << plain << "output/2/set" << QByteArray("3") << 2
+                                << QByteArray("Camera") << none << "";
+        QTest::newRow("name") << plain << "output/4/set" << QByteArray("camera") << 4
+                              << QByteArray("Camera") << none << "";
+        QTest::newRow("routing") << plain << "routing/set"
+                                 << QByteArray(R"({"routes":[{"output":1,"input":3}]})") << 1
+                                 << QByteArray("Camera") << none << "";
+        QTest::newRow("preset") << plain << "preset/set" << QByteArray("Show") << 1
+                                << QByteArray("HDMI In 2") << none << "";
+        QTest::newRow("bad input") << plain << "output/2/set" << QByteArray("9") << 2
+                                   << QByteArray("HDMI In 2") << none << "\"9\" ignored";
+        QTest::newRow("bad json") << plain << "routing/set" << QByteArray(R"({"routes":[{}]})") << 2
+                                  << QByteArray("HDMI In 2") << none << "ignored";
+        QTest::newRow("stuck") << QStringList{QStringLiteral("--stuck"), QStringLiteral("2")}
+                               << "output/2/set" << QByteArray("3") << 2 << QByteArray("HDMI In 2")
+                               << QByteArray(R"({"problems":[{"asked":3,"asked_name":"Camera",)"
+                                             R"("output":2,"reported":2,)"
+                                             R"("reported_name":"HDMI In 2"}]})")
+                               << "output 2 stayed on input 2, not 3";
+    }
+    void command()
+    {
+        QFETCH(QStringList, simArguments);
+        QFETCH(QString, leaf);
+        QFETCH(QByteArray, payload);
+        QFETCH(int, output);
+        QFETCH(QByteArray, shown);
+        QFETCH(QByteArray, problem);
+        QFETCH(QString, logged);
+        startSwitch(QStringLiteral("cmd-%1").arg(QTest::currentDataTag()).replace(' ', '-'),
+                    simArguments);
+        waitOnline();
+        publish(leaf, payload);
+        // A later command to output 3, once confirmed, shows the first one was handled.
+        publish(QStringLiteral("output/3/set"), "1");
+        QTRY_COMPARE(state(QStringLiteral("output/3")), QByteArray("HDMI In 1"));
+        QCOMPARE(state(QStringLiteral("output/%1").arg(output)), shown);
+        QCOMPARE(state(QStringLiteral("problem")), problem);
+        if (!logged.isEmpty())
+            QTRY_VERIFY2(log.contains(logged), qPrintable(log));
+    }
+
+    void frontPanelChangeReachesTheState()
+    {
+        startSwitch(QStringLiteral("panel"),
+                    {QStringLiteral("--front-panel"), QStringLiteral("0.2")});
+        QTRY_VERIFY(!state(QStringLiteral("routing")).isEmpty());
+        const QByteArray first = state(QStringLiteral("routing"));
+        QTRY_VERIFY(state(QStringLiteral("routing")) != first);
+    }
+
+    void lostLineKeepsTheConfirmedState()
+    {
+        startSwitch(QStringLiteral("lost"));
+        waitOnline();
+        sim->kill();
+        QTRY_COMPARE(state(QStringLiteral("link")), QByteArray("down"));
+        QCOMPARE(state(QStringLiteral("output/4")), QByteArray("HDMI In 4"));
+    }
+
+    void retainedCommandIsNotReplayed()
+    {
+        id = QStringLiteral("retained");
+        publish(QStringLiteral("output/1/set"), "4", true);
+        startSwitch(id);
+        waitOnline();
+        publish(QStringLiteral("output/2/set"), "3");
+        QTRY_COMPARE(state(QStringLiteral("output/2")), QByteArray("Camera"));
+        QCOMPARE(state(QStringLiteral("output/1")), QByteArray("HDMI In 1"));
+        QTRY_VERIFY(log.contains(QStringLiteral("retained command is ignored")));
+        publish(QStringLiteral("output/1/set"), {}, true);
+    }
+
+    // Discovery: what Home Assistant needs of each component, ids from the switch's id alone.
+    void discovery_data()
+    {
+        QTest::addColumn<QString>("topic");
+        QTest::addColumn<QStringList>("required");
+        const QStringList select{"command_topic", "options", "state_topic"};
+        QTest::newRow("output") << "select/varnok_disco/output2/config" << select;
+        QTest::newRow("preset") << "select/varnok_disco/preset/config" << select;
+        QTest::newRow("link") << "binary_sensor/varnok_disco/link/config"
+                              << QStringList{"state_topic", "device_class"};
+        QTest::newRow("problem") << "binary_sensor/varnok_disco/problem/config"
+                                 << QStringList{"state_topic", "device_class", "value_template"};
+    }
+    void discovery()
+    {
+        QFETCH(QString, topic);
+        QFETCH(QStringList, required);
+        startSwitch(QStringLiteral("disco"));
+        const QString full = QStringLiteral("homeassistant/") + topic;
+        QTRY_VERIFY(!watcher->last.value(full).isEmpty());
+        QJsonParseError error;
+        const QJsonObject config =
+            QJsonDocument::fromJson(watcher->last.value(full), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        for (const QString& key : required + QStringList{"name", "availability", "device"})
+            QVERIFY2(config.contains(key), qPrintable(key));
+        QVERIFY(config.value("unique_id").toString().startsWith("varnok_disco_"));
+        QCOMPARE(config.value("device").toObject().value("identifiers").toArray(),
+                 QJsonArray{"varnok_disco"});
+        if (topic.startsWith("select/varnok_disco/output"))
+            QCOMPARE(config.value("options").toArray(),
+                     (QJsonArray{"HDMI In 1", "HDMI In 2", "Camera", "HDMI In 4"}));
+    }
+
+    // Home Assistant follows the set-up: a renamed input, its own restart, a switch removed.
+    void discoveryFollowsChanges()
+    {
+        startSwitch(QStringLiteral("edit"));
+        waitOnline();
+        const QString output1 = QStringLiteral("homeassistant/select/varnok_edit/output1/config");
+        QFile names(path(QStringLiteral("edit/varnok.conf")));
+        QVERIFY(names.open(QIODevice::WriteOnly));
+        names.write("[names]\ninput1=Stage\n");
+        names.close();
+        QTRY_VERIFY(watcher->last.value(output1).contains(R"(["Stage","HDMI In 2")"));
+        QTRY_COMPARE(state(QStringLiteral("output/1")), QByteArray("Stage"));
+
+        watcher->last.remove(output1);
+        publish(broker.port, QStringLiteral("homeassistant/status"), "online");
+        QTRY_VERIFY(watcher->last.contains(output1));
+
+        QFile conf(path(QStringLiteral("edit.conf")));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write("[mqtt]\nhost=127.0.0.1\nport=" + QByteArray::number(broker.port) + '\n');
+        conf.close();
+        ::kill(pid_t(service->processId()), SIGHUP);
+        QTRY_VERIFY(watcher->last.value(output1).isEmpty());
+        QTRY_COMPARE(state(QStringLiteral("bridge")), QByteArray("offline"));
+    }
+
+    // The broker gone and back: the TCP front serves meanwhile, and all is published again.
+    void brokerRestarts()
+    {
+        startSwitch(QStringLiteral("restart"));
+        waitOnline();
+        mosquitto->kill();
+        mosquitto->waitForFinished();
+        watcher->last.clear();
+        QTRY_VERIFY(log.contains(QStringLiteral("MQTT broker 127.0.0.1:%1 lost").arg(broker.port)));
+        const QRegularExpression listening(QStringLiteral("listening on 127.0.0.1:(\\d+)"));
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost,
+                             quint16(listening.match(log).captured(1).toUInt()));
+        QVERIFY(client.waitForConnected(5000));
+        client.write("bc \r\n");
+        QByteArray answer;
+        QTRY_VERIFY((answer += client.readAll()).contains("s1"));
+        startBroker();
+        waitOnline();
+        QVERIFY(watcher->last.contains("homeassistant/select/varnok_restart/output1/config"));
+    }
+
+    // A broker that refuses the service says why in the log; TLS with the right authority.
+    void brokerAccess_data()
+    {
+        QTest::addColumn<QByteArray>("brokerLines");
+        QTest::addColumn<QByteArray>("serviceLines");
+        QTest::addColumn<QString>("logged");
+        const QByteArray tls = "allow_anonymous true\ncafile @/srv.pem\ncertfile @/srv.pem\n"
+                               "keyfile @/srv.key\n";
+        QTest::newRow("wrong password")
+            << QByteArray("allow_anonymous false\npassword_file @/users\n")
+            << QByteArray("user=room\npassword=wrong\n")
+            << "refused the connection: Connection Refused: not authorised";
+        QTest::newRow("unknown authority")
+            << tls << QByteArray("cafile=@/other.pem\n") << "certificate verify failed";
+        QTest::newRow("tls") << tls << QByteArray("cafile=@/srv.pem\n") << "connected";
+    }
+    void brokerAccess()
+    {
+        QFETCH(QByteArray, brokerLines);
+        QFETCH(QByteArray, serviceLines);
+        QFETCH(QString, logged);
+        const auto run = [](const QString& program, const QStringList& arguments) {
+            QProcess process; // its output is of no interest
+            process.start(program, arguments);
+            return process.waitForFinished() ? process.exitCode() : -1;
+        };
+        QCOMPARE(run("mosquitto_passwd", {"-b", "-c", path("users"), "room", "right"}), 0);
+        for (const QString name : {"srv", "other"})
+            QCOMPARE(
+                run("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt",
+                                "ec_paramgen_curve:prime256v1", "-nodes", "-days", "1", "-subj",
+                                "/CN=localhost", "-addext", "subjectAltName=IP:127.0.0.1",
+                                "-keyout", path(name + ".key"), "-out", path(name + ".pem")}),
+                0);
+        QFile::setPermissions(path("srv.key"), QFile::ReadOwner | QFile::ReadOther);
+        const quint16 openPort = broker.port;
+        Process open = std::move(mosquitto);
+        broker.port = freePort();
+        startBroker(brokerLines.replace('@', temp.path().toUtf8()));
+        startSwitch(QStringLiteral("access"), {}, serviceLines.replace('@', temp.path().toUtf8()));
+        QTRY_VERIFY2(log.contains(logged), qPrintable(log));
+        cleanup();
+        mosquitto->terminate();
+        mosquitto->waitForFinished();
+        mosquitto = std::move(open);
+        broker.port = openPort;
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServiceMqtt)
+#include "tst_service_mqtt.moc"
