@@ -84,6 +84,9 @@ set(CPACK_DEBIAN_SERVICE_PACKAGE_NAME varnokd)
 set(CPACK_DEBIAN_SERVICE_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_SERVICE_PACKAGE_DEPENDS "")
 set(CPACK_DEBIAN_SERVICE_PACKAGE_SUGGESTS "varnok, varnok-sim")
+# The MQTT bridge talks to a broker, often on the same machine; libmosquitto1 comes from
+# dpkg-shlibdeps.
+set(CPACK_DEBIAN_SERVICE_PACKAGE_RECOMMENDS "mosquitto")
 # conffiles, and maintainer scripts that do what dh_installsystemd --no-enable does.
 set(CPACK_DEBIAN_SERVICE_PACKAGE_CONTROL_EXTRA
     ${CMAKE_CURRENT_LIST_DIR}/varnokd-control/conffiles
@@ -97,7 +100,8 @@ VARNOK 4 x 4 HDMI matrix switch and shares it. Each switch gets a TCP listener
 that speaks the switch's own protocol, so the varnok console, its command line
 and any TCP controller work through it, many at once: commands are queued and
 sent one at a time, each answer goes to the client that asked, and route
-reports go to every client.
+reports go to every client. It also publishes each switch on an MQTT broker
+with Home Assistant discovery, and serves a live routing panel to browsers.
 
 The service reopens a lost line, asks the switch for its routing while idle,
 keeps a session log per switch, and re-reads its configuration on reload.

@@ -893,6 +893,14 @@
         <source>no answer from the switch to &quot;%1&quot;</source>
         <translation>切换器未回应“%1”</translation>
     </message>
+    <message>
+        <source>too many wrong PINs: try again later</source>
+        <translation>错误的 PIN 次数过多：请稍后再试</translation>
+    </message>
+    <message>
+        <source>%1 gave %2 wrong PINs: its requests are refused for %3 s</source>
+        <translation>%1 输入了 %2 次错误的 PIN：其请求将在 %3 秒内被拒绝</translation>
+    </message>
 </context>
 <context>
     <name>addresstext</name>

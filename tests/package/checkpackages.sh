@@ -80,6 +80,8 @@ check_contents() {
     depends=$(dpkg-deb -f "$service" Depends)
     echo "varnokd Depends: $depends"
     [[ "$depends" == *libqt6network6* ]] || fail "varnokd does not depend on Qt Network"
+    [[ "$depends" == *libmosquitto1* ]] || fail "varnokd does not depend on libmosquitto1"
+    [[ $(dpkg-deb -f "$service" Recommends) == mosquitto ]] || fail "varnokd does not recommend mosquitto"
     [[ "$depends" != *libqt6widgets6* && "$depends" != *fonts-* ]] ||
         fail "varnokd depends on what only the window needs"
 }
