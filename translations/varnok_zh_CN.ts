@@ -858,14 +858,6 @@
         <translation>PIN 错误或缺失</translation>
     </message>
     <message>
-        <source>cannot listen on %1:%2 (%3); trying again every %4 s</source>
-        <translation>无法监听 %1:%2（%3）；每 %4 秒重试</translation>
-    </message>
-    <message>
-        <source>listening on http://%1:%2/</source>
-        <translation>正在监听 http://%1:%2/</translation>
-    </message>
-    <message>
         <source>the switch is restarting</source>
         <translation>切换器正在重新启动</translation>
     </message>
@@ -900,6 +892,14 @@
     <message>
         <source>%1 gave %2 wrong PINs: its requests are refused for %3 s</source>
         <translation>%1 输入了 %2 次错误的 PIN：其请求将在 %3 秒内被拒绝</translation>
+    </message>
+    <message>
+        <source>cannot listen on %1 (%2); trying again every %3 s</source>
+        <translation>无法监听 %1（%2）；每 %3 秒重试</translation>
+    </message>
+    <message>
+        <source>listening on http://%1/</source>
+        <translation>正在监听 http://%1/</translation>
     </message>
 </context>
 <context>

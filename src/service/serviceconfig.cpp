@@ -55,31 +55,35 @@ bool validId(const QString& id)
     return form.match(id).hasMatch();
 }
 
-// "HOST:PORT" with an address literal ("[::1]:4001" for IPv6); false when it is not one.
-bool parseListen(const QString& text, SwitchConfig& config)
+} // namespace
+
+bool parseListenAddress(const QString& text, QHostAddress& host, quint16& port)
 {
     const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
     if (colon <= 0)
         return false;
-    QString host = text.left(colon);
-    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
-        host = host.mid(1, host.size() - 2);
+    QString address = text.left(colon);
+    if (address.startsWith(QLatin1Char('[')) && address.endsWith(QLatin1Char(']')))
+        address = address.mid(1, address.size() - 2);
     bool numeric = false;
-    const uint port = text.mid(colon + 1).toUInt(&numeric);
-    if (!numeric || port > 65535 || !config.listenHost.setAddress(host))
+    const uint number = text.mid(colon + 1).toUInt(&numeric);
+    if (!numeric || number > 65535 || !host.setAddress(address))
         return false;
-    config.listenPort = static_cast<quint16>(port);
+    port = static_cast<quint16>(number);
     return true;
 }
 
-} // namespace
+QString listenAddressText(const QHostAddress& host, quint16 port)
+{
+    const QString address = host.protocol() == QAbstractSocket::IPv6Protocol
+                                ? QStringLiteral("[%1]").arg(host.toString())
+                                : host.toString();
+    return QStringLiteral("%1:%2").arg(address).arg(port);
+}
 
 QString SwitchConfig::listenText() const
 {
-    const QString host = listenHost.protocol() == QAbstractSocket::IPv6Protocol
-                             ? QStringLiteral("[%1]").arg(listenHost.toString())
-                             : listenHost.toString();
-    return QStringLiteral("%1:%2").arg(host).arg(listenPort);
+    return listenAddressText(listenHost, listenPort);
 }
 
 ServiceConfig ServiceConfig::read(const QString& path)
@@ -176,7 +180,7 @@ ServiceConfig ServiceConfig::read(const QString& path)
             faultAt({}, QCoreApplication::translate(
                             "ServiceConfig",
                             "listen= is missing: HOST:PORT of the switch's TCP front"));
-        } else if (!parseListen(listen, item)) {
+        } else if (!parseListenAddress(listen, item.listenHost, item.listenPort)) {
             faultAt(QStringLiteral("listen"),
                     QCoreApplication::translate(
                         "ServiceConfig",

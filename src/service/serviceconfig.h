@@ -10,6 +10,11 @@
 
 #include <optional>
 
+// A TCP address to listen on as the configuration writes it: "HOST:PORT" with an address literal,
+// "[::1]:4001" for IPv6. False when `text` is not one.
+bool parseListenAddress(const QString& text, QHostAddress& host, quint16& port);
+QString listenAddressText(const QHostAddress& host, quint16 port);
+
 // One switch the service serves, as its configuration group names it.
 struct SwitchConfig
 {

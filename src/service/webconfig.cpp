@@ -1,27 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "webconfig.h"
 
+#include "serviceconfig.h"
+
 #include <QCoreApplication>
 #include <QSettings>
 
 namespace {
-
-// "HOST:PORT" with an address literal ("[::1]:8080" for IPv6).
-bool parseListen(const QString& text, WebConfig& config)
-{
-    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
-    if (colon <= 0)
-        return false;
-    QString host = text.left(colon);
-    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
-        host = host.mid(1, host.size() - 2);
-    bool numeric = false;
-    const uint port = text.mid(colon + 1).toUInt(&numeric);
-    if (!numeric || port > 65535 || !config.listenHost.setAddress(host))
-        return false;
-    config.listenPort = static_cast<quint16>(port);
-    return true;
-}
 
 bool usablePin(const QString& pin)
 {
@@ -54,7 +39,7 @@ std::optional<WebConfig> readWebConfig(QSettings& settings, const QStringList& s
     if (listen.isEmpty())
         faultAt({}, QCoreApplication::translate("ServiceConfig",
                                                 "listen= is missing: HOST:PORT of the web panel"));
-    else if (!parseListen(listen, config))
+    else if (!parseListenAddress(listen, config.listenHost, config.listenPort))
         faultAt(QStringLiteral("listen"),
                 QCoreApplication::translate(
                     "ServiceConfig",

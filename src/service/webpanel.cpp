@@ -64,11 +64,11 @@ void WebPanel::tryListen()
 {
     auto server = std::make_unique<QTcpServer>();
     if (!server->listen(settings.listenHost, settings.listenPort)) {
-        const QString problem = tr("cannot listen on %1:%2 (%3); trying again every %4 s")
-                                    .arg(settings.listenHost.toString())
-                                    .arg(settings.listenPort)
-                                    .arg(server->errorString())
-                                    .arg(listenRetryMs / 1000);
+        const QString problem =
+            tr("cannot listen on %1 (%2); trying again every %3 s")
+                .arg(listenAddressText(settings.listenHost, settings.listenPort),
+                     server->errorString())
+                .arg(listenRetryMs / 1000);
         if (problem != lastProblem)
             tell(problem);
         lastProblem = problem;
@@ -77,10 +77,8 @@ void WebPanel::tryListen()
     }
     listener = server.release();
     http.bind(listener); // takes it as a child
-    const QString host = settings.listenHost.protocol() == QAbstractSocket::IPv6Protocol
-                             ? QStringLiteral("[%1]").arg(settings.listenHost.toString())
-                             : settings.listenHost.toString();
-    tell(tr("listening on http://%1:%2/").arg(host).arg(listener->serverPort()));
+    tell(tr("listening on http://%1/")
+             .arg(listenAddressText(settings.listenHost, listener->serverPort())));
 }
 
 void WebPanel::route()
