@@ -71,7 +71,6 @@ MqttBridge::MqttBridge(const MqttConfig& brokerConfig, const SwitchConfig& switc
     connect(&sharedLine, &SharedLine::answered, this, &MqttBridge::onAnswered);
     connect(&sharedLine, &SharedLine::unanswered, this, &MqttBridge::onUnanswered);
     connect(&sharedLine, &SharedLine::routingChanged, this, &MqttBridge::onRoutingChanged);
-    connect(&sharedLine, &SharedLine::answerBytes, this, &MqttBridge::onAnswerBytes);
     connect(&sharedLine, &SharedLine::linkChanged, this, [this](bool up) {
         if (!up)
             pending.clear(); // the line dropped them
@@ -375,7 +374,6 @@ void MqttBridge::onAnswered(SharedLine::Asker from, const QByteArray& command,
 {
     if (from != asker)
         return;
-    answerSoFar.clear();
     // Commands the line dropped (not sent, or queued when it went down) are never answered.
     while (!pending.empty() && pending.front().command != command)
         pending.pop_front();
@@ -402,29 +400,10 @@ void MqttBridge::onAnswered(SharedLine::Asker from, const QByteArray& command,
     }
 }
 
-void MqttBridge::onAnswerBytes(SharedLine::Asker to, const QByteArray& bytes)
-{
-    if (to != asker || answerSoFar.size() > 64)
-        return;
-    // A whole route report is the switch's word already: published without waiting for the
-    // end of the line's framing window, after which the same routing changes nothing.
-    answerSoFar += bytes;
-    if (!answerSoFar.endsWith("\r\n"))
-        return;
-    const protocol::Reply reply = protocol::classify(protocol::replyText(answerSoFar));
-    if (reply.kind != protocol::Reply::Kind::RouteReport)
-        return;
-    Routing reported{};
-    for (const protocol::Route& route : reply.routes)
-        reported[route.output - 1] = route.input;
-    onRoutingChanged(reported);
-}
-
 void MqttBridge::onUnanswered(SharedLine::Asker from, const QByteArray& command)
 {
     if (from != asker)
         return;
-    answerSoFar.clear();
     while (!pending.empty() && pending.front().command != command)
         pending.pop_front();
     if (!pending.empty())

@@ -69,7 +69,6 @@ private:
     void send(const QList<protocol::Route>& routes, const QString& from);
     void onAnswered(SharedLine::Asker asker, const QByteArray& command,
                     const protocol::Reply& reply);
-    void onAnswerBytes(SharedLine::Asker to, const QByteArray& bytes);
     void onUnanswered(SharedLine::Asker asker, const QByteArray& command);
     void onRoutingChanged(const Routing& routing);
     void onSetupChanged();
@@ -92,7 +91,6 @@ private:
     MqttClient* client = nullptr;
     Routing confirmed{}; // 0 where the switch has not reported since the bridge started
     std::deque<Pending> pending;
-    QByteArray answerSoFar;          // of the command in flight
     std::map<int, Problem> problems; // by output
     bool stopping = false;
 };

@@ -87,10 +87,9 @@ void SwitchFront::onCommand(SharedLine::Asker asker, ClientLink* client, const Q
             tr("%1 sent %2 while the line is down: not answered").arg(client->peer(), command));
         return;
     }
-    if (refusedTold.count(asker) == 0)
+    if (refusedTold.insert(asker).second)
         emit note(tr("%1 has %2 commands waiting: %3 and what follows are not sent until they go")
                       .arg(client->peer())
                       .arg(SharedLine::maxQueuedPerAsker)
                       .arg(command));
-    refusedTold[asker] = refusal;
 }

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <map>
+#include <set>
 
 class ClientLink;
 
@@ -42,5 +43,5 @@ private:
     QString lastProblem;
     std::map<SharedLine::Asker, ClientLink*> clients;
     // Askers told that their commands are refused, until one is taken again: told once a burst.
-    std::map<SharedLine::Asker, SharedLine::Refusal> refusedTold;
+    std::set<SharedLine::Asker> refusedTold;
 };
