@@ -2,6 +2,7 @@
 // varnokd against simulated switches on 127.0.0.1: latency through the service, fan-out to many
 // clients, and many switches at once.
 // Usage: varnok-bench-service latency [ROUNDS]
+//        varnok-bench-service burst [ROUNDS]
 //        varnok-bench-service fanout [CLIENTS] [CHANGES]
 //        varnok-bench-service scale [MINUTES] [SWITCHES] [CLIENTS_PER_SWITCH]
 // Every switch is a `varnok-sim --listen 127.0.0.1:0`; varnokd runs with a configuration written
@@ -325,17 +326,23 @@ void printRow(const QString& figure, const QList<double>& values, const QString&
                 bench::quantile(values, 1), qPrintable(target.isEmpty() ? u"–"_qs : target));
 }
 
+// Two simulators started alike, one behind varnokd and one reached directly: a client of each.
+QList<Client> twoPaths(const QString& folder)
+{
+    const QList<quint16> sims{startSimulator(folder, 0), startSimulator(folder, 1)};
+    writeConfig(folder, {sims[0]});
+    const Service service = startService(folder);
+    const quint16 front = waitForSwitches(service, 1).constFirst();
+    return {connectTo(front), connectTo(sims[1])};
+}
+
 // Two simulators started alike, one behind varnokd and one reached directly; each round sends one
 // route command on each path, which goes first alternating, and times it to its report. Rounds
 // are 45 ms apart, past the 30 ms framing window after which the service sends the next command.
 int latency(int rounds)
 {
     QTemporaryDir folder;
-    const QList<quint16> sims{startSimulator(folder.path(), 0), startSimulator(folder.path(), 1)};
-    writeConfig(folder.path(), {sims[0]});
-    const Service service = startService(folder.path());
-    const quint16 front = waitForSwitches(service, 1).constFirst();
-    QList<Client> paths{connectTo(front), connectTo(sims[1])}; // 0: through varnokd, 1: direct
+    QList<Client> paths = twoPaths(folder.path()); // 0: through varnokd, 1: direct
     QList<double> times[2];
     QList<double> added;
     const int warmUp = 20;
@@ -367,6 +374,70 @@ int latency(int rounds)
     printRow(QStringLiteral("through varnokd"), times[0]);
     printRow(QStringLiteral("direct TCP"), times[1]);
     printRow(QStringLiteral("added by varnokd (same round)"), added, u"median ≤ 2 ms"_qs);
+    stopChildren();
+    return 0;
+}
+
+// Round `round`'s burst: all four outputs in one write, to inputs 3 4 1 2 in even rounds and
+// 1 2 3 4 in odd ones, so each round moves every output; the four reports in output order.
+std::pair<QByteArray, QByteArrayList> burstRoutes(int round)
+{
+    QByteArray commands;
+    QByteArrayList reports;
+    for (int output = 1; output <= 4; ++output) {
+        const int input = (output - 1 + (round % 2 ? 0 : 2)) % 4; // 0 to 3, as the report spells it
+        commands += protocol::routeCommand(output, input + 1);
+        reports << 's' + QByteArray::number(output) + QByteArray::number(input) + "\r\n";
+    }
+    return {commands, reports};
+}
+
+// Like latency, but each round writes four route commands at once on each path and times them to
+// the last of their four reports. Ten minutes at most: the rounds done by then are counted.
+int burst(int rounds)
+{
+    QTemporaryDir folder;
+    QList<Client> paths = twoPaths(folder.path()); // 0: through varnokd, 1: direct
+    QList<double> times[2];
+    QList<double> added;
+    const int warmUp = 20;
+    const std::int64_t stopAt = monotonicNs() + 600'000'000'000;
+    for (int round = 0; round < warmUp + rounds && monotonicNs() < stopAt; ++round) {
+        const auto [commands, reports] = burstRoutes(round);
+        double took[2] = {};
+        for (int turn = 0; turn < 2; ++turn) {
+            const int path = (round + turn) % 2;
+            QList<Client> one{paths[path]};
+            const std::int64_t sent = realtimeNs();
+            send(one[0], commands);
+            for (const QByteArray& report : reports) {
+                // A report read along with an earlier one is not waited for again.
+                const qsizetype at = one[0].pending.indexOf(report);
+                if (at >= 0)
+                    one[0].pending.remove(0, at + report.size());
+                else
+                    awaitLine(one, report);
+            }
+            paths[path].pending = one[0].pending;
+            took[path] = ms(one[0].readNs - sent); // the read that brought the last report
+        }
+        if (round >= warmUp) {
+            times[0] << took[0];
+            times[1] << took[1];
+            added << took[0] - took[1];
+        }
+        sleepMs(45);
+    }
+    printFigure("burst_service", times[0]);
+    printFigure("burst_direct", times[1]);
+    printFigure("burst_added", added);
+    std::printf(
+        "\n| Four route commands in one write → the last of their reports, %lld rounds (ms) "
+        "| median | p99 | min–max | target |\n|---|---|---|---|---|\n",
+        static_cast<long long>(times[0].size()));
+    printRow(QStringLiteral("through varnokd"), times[0]);
+    printRow(QStringLiteral("direct TCP"), times[1]);
+    printRow(QStringLiteral("added by varnokd (same round)"), added);
     stopChildren();
     return 0;
 }
@@ -536,11 +607,14 @@ int main(int argc, char* argv[])
     };
     if (what == "latency" && arg(2, 1000) > 0)
         return latency(int(arg(2, 1000)));
+    if (what == "burst" && arg(2, 200) > 0)
+        return burst(int(arg(2, 200)));
     if (what == "fanout" && arg(2, 200) > 1 && arg(3, 200) > 0)
         return fanout(int(arg(2, 200)), int(arg(3, 200)));
     if (what == "scale" && arg(2, 10) > 0 && arg(3, 50) > 0 && arg(4, 4) > 0)
         return scale(arg(2, 10), int(arg(3, 50)), int(arg(4, 4)));
     std::fprintf(stderr, "usage: varnok-bench-service latency [ROUNDS]\n"
+                         "       varnok-bench-service burst [ROUNDS]\n"
                          "       varnok-bench-service fanout [CLIENTS] [CHANGES]\n"
                          "       varnok-bench-service scale [MINUTES] [SWITCHES] "
                          "[CLIENTS_PER_SWITCH]\n");

@@ -109,7 +109,7 @@ private:
         }
         if (m_options.noise) {
             // At least one byte the console cannot take, somewhere in the reply.
-            const auto at = qsizetype(m_random() % quint32(reply.size() + 1));
+            const auto at = qsizetype(m_random() % quint32(reply.size())); // before its line end
             reply.insert(at, char(0x80 + m_random() % 0x80));
         }
         m_log("-> " + protocol::logEscaped(reply));

@@ -11,6 +11,47 @@
         <source>dropped: %1 bytes wait unread</source>
         <translation>已断开：%1 字节等待读取</translation>
     </message>
+    <message>
+        <source>no line end within %1 ms</source>
+        <translation>%1 毫秒内没有行结束符</translation>
+    </message>
+    <message>
+        <source>a line of over %1 bytes</source>
+        <translation>一行超过 %1 字节</translation>
+    </message>
+    <message>
+        <source>the client closed before the line end</source>
+        <translation>客户端在行结束前关闭</translation>
+    </message>
+    <message>
+        <source>its answers could not be written</source>
+        <translation>无法写入其应答</translation>
+    </message>
+</context>
+<context>
+    <name>CommandChannel</name>
+    <message>
+        <source>the link to the switch was closed</source>
+        <translation>与切换器的连接已关闭</translation>
+    </message>
+    <message>
+        <source>the link to the switch was lost (%1)</source>
+        <translation>与切换器的连接已断开（%1）</translation>
+    </message>
+    <message>
+        <source>the switch answers again</source>
+        <translation>切换器重新应答</translation>
+    </message>
+    <message>
+        <source>no answer to %1 within %2 ms</source>
+        <translation>%2 毫秒内 %1 没有应答</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n command(s) not answered: the line is down</source>
+        <translation>
+            <numerusform>%n 条命令无应答：线路已断开</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>LinkStateBox</name>
@@ -218,18 +259,6 @@
         <source>MQTT %1: not sent: %2</source>
         <translation>MQTT %1：未发送：%2</translation>
     </message>
-    <message>
-        <source>the line is down</source>
-        <translation>线路已断开</translation>
-    </message>
-    <message>
-        <source>too many commands waiting</source>
-        <translation>等待的命令过多</translation>
-    </message>
-    <message>
-        <source>MQTT: output %1 stayed on input %2, not %3 as asked</source>
-        <translation>MQTT：输出 %1 仍为输入 %2，而不是所要求的 %3</translation>
-    </message>
 </context>
 <context>
     <name>MqttClient</name>
@@ -329,6 +358,33 @@
     </message>
 </context>
 <context>
+    <name>PendingCommand</name>
+    <message>
+        <source>the switch is not connected</source>
+        <translation>切换器未连接</translation>
+    </message>
+    <message>
+        <source>too many commands waiting</source>
+        <translation>等待中的命令过多</translation>
+    </message>
+    <message>
+        <source>replaced by a newer route for output %1</source>
+        <translation>已被输出 %1 的更新路由取代</translation>
+    </message>
+    <message>
+        <source>%1 could not be sent</source>
+        <translation>%1 无法发送</translation>
+    </message>
+    <message>
+        <source>no answer from the switch to &quot;%1&quot;</source>
+        <translation>切换器未回应“%1”</translation>
+    </message>
+    <message>
+        <source>%1 was not sent: its asker left</source>
+        <translation>%1 未发送：请求方已离开</translation>
+    </message>
+</context>
+<context>
     <name>PortBox</name>
     <message>
         <source>Com Select</source>
@@ -412,14 +468,6 @@
 <context>
     <name>PresetRecall</name>
     <message>
-        <source>the link to the switch was lost (%1)</source>
-        <translation>与切换器的连接已断开（%1）</translation>
-    </message>
-    <message>
-        <source>the link to the switch was closed</source>
-        <translation>与切换器的连接已关闭</translation>
-    </message>
-    <message>
         <source>Preset &quot;%1&quot;</source>
         <translation>预设“%1”</translation>
     </message>
@@ -447,26 +495,6 @@
 <context>
     <name>RoutingPanel</name>
     <message>
-        <source>&amp;Recall</source>
-        <translation>调用(&amp;R)</translation>
-    </message>
-    <message>
-        <source>&amp;Save current routing as...</source>
-        <translation>将当前路由保存为(&amp;S)...</translation>
-    </message>
-    <message>
-        <source>Name this &amp;output...</source>
-        <translation>命名此输出(&amp;O)...</translation>
-    </message>
-    <message>
-        <source>Name this &amp;input...</source>
-        <translation>命名此输入(&amp;I)...</translation>
-    </message>
-    <message>
-        <source>&amp;Manage presets...</source>
-        <translation>管理预设(&amp;M)...</translation>
-    </message>
-    <message>
         <source>Output</source>
         <translation>输出</translation>
     </message>
@@ -481,42 +509,6 @@
     <message>
         <source>input</source>
         <translation>输入</translation>
-    </message>
-    <message>
-        <source>output</source>
-        <translation>输出</translation>
-    </message>
-    <message>
-        <source>Name %1 %2</source>
-        <translation>命名%1 %2</translation>
-    </message>
-    <message>
-        <source>Name of %1 %2 (empty for none):</source>
-        <translation>%1 %2 的名称（留空表示无名称）：</translation>
-    </message>
-    <message>
-        <source>Save routing</source>
-        <translation>保存路由</translation>
-    </message>
-    <message>
-        <source>Preset name for %1:</source>
-        <translation>%1 的预设名称：</translation>
-    </message>
-    <message>
-        <source>Replaces the preset of this name.</source>
-        <translation>将替换同名预设。</translation>
-    </message>
-    <message>
-        <source>Preset &quot;%1&quot; is no longer there.</source>
-        <translation>预设“%1”已不存在。</translation>
-    </message>
-    <message>
-        <source>Preset &quot;%1&quot; not recalled: the port is closed.</source>
-        <translation>未调用预设“%1”：串口已关闭。</translation>
-    </message>
-    <message>
-        <source>Preset &quot;%1&quot; not recalled: another recall is running.</source>
-        <translation>未调用预设“%1”：另一个调用正在进行。</translation>
     </message>
 </context>
 <context>
@@ -668,28 +660,77 @@
     </message>
 </context>
 <context>
+    <name>SetupMenu</name>
+    <message>
+        <source>&amp;Recall</source>
+        <translation>调用(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;Save current routing as...</source>
+        <translation>将当前路由保存为(&amp;S)...</translation>
+    </message>
+    <message>
+        <source>Name this &amp;output...</source>
+        <translation>命名此输出(&amp;O)...</translation>
+    </message>
+    <message>
+        <source>Name this &amp;input...</source>
+        <translation>命名此输入(&amp;I)...</translation>
+    </message>
+    <message>
+        <source>&amp;Manage presets...</source>
+        <translation>管理预设(&amp;M)...</translation>
+    </message>
+    <message>
+        <source>output</source>
+        <translation>输出</translation>
+    </message>
+    <message>
+        <source>input</source>
+        <translation>输入</translation>
+    </message>
+    <message>
+        <source>Name %1 %2</source>
+        <translation>命名%1 %2</translation>
+    </message>
+    <message>
+        <source>Name of %1 %2 (empty for none):</source>
+        <translation>%1 %2 的名称（留空表示无名称）：</translation>
+    </message>
+    <message>
+        <source>Save routing</source>
+        <translation>保存路由</translation>
+    </message>
+    <message>
+        <source>Preset name for %1:</source>
+        <translation>%1 的预设名称：</translation>
+    </message>
+    <message>
+        <source>Replaces the preset of this name.</source>
+        <translation>将替换同名预设。</translation>
+    </message>
+    <message>
+        <source>Preset &quot;%1&quot; is no longer there.</source>
+        <translation>预设“%1”已不存在。</translation>
+    </message>
+    <message>
+        <source>Preset &quot;%1&quot; not recalled: the port is closed.</source>
+        <translation>未调用预设“%1”：串口已关闭。</translation>
+    </message>
+    <message>
+        <source>Preset &quot;%1&quot; not recalled: another recall is running.</source>
+        <translation>未调用预设“%1”：另一个调用正在进行。</translation>
+    </message>
+</context>
+<context>
     <name>SharedLine</name>
     <message>
         <source>%1 is open</source>
         <translation>%1 已打开</translation>
     </message>
-    <message numerus="yes">
-        <source>%n command(s) not sent: the line is down</source>
-        <translation>
-            <numerusform>%n 条命令未发送：线路已断开</numerusform>
-        </translation>
-    </message>
     <message>
-        <source>not sent: %1 (%2)</source>
-        <translation>未发送：%1（%2）</translation>
-    </message>
-    <message>
-        <source>the switch answers again</source>
-        <translation>切换器重新应答</translation>
-    </message>
-    <message>
-        <source>no answer to %1 within %2 ms</source>
-        <translation>%2 毫秒内 %1 没有应答</translation>
+        <source>output %1 stayed on input %2, not %3 as asked</source>
+        <translation>输出 %1 仍在输入 %2，而不是所请求的 %3</translation>
     </message>
 </context>
 <context>
@@ -715,12 +756,16 @@
         </translation>
     </message>
     <message>
-        <source>%1 sent %2 while the line is down: not answered</source>
-        <translation>%1 在线路断开时发送了 %2：无应答</translation>
-    </message>
-    <message>
         <source>%1 has %2 commands waiting: %3 and what follows are not sent until they go</source>
         <translation>%1 已有 %2 条命令在等待：%3 及其后的命令在它们发出前不会发送</translation>
+    </message>
+    <message>
+        <source>%1: an unfinished line is not sent (%2)</source>
+        <translation>%1：未完成的行不会发送（%2）</translation>
+    </message>
+    <message>
+        <source>%1 sent %2 while the line is down: it and what follows until the line is back are not answered</source>
+        <translation>%1 在线路断开时发送了 %2：在线路恢复前，它及其后的命令均无应答</translation>
     </message>
 </context>
 <context>
@@ -872,18 +917,6 @@
     <message>
         <source>%1: request from %2 refused: %3</source>
         <translation>%1：来自 %2 的请求被拒绝：%3</translation>
-    </message>
-    <message>
-        <source>the switch is not connected</source>
-        <translation>切换器未连接</translation>
-    </message>
-    <message>
-        <source>too many commands waiting</source>
-        <translation>等待中的命令过多</translation>
-    </message>
-    <message>
-        <source>no answer from the switch to &quot;%1&quot;</source>
-        <translation>切换器未回应“%1”</translation>
     </message>
     <message>
         <source>too many wrong PINs: try again later</source>

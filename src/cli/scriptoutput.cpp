@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "scriptoutput.h"
 
+#include "link/routingjson.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
@@ -40,11 +42,6 @@ QByteArray array(const QByteArrayList& items)
     return '[' + items.join(',') + ']';
 }
 
-QByteArray plainRoute(const protocol::Route& route)
-{
-    return object({member("output", route.output), member("input", route.input)});
-}
-
 QString utpMode(int oneWireMask, int output)
 {
     return oneWireMask & (1 << (output - 1)) ? QStringLiteral("1 wire") : QStringLiteral("2 wires");
@@ -67,12 +64,12 @@ void ScriptOutput::useNames(const MatrixSetup& setup)
 
 QByteArray ScriptOutput::routeObject(const protocol::Route& route) const
 {
-    QByteArrayList members{member("output", route.output), member("input", route.input)};
+    QByteArrayList names;
     if (const QString& name = outputNames[route.output - 1]; !name.isEmpty())
-        members << member("output_name", name);
+        names << member("output_name", name);
     if (const QString& name = inputNames[route.input - 1]; !name.isEmpty())
-        members << member("input_name", name);
-    return object(members);
+        names << member("input_name", name);
+    return routingjson::route(route, names);
 }
 
 void ScriptOutput::write(const QByteArray& bytes)
@@ -124,7 +121,7 @@ void ScriptOutput::routing(const QList<protocol::Route>& routes)
     QByteArrayList objects;
     for (const protocol::Route& route : routes)
         objects << routeObject(route);
-    line(object({writtenMember("routes", array(objects))}));
+    line(routingjson::routes(objects));
 }
 
 void ScriptOutput::utpModes(int oneWireMask)
@@ -174,7 +171,7 @@ void ScriptOutput::presets(const QList<Preset>& presets)
     for (const Preset& preset : presets) {
         QByteArrayList routes;
         for (int output = 1; output <= 4; ++output)
-            routes << plainRoute({output, preset.routing[output - 1]});
+            routes << routingjson::route({output, preset.routing[output - 1]});
         objects << object({member("name", preset.name), writtenMember("routes", array(routes))});
     }
     line(object({writtenMember("presets", array(objects))}));

@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace {
 
 // A reply after the first one within this gap still belongs to what `send` prints.
@@ -42,13 +44,17 @@ QString shown(const protocol::Reply& reply)
 ScriptRun::ScriptRun(SwitchSession& linkSession, MatrixSetup& names, const cli::Request& what,
                      ScriptOutput& out, QObject* parent)
     : QObject(parent), session(linkSession), setup(names), request(what), output(out),
-      deadline(linkSession.replies(), request.timeoutMs)
+      channel(linkSession)
 {
+    channel.setDeadline(request.timeoutMs);
+    deadline.setSingleShot(true);
+    deadline.setInterval(request.timeoutMs);
     quiet.setSingleShot(true);
     quiet.setInterval(replyGapMs);
-    connect(&deadline, &ReplyDeadline::expired, this, &ScriptRun::onTimeout);
+    connect(&deadline, &QTimer::timeout, this, &ScriptRun::onTimeout);
     connect(&quiet, &QTimer::timeout, this, [this] { finish(Done); });
-    connect(&session.replies(), &ReceiveFramer::replyReceived, this, &ScriptRun::onReply);
+    connect(&channel, &CommandChannel::reported, this,
+            [this](const protocol::Reply& report) { onReport(report); });
     connect(&session.replies(), &ReceiveFramer::bytesReceived, this, &ScriptRun::onBytes);
     connect(&session, &SwitchSession::linkLost, this, &ScriptRun::onLinkLost);
     connect(&session, &SwitchSession::writeFailed, this, &ScriptRun::onLinkLost);
@@ -58,12 +64,10 @@ void ScriptRun::start()
 {
     using Command = cli::Request::Command;
     switch (request.command) {
-    case Command::Route: {
-        const int position = request.step == 0 ? request.input + 1 : (request.step > 0 ? 1 : 0);
-        sendCommand(
-            protocol::routingKeyCommand(protocol::routingButtonIndex(request.output, position)));
+    case Command::Route:
+        sendCommand(request.step == 0 ? protocol::routeCommand(request.output, request.input)
+                                      : protocol::arrowCommand(request.output, request.step));
         return;
-    }
     case Command::Status:
     case Command::PresetSave:
         sendCommand(protocol::statusRequest());
@@ -103,14 +107,12 @@ void ScriptRun::interrupt()
         finish(NoAnswer, tr("interrupted before the switch answered"));
 }
 
-bool ScriptRun::sendCommand(const QByteArray& bytes)
+void ScriptRun::sendCommand(const QByteArray& bytes)
 {
-    if (!session.send(bytes)) {
-        finish(LinkFailed, session.errorString());
-        return false;
-    }
+    PendingCommand* command = channel.submit(asker, bytes);
+    connect(command, &PendingCommand::answered, this, &ScriptRun::onAnswer);
+    connect(command, &PendingCommand::failed, this, [this, command] { onFailed(command); });
     deadline.start();
-    return true;
 }
 
 void ScriptRun::finish(int status, const QString& problem)
@@ -128,6 +130,16 @@ void ScriptRun::finish(int status, const QString& problem)
 void ScriptRun::onLinkLost(const QString& reason)
 {
     finish(LinkFailed, reason);
+}
+
+void ScriptRun::onFailed(PendingCommand* command)
+{
+    if (command->error() == PendingCommand::Error::NoAnswer)
+        onTimeout();
+    else
+        finish(LinkFailed, command->error() == PendingCommand::Error::NotSent
+                               ? session.errorString()
+                               : command->errorString());
 }
 
 void ScriptRun::onTimeout()
@@ -162,33 +174,35 @@ void ScriptRun::onBytes(const QByteArray& bytes)
     quiet.start();
 }
 
-void ScriptRun::onReply(const protocol::Reply& reply)
+void ScriptRun::onReport(const protocol::Reply& report)
 {
+    using Command = cli::Request::Command;
     if (ended)
         return;
-    handleReply(reply);
-    if (!ended)
-        deadline.replyHandled();
+    if (request.command == Command::Route)
+        return handleRoute(report);
+    if (request.command == Command::Monitor) {
+        for (const protocol::Route& route : report.routes)
+            output.route(route);
+        if (output.writeFailed())
+            finish(OutputFailed); // nobody reads what it would print next
+    }
 }
 
-void ScriptRun::handleReply(const protocol::Reply& reply)
+void ScriptRun::onAnswer(const protocol::Reply& reply)
 {
     using Command = cli::Request::Command;
     using Kind = protocol::Reply::Kind;
+    if (ended)
+        return;
     switch (request.command) {
     case Command::Route:
-        return handleRoute(reply);
+        if (reply.kind == Kind::RouteReport || reply.kind == Kind::StatusReport)
+            return; // seen as a report; another input may still follow until the deadline
+        break;
     case Command::Status:
     case Command::PresetSave:
         return handleStatus(reply);
-    case Command::Monitor:
-        if (reply.kind == Kind::RouteReport || reply.kind == Kind::StatusReport) {
-            for (const protocol::Route& route : reply.routes)
-                output.route(route);
-        }
-        if (output.writeFailed())
-            finish(OutputFailed); // nobody reads what it would print next
-        return;
     case Command::Utp:
         if (!request.utpMask && reply.kind == Kind::UtpStatus) {
             output.utpModes(reply.oneWireMask);
@@ -206,6 +220,7 @@ void ScriptRun::handleReply(const protocol::Reply& reply)
         }
         break;
     case Command::Send:
+    case Command::Monitor:
     case Command::PresetRecall:
     case Command::Help:
     case Command::Version:
@@ -215,6 +230,7 @@ void ScriptRun::handleReply(const protocol::Reply& reply)
         return;
     }
     lastOtherAnswer = shown(reply);
+    onTimeout();
 }
 
 void ScriptRun::handleRoute(const protocol::Reply& reply)
@@ -244,7 +260,7 @@ void ScriptRun::handleStatus(const protocol::Reply& reply)
 {
     if (reply.kind != protocol::Reply::Kind::StatusReport) {
         lastOtherAnswer = shown(reply);
-        return;
+        return onTimeout();
     }
     if (request.command == cli::Request::Command::Status)
         output.routing(reply.routes);
@@ -252,9 +268,11 @@ void ScriptRun::handleStatus(const protocol::Reply& reply)
         return finish(NoAnswer,
                       tr("the switch reported %1 of the four outputs").arg(reply.routes.size()));
     if (request.command == cli::Request::Command::PresetSave) {
-        const std::optional<Routing> routing = session.reportedRouting();
+        Routing routing{};
+        for (const protocol::Route& route : reply.routes)
+            routing[route.output - 1] = route.input;
         // The name was checked before anything was sent: what fails now is varnok.conf.
-        if (!routing || !setup.savePreset(request.preset, *routing))
+        if (!setup.savePreset(request.preset, routing))
             return finish(OutputFailed, setup.errorString());
         output.presets({*setup.findPreset(request.preset)});
     }
@@ -264,8 +282,7 @@ void ScriptRun::handleStatus(const protocol::Reply& reply)
 void ScriptRun::startRecall()
 {
     const std::optional<Preset> preset = setup.findPreset(request.preset);
-    auto* recall = new PresetRecall(session, this);
-    recall->setTimeout(request.timeoutMs);
+    auto* recall = new PresetRecall(channel, asker, this);
     connect(recall, &PresetRecall::finished, this, &ScriptRun::recalled);
     if (!preset || !recall->recall(*preset))
         finish(LinkFailed, session.errorString());
@@ -273,10 +290,10 @@ void ScriptRun::startRecall()
 
 void ScriptRun::recalled(const PresetRecall::Result& result)
 {
-    if (const std::optional<Routing> routing = session.reportedRouting()) {
+    if (std::find(result.reported.cbegin(), result.reported.cend(), 0) == result.reported.cend()) {
         QList<protocol::Route> routes;
         for (int number = 1; number <= 4; ++number)
-            routes.append({number, (*routing)[number - 1]});
+            routes.append({number, result.reported[number - 1]});
         output.routing(routes);
     }
     if (!result.failure.isEmpty())

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "commandline.h"
+#include "link/commandchannel.h"
 #include "link/presetrecall.h"
-#include "link/replydeadline.h"
 #include "protocol/replies.h"
 #include "scriptoutput.h"
 
@@ -15,9 +15,10 @@
 class MatrixSetup;
 class SwitchSession;
 
-// One command of the command line, carried out over an open session: sends its bytes, waits for
-// the answer that confirms it (bounded by the request's timeout), prints the result and ends
-// with the exit status. Replies that answer something else (a front-panel change, say) are
+// One command of the command line, carried out over an open session: sends its bytes through
+// the session's command channel, waits for the answer that confirms it (bounded by the request's
+// timeout; a route or status report ends the wait at its line end), prints the result and ends
+// with the exit status. Reports that answer something else (a front-panel change, say) are
 // passed over while it waits.
 class ScriptRun : public QObject
 {
@@ -40,12 +41,13 @@ signals:
     void finished(int exitStatus);
 
 private:
-    void onReply(const protocol::Reply& reply);
-    void handleReply(const protocol::Reply& reply);
+    void onAnswer(const protocol::Reply& reply);
+    void onReport(const protocol::Reply& report);
+    void onFailed(PendingCommand* command);
     void onBytes(const QByteArray& bytes);
     void onLinkLost(const QString& reason);
     void onTimeout();
-    bool sendCommand(const QByteArray& bytes);
+    void sendCommand(const QByteArray& bytes);
     void finish(int status, const QString& problem = {});
 
     void handleRoute(const protocol::Reply& reply);
@@ -57,8 +59,10 @@ private:
     MatrixSetup& setup;
     cli::Request request;
     ScriptOutput& output;
-    ReplyDeadline deadline; // an answer that began in time is let finish
-    QTimer quiet;           // send: the reply has ended when the line stays quiet this long
+    CommandChannel channel;
+    CommandChannel::Asker asker = channel.newAsker();
+    QTimer deadline; // a route answered by another input may still be followed until this ends
+    QTimer quiet;    // send: the reply has ended when the line stays quiet this long
     bool replied = false;
     bool ended = false;
     QString lastOtherAnswer; // what came instead of the awaited answer, for the message

@@ -1,27 +1,24 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "commandchannel.h"
 #include "matrixsetup.h"
-#include "protocol/replies.h"
-#include "replydeadline.h"
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 
 #include <optional>
 
-class SwitchSession;
-
-// Puts the switch on a preset: one key command for each output that is elsewhere, each sent
-// after the switch has reported the one before (or its wait has ended), then one status request
-// whose answer tells which outputs did not end where the preset says. Every wait is bounded; a
-// lost link ends the recall. Owns no widget: the window and the command line both drive it.
+// Puts the switch on a preset through a command channel: a route for each output that is
+// elsewhere, each sent once the switch has reported the one before (or its wait has ended), then
+// one status request whose answer tells which outputs did not end where the preset says. Every
+// wait is bounded by the channel; a line that goes down ends the recall. Owns no widget: the
+// window, the command line, the web panel and the MQTT bridge all recall through it.
 class PresetRecall : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int defaultTimeoutMs = 1000;
-
     // An output that did not end on the preset's input.
     struct Miss
     {
@@ -33,24 +30,22 @@ public:
     struct Result
     {
         QString preset;
-        QList<int> sent; // the outputs whose key command went out, in order
+        QList<int> sent; // the outputs whose route went out, in order
         QList<Miss> misses;
+        Routing reported{};     // what the switch last reported of each output (0: nothing)
         bool confirmed = false; // the closing status request was answered
         QString failure;        // why the recall stopped early (the link closed, a write failed)
         bool succeeded() const { return failure.isEmpty() && confirmed && misses.isEmpty(); }
     };
 
-    explicit PresetRecall(SwitchSession& session, QObject* parent = nullptr);
-
-    // The longest wait for each answer.
-    void setTimeout(int ms) { deadline.setInterval(ms); }
-    int timeout() const { return deadline.interval(); }
+    // Asks as `asker` of `channel` (a new one when nobody).
+    explicit PresetRecall(CommandChannel& channel, CommandChannel::Asker asker = {},
+                          QObject* parent = nullptr);
 
     // Starts a recall; finished() follows. With `known`, the switch's routing is taken as given;
-    // without, it is asked for first. False, with nothing sent, while a recall is running or the
-    // link is closed.
+    // without, it is asked for first. False, with nothing sent, while a recall is running.
     bool recall(const Preset& preset, std::optional<Routing> known = std::nullopt);
-    bool isRunning() const { return step != Step::Idle; }
+    bool isRunning() const { return running; }
 
     // One line for the user about a recall that did not succeed, such as
     // `Preset "Lecture": output 2 is on input 1, not 3.`; empty for one that did.
@@ -60,20 +55,20 @@ signals:
     void finished(const PresetRecall::Result& result);
 
 private:
-    enum class Step { Idle, Asking, Switching, Checking };
-    void onReply(const protocol::Reply& reply);
-    void expire();
-    void await(Step next);
-    void sendNextKey();
+    enum class Step { Asking, Switching, Checking };
+    void ask(Step step, const QByteArray& command);
+    void onAnswered(const protocol::Reply& reply);
+    void onFailed(PendingCommand* command);
+    void sendNextRoute();
     void finish();
-    void fail(const QString& reason);
 
-    SwitchSession& session;
-    ReplyDeadline deadline;
-    Step step = Step::Idle;
+    CommandChannel& channel;
+    CommandChannel::Asker asker;
+    bool running = false;
+    Step step = Step::Asking;
+    bool heardAnything = false;
     Preset target;
     Routing current{}; // as last reported; 0: unknown
     int awaitedOutput = 0;
-    quint64 windowsAtStart = 0;
     Result result;
 };

@@ -10,7 +10,8 @@
 SwitchSession::SwitchSession(Port& linePort, PortChoice& portChoice, const Options& options,
                              QObject* parent)
     : QObject(parent), serial(linePort), choice(portChoice), framer(serial, this),
-      asksForRouting(options.askForRouting), reconnectEnabled(options.reconnect)
+      asksForRouting(options.askForRouting), reconnectEnabled(options.reconnect),
+      longestRetryMs(std::max(options.longestRetryMs, int(retryIntervalMs)))
 {
     setPollInterval(options.pollSeconds);
     if (options.log)
@@ -146,8 +147,10 @@ void SwitchSession::onLinkLost(const QString& reason)
     reported = {};
     lastTold.clear(); // every loss is told
     tell(reason, opened.name());
-    if (reconnectEnabled)
+    if (reconnectEnabled) {
+        retryTimer.setInterval(retryIntervalMs);
         retryTimer.start();
+    }
     emit linkLost(reason);
 }
 
@@ -163,6 +166,7 @@ void SwitchSession::retryOpen()
         return;
     if (!serial.open(path)) {
         tell(serial.errorString(), path);
+        backOff();
         return;
     }
     opened = LineIdentity::of(path);
@@ -172,6 +176,11 @@ void SwitchSession::retryOpen()
     tellReconnected();
     emit openChanged(true);
     askForRouting();
+}
+
+void SwitchSession::backOff()
+{
+    retryTimer.setInterval(std::min(retryTimer.interval() * 2, longestRetryMs));
 }
 
 void SwitchSession::tellReconnected()
@@ -203,6 +212,7 @@ void SwitchSession::onOpenFailed(const QString& reason)
 {
     if (retryTimer.isActive()) {
         tell(reason, opened.name()); // no box while reconnecting: the next try follows
+        backOff();
         return;
     }
     error = reason;
@@ -285,15 +295,24 @@ SwitchSession::ToggleResult SwitchSession::toggle()
         closeLink();
         return ToggleResult::Closed;
     }
+    if (!open())
+        return ToggleResult::OpenFailed;
+    return serial.isOpening() ? ToggleResult::Opening : ToggleResult::Opened;
+}
+
+bool SwitchSession::open()
+{
+    if (serial.isOpen() || serial.isOpening() || retryTimer.isActive())
+        return true;
     switch (tryOpen()) {
     case OpenState::Failed:
-        return ToggleResult::OpenFailed;
+        return false;
     case OpenState::Waiting:
-        return ToggleResult::Opening;
+        return true;
     case OpenState::Open:
         break;
     }
     emit openChanged(true);
     askForRouting();
-    return ToggleResult::Opened;
+    return true;
 }

@@ -38,6 +38,9 @@ public:
                                     // that the switch answers
         int pollSeconds = 0;        // see setPollInterval()
         bool log = true;            // write the session log
+        // Each failed reopen doubles the pause before the next, up to this (the first pause is
+        // retryIntervalMs).
+        int longestRetryMs = retryIntervalMs;
     };
 
     // Follows `choice`: a change of it closes the link (and stops reopening it).
@@ -55,6 +58,10 @@ public:
     // The link button: closes an open link, stops reconnecting or connecting, or opens the
     // chosen port.
     ToggleResult toggle();
+
+    // Opens the chosen port unless it is open, opening or being reopened. False when the open
+    // failed (errorString() says why); a network port may still be connecting afterwards.
+    bool open();
 
     bool isOpen() const { return serial.isOpen(); }
     // The link was lost and is being reopened: to the user it is still switched on.
@@ -122,6 +129,7 @@ private:
     void onLinkLost(const QString& reason);
     void retryOpen();
     void stopReconnecting();
+    void backOff();
     // One line once a lost link is back.
     void tellReconnected();
     void noteReportedRoutes(const protocol::Reply& reply);
@@ -139,6 +147,7 @@ private:
     std::function<bool()> pollingHeld;
     bool asksForRouting = false;
     bool reconnectEnabled = false;
+    int longestRetryMs = retryIntervalMs;
     LineIdentity opened; // what the last successful open reached
     QString error;
     Routing reported{}; // 0: not reported yet, or not since the link last opened

@@ -32,6 +32,16 @@ QString hexByte(quint8 value);
 // "cir " + the button's key code in two hex digits + CR LF. `index` must be 0 to 23.
 QByteArray routingKeyCommand(int index);
 
+// "cir" for output `output` (1 to 4) to input `input` (1 to 4): its input button's command.
+QByteArray routeCommand(int output, int input);
+// "cir" for an arrow of `output`: the previous input (`step` < 0) or the next one.
+QByteArray arrowCommand(int output, int step);
+// The output a routing key command (an input button or an arrow) acts on; 0 for any other
+// bytes.
+int routedOutput(const QByteArray& command);
+// The input an input button's command asks for; 0 for an arrow or any other bytes.
+int routedInput(const QByteArray& command);
+
 // "bc " CR LF: asks the switch for its routing of all four outputs.
 inline QByteArray statusRequest()
 {

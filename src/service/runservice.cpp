@@ -2,7 +2,7 @@
 #include "runservice.h"
 
 #include "link/language.h"
-#include "mqttbridge.h"
+#include "mqttbridges.h"
 #include "protocol/terminationsignals.h"
 #include "serviceconfig.h"
 #include "serviceoptions.h"

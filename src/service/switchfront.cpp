@@ -13,20 +13,9 @@ SwitchFront::SwitchFront(SharedLine& sharedLine, const SwitchConfig& switchConfi
     listenRetry.setSingleShot(true);
     connect(&listenRetry, &QTimer::timeout, this, &SwitchFront::tryListen);
     connect(&server, &QTcpServer::newConnection, this, &SwitchFront::onNewConnection);
-    connect(&line, &SharedLine::answerBytes, this,
-            [this](SharedLine::Asker asker, const QByteArray& bytes) {
-                if (const auto found = clients.find(asker); found != clients.end())
-                    found->second->send(bytes);
-            });
-    connect(&line, &SharedLine::sharedBytes, this,
-            [this](const QByteArray& bytes, SharedLine::Asker except) {
-                // A client dropped while writing leaves the map: walk a copy.
-                const auto everyone = clients;
-                for (const auto& [asker, client] : everyone) {
-                    if (asker != except)
-                        client->send(bytes);
-                }
-            });
+    connect(&line.commands(), &CommandChannel::unaskedBytes, this,
+            [this](const QByteArray& bytes) { sendAll(bytes, CommandChannel::nobody); });
+    connect(&line, &SharedLine::report, this, &SwitchFront::onReport);
 }
 
 void SwitchFront::start()
@@ -55,7 +44,7 @@ void SwitchFront::tryListen()
 void SwitchFront::onNewConnection()
 {
     while (QTcpSocket* socket = server.nextPendingConnection()) {
-        const SharedLine::Asker asker = line.newAsker();
+        const Asker asker = line.commands().newAsker();
         auto* client = new ClientLink(socket, this);
         clients.emplace(asker, client);
         emit note(
@@ -63,33 +52,58 @@ void SwitchFront::onNewConnection()
         connect(client, &ClientLink::command, this, [this, asker, client](const QByteArray& bytes) {
             onCommand(asker, client, bytes);
         });
+        connect(client, &ClientLink::lineDropped, this, [this, client](const QString& why) {
+            emit note(tr("%1: an unfinished line is not sent (%2)").arg(client->peer(), why));
+        });
         connect(client, &ClientLink::gone, this, [this, asker, client](const QString& reason) {
             clients.erase(asker);
             refusedTold.erase(asker);
-            line.forget(asker);
+            line.commands().forget(asker);
             emit note(tr("%1 %2 (%n client(s))", nullptr, int(clients.size()))
                           .arg(client->peer(), reason));
         });
     }
 }
 
-void SwitchFront::onCommand(SharedLine::Asker asker, ClientLink* client, const QByteArray& bytes)
+void SwitchFront::onCommand(Asker asker, ClientLink* client, const QByteArray& bytes)
 {
-    const SharedLine::Refusal refusal = line.submit(asker, bytes);
-    if (refusal == SharedLine::Refusal::None) {
+    PendingCommand* command = line.commands().submit(asker, bytes);
+    if (!command->isFinished()) {
         refusedTold.erase(asker);
+        client->track(command);
         return;
     }
-    const QString command = QString::fromLatin1(protocol::logEscaped(bytes));
-    if (refusal == SharedLine::Refusal::LineDown) {
-        // As an unplugged switch: no answer. Every such command is worth a line in the log.
-        emit note(
-            tr("%1 sent %2 while the line is down: not answered").arg(client->peer(), command));
+    // As an unplugged switch: no answer.
+    if (command->error() == PendingCommand::Error::Replaced || !refusedTold.insert(asker).second)
         return;
-    }
-    if (refusedTold.insert(asker).second)
+    const QString sent = QString::fromLatin1(protocol::logEscaped(bytes));
+    if (command->error() == PendingCommand::Error::LineDown)
+        emit note(tr("%1 sent %2 while the line is down: it and what follows until the line is "
+                     "back are not answered")
+                      .arg(client->peer(), sent));
+    else
         emit note(tr("%1 has %2 commands waiting: %3 and what follows are not sent until they go")
                       .arg(client->peer())
-                      .arg(SharedLine::maxQueuedPerAsker)
-                      .arg(command));
+                      .arg(CommandChannel::maxWaitingPerAsker)
+                      .arg(sent));
+}
+
+void SwitchFront::onReport(const QByteArray& bytes, Asker heardBy, bool answers, bool changed)
+{
+    if (heardBy == CommandChannel::nobody)
+        return; // every client had its bytes as they came
+    if (heardBy != line.service())
+        sendAll(bytes, heardBy); // the asker had it as its answer
+    else if (!answers || changed)
+        sendAll(bytes, CommandChannel::nobody); // the line's own request: news only
+}
+
+void SwitchFront::sendAll(const QByteArray& bytes, Asker except)
+{
+    // A client dropped while writing leaves the map: walk a copy.
+    const auto everyone = clients;
+    for (const auto& [asker, client] : everyone) {
+        if (asker != except)
+            client->send(bytes);
+    }
 }

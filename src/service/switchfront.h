@@ -14,7 +14,9 @@
 class ClientLink;
 
 // A switch's TCP front: a listener that speaks the switch's own language to any number of
-// clients, each an asker of the shared line. A listener that cannot open yet is tried again.
+// clients, each an asker of the shared line. What the switch says unasked, and every report,
+// reaches every client once; an answer only its asker. A listener that cannot open yet is tried
+// again.
 class SwitchFront : public QObject
 {
     Q_OBJECT
@@ -32,16 +34,20 @@ signals:
     void note(const QString& line);
 
 private:
+    using Asker = SharedLine::Asker;
     void tryListen();
     void onNewConnection();
-    void onCommand(SharedLine::Asker asker, ClientLink* client, const QByteArray& bytes);
+    void onCommand(Asker asker, ClientLink* client, const QByteArray& bytes);
+    void onReport(const QByteArray& bytes, Asker heardBy, bool answers, bool changed);
+    // To every client but `except`.
+    void sendAll(const QByteArray& bytes, Asker except);
 
     SharedLine& line;
     SwitchConfig config;
     QTcpServer server;
     QTimer listenRetry;
     QString lastProblem;
-    std::map<SharedLine::Asker, ClientLink*> clients;
-    // Askers told that their commands are refused, until one is taken again: told once a burst.
-    std::set<SharedLine::Asker> refusedTold;
+    std::map<Asker, ClientLink*> clients;
+    // Askers told that their commands are refused, until one is taken again: told once a streak.
+    std::set<Asker> refusedTold;
 };

@@ -44,23 +44,20 @@ Outcome keyRequest(const QJsonObject& object)
     const int output = oneToFour(object.value(QLatin1String("output")));
     if (output == 0)
         return refused(QCoreApplication::translate("WebPanel", "\"output\" must be 1 to 4"));
-    int position = 0;
     if (object.contains(QLatin1String("arrow"))) {
         const QString arrow = object.value(QLatin1String("arrow")).toString();
         if (arrow != QLatin1String("prev") && arrow != QLatin1String("next"))
             return refused(
                 QCoreApplication::translate("WebPanel", "\"arrow\" must be \"prev\" or \"next\""));
-        position = arrow == QLatin1String("prev") ? 0 : 1;
-    } else {
-        const int input = oneToFour(object.value(QLatin1String("input")));
-        if (input == 0)
-            return refused(QCoreApplication::translate("WebPanel", "\"input\" must be 1 to 4"));
-        position = input + 1;
+        return {{protocol::arrowCommand(output, arrow == QLatin1String("prev") ? -1 : 1)}, {}};
     }
-    return {{protocol::routingKeyCommand(protocol::routingButtonIndex(output, position))}, {}};
+    const int input = oneToFour(object.value(QLatin1String("input")));
+    if (input == 0)
+        return refused(QCoreApplication::translate("WebPanel", "\"input\" must be 1 to 4"));
+    return {{protocol::routeCommand(output, input)}, {}};
 }
 
-Outcome recallRequest(const QJsonObject& object, const Routing& routing, const MatrixSetup& setup)
+Outcome recallRequest(const QJsonObject& object, const MatrixSetup& setup)
 {
     const QString name = object.value(QLatin1String("preset")).toString();
     const std::optional<Preset> preset = setup.findPreset(name);
@@ -68,20 +65,13 @@ Outcome recallRequest(const QJsonObject& object, const Routing& routing, const M
         return refused(
             QCoreApplication::translate("WebPanel", "Preset \"%1\" is no longer there.").arg(name));
     Outcome out;
-    for (int output = 1; output <= 4; ++output) {
-        const int input = preset->routing[output - 1];
-        if (routing[output - 1] != input)
-            out.commands << protocol::routingKeyCommand(
-                protocol::routingButtonIndex(output, input + 1));
-    }
-    out.commands << protocol::statusRequest();
+    out.recall = preset;
     return out;
 }
 
 } // namespace
 
-Outcome request(const QByteArray& text, const WebAccess& access, const Routing& routing,
-                const MatrixSetup& setup)
+Outcome request(const QByteArray& text, const WebAccess& access, const MatrixSetup& setup)
 {
     QJsonParseError parseError{};
     const QJsonDocument document = QJsonDocument::fromJson(text, &parseError);
@@ -100,7 +90,7 @@ Outcome request(const QByteArray& text, const WebAccess& access, const Routing& 
     if (type == QLatin1String("key"))
         return keyRequest(object);
     if (type == QLatin1String("recall"))
-        return recallRequest(object, routing, setup);
+        return recallRequest(object, setup);
     return {{protocol::statusRequest()}, {}};
 }
 

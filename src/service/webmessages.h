@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "link/matrixsetup.h"
 #include "link/routing.h"
 #include "webconfig.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 class MatrixSetup;
 
@@ -21,16 +24,16 @@ struct Outcome
     QList<QByteArray> commands;
     QString error;
     bool deniedAccess = false; // refused for who asked, not for what: worth a line in the log
+    std::optional<Preset> recall = std::nullopt; // a preset to recall
 };
 
 // The requests a page sends, each a JSON object with "type" and, where a PIN is set, "pin":
 //   {"type":"key","output":O,"input":I}        input I (1-4) to output O (1-4), as its button
 //   {"type":"key","output":O,"arrow":"prev"}   an arrow of output O ("prev" or "next")
 //   {"type":"status"}                          the switch's routing of all four outputs
-//   {"type":"recall","preset":"NAME"}          a preset: a key per output elsewhere, then status
-// `routing` is the switch's as last reported (0: unknown), `setup` holds its presets.
-Outcome request(const QByteArray& text, const WebAccess& access, const Routing& routing,
-                const MatrixSetup& setup);
+//   {"type":"recall","preset":"NAME"}          a preset, recalled as the console does
+// `setup` holds the switch's presets.
+Outcome request(const QByteArray& text, const WebAccess& access, const MatrixSetup& setup);
 
 // Everything a page shows, sent when it connects:
 // {"type":"state","switch":ID,"link":B,"routing":[4],"outputs":[4],"inputs":[4],

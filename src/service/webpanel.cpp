@@ -2,6 +2,7 @@
 #include "webpanel.h"
 
 #include "link/matrixsetup.h"
+#include "link/presetrecall.h"
 #include "webmessages.h"
 
 #include <QFile>
@@ -39,7 +40,7 @@ WebPanel::~WebPanel()
     for (auto& [socket, page] : pages) {
         socket->disconnect(this);
         if (const auto found = switches.find(page.id); found != switches.end())
-            found->second.line->forget(page.asker);
+            found->second.line->commands().forget(page.asker);
         socket->abort();
         socket->deleteLater();
     }
@@ -135,11 +136,10 @@ void WebPanel::attach(const SwitchConfig& config, SharedLine& line)
     item.line = &line;
     item.setup = std::make_unique<MatrixSetup>(config.dir);
     const QString id = config.id;
-    connect(&line, &SharedLine::routingChanged, this,
+    connect(&line.routing(), &RoutingState::routingChanged, this,
             [this, id](const Routing& routing) { tellPages(id, webmessages::routing(routing)); });
     connect(&line, &SharedLine::linkChanged, this,
             [this, id](bool up) { tellPages(id, webmessages::link(up)); });
-    connect(&line, &SharedLine::unanswered, this, &WebPanel::onUnanswered);
 }
 
 void WebPanel::detach(const QString& id)
@@ -148,13 +148,14 @@ void WebPanel::detach(const QString& id)
     if (found == switches.end())
         return;
     found->second.line->disconnect(this);
+    found->second.line->routing().disconnect(this);
     for (auto it = pages.begin(); it != pages.end();) {
         QWebSocket* socket = it->first;
         if (it->second.id != id) {
             ++it;
             continue;
         }
-        found->second.line->forget(it->second.asker);
+        found->second.line->commands().forget(it->second.asker);
         it = pages.erase(it);
         socket->disconnect(this);
         socket->close(QWebSocketProtocol::CloseCodeGoingAway, tr("the switch is restarting"));
@@ -182,7 +183,8 @@ void WebPanel::onNewSocket()
             socket->deleteLater();
             continue;
         }
-        pages[socket] = {id, found->second.line->newAsker(), socket->peerAddress().toString()};
+        pages[socket] = {id, found->second.line->commands().newAsker(),
+                         socket->peerAddress().toString()};
         connect(socket, &QWebSocket::textMessageReceived, this,
                 [this, socket](const QString& text) { onMessage(socket, text); });
         connect(socket, &QWebSocket::binaryMessageReceived, this,
@@ -192,7 +194,7 @@ void WebPanel::onNewSocket()
             if (page == pages.end())
                 return;
             if (const auto item = switches.find(page->second.id); item != switches.end())
-                item->second.line->forget(page->second.asker);
+                item->second.line->commands().forget(page->second.asker);
             pages.erase(page);
             socket->deleteLater();
         });
@@ -213,8 +215,7 @@ void WebPanel::onMessage(QWebSocket* socket, const QString& text)
     }
     item.setup->reload(); // presets and names as they are now in the set-up folder
     const WebAccess access = settings.accessOf(page->second.id);
-    const webmessages::Outcome outcome =
-        webmessages::request(text.toUtf8(), access, item.line->routing(), *item.setup);
+    const webmessages::Outcome outcome = webmessages::request(text.toUtf8(), access, *item.setup);
     if (outcome.deniedAccess)
         tell(tr("%1: request from %2 refused: %3")
                  .arg(page->second.id, page->second.address, outcome.error));
@@ -226,14 +227,27 @@ void WebPanel::onMessage(QWebSocket* socket, const QString& text)
         send(socket, webmessages::error(outcome.error));
         return;
     }
-    for (const QByteArray& command : outcome.commands) {
-        const SharedLine::Refusal refusal = item.line->submit(page->second.asker, command);
-        if (refusal == SharedLine::Refusal::None)
-            continue;
-        send(socket, webmessages::error(refusal == SharedLine::Refusal::LineDown
-                                            ? tr("the switch is not connected")
-                                            : tr("too many commands waiting")));
+    if (outcome.recall) {
+        auto* recall = new PresetRecall(item.line->commands(), page->second.asker, socket);
+        connect(recall, &PresetRecall::finished, socket,
+                [this, socket, recall](const auto& result) {
+                    if (const QString problem = PresetRecall::describe(result); !problem.isEmpty())
+                        send(socket, webmessages::error(problem));
+                    recall->deleteLater();
+                });
+        recall->recall(*outcome.recall, item.line->routing().whole());
         return;
+    }
+    for (const QByteArray& command : outcome.commands) {
+        PendingCommand* pending = item.line->commands().submit(page->second.asker, command);
+        // The failure of a page's own command is told to that page alone.
+        connect(pending, &PendingCommand::failed, socket, [this, socket, pending] {
+            if (pending->error() != PendingCommand::Error::Replaced &&
+                pending->error() != PendingCommand::Error::Forgotten)
+                send(socket, webmessages::error(pending->errorString()));
+        });
+        if (pending->isFinished())
+            return; // refused: what follows would be refused too
     }
 }
 
@@ -263,15 +277,6 @@ void WebPanel::countWrongPin(const QString& address)
              .arg(wrongPinLockMs / 1000));
 }
 
-void WebPanel::onUnanswered(SharedLine::Asker asker, const QByteArray& command)
-{
-    for (const auto& [socket, page] : pages) {
-        if (page.asker == asker)
-            send(socket, webmessages::error(tr("no answer from the switch to \"%1\"")
-                                                .arg(QString::fromLatin1(command.trimmed()))));
-    }
-}
-
 void WebPanel::send(QWebSocket* socket, const QByteArray& message)
 {
     socket->sendTextMessage(QString::fromUtf8(message));
@@ -283,8 +288,9 @@ void WebPanel::send(QWebSocket* socket, const QByteArray& message)
 
 void WebPanel::sendState(QWebSocket* socket, const Switch& item)
 {
-    send(socket, webmessages::state(item.config.id, item.line->isOpen(), item.line->routing(),
-                                    *item.setup, settings.accessOf(item.config.id)));
+    send(socket,
+         webmessages::state(item.config.id, item.line->isOpen(), item.line->routing().routing(),
+                            *item.setup, settings.accessOf(item.config.id)));
 }
 
 void WebPanel::tellPages(const QString& id, const QByteArray& message)

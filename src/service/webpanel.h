@@ -72,7 +72,6 @@ private:
     QByteArray indexHtml() const;
     void onNewSocket();
     void onMessage(QWebSocket* socket, const QString& text);
-    void onUnanswered(SharedLine::Asker asker, const QByteArray& command);
     void send(QWebSocket* socket, const QByteArray& message);
     void sendState(QWebSocket* socket, const Switch& item);
     void tellPages(const QString& id, const QByteArray& message);

@@ -2,10 +2,8 @@
 // Nothing of the designed panel changes for a user who names nothing and keeps no presets.
 #include "routingpanel.h"
 
-#include "link/matrixsetup.h"
-#include "link/switchsession.h"
 #include "panelwidgets.h"
-#include "presetdialogs.h"
+#include "setupmenu.h"
 #include "ui/designlook.h"
 #include "ui/designunits.h"
 
@@ -33,28 +31,27 @@ QString labelled(const QString& what, int number, const QString& name)
     return name.isEmpty() ? text : QStringLiteral("%1 \"%2\"").arg(text, name);
 }
 
-// "&" would underline the next letter in a menu.
-QString menuText(const QString& text)
-{
-    return QString(text).replace(u'&', QStringLiteral("&&"));
-}
-
 } // namespace
 
 RoutingPanel::RoutingPanel(SwitchSession& link, const QString& workingDirectory, QWidget* window)
-    : QWidget(window), session(link), setup(std::make_unique<MatrixSetup>(workingDirectory)),
-      recaller(new PresetRecall(link, this))
+    : QWidget(window), setupMenu(new SetupMenu(link, workingDirectory, window))
 {
     setGeometry(window->rect());
     build();
     // Input only over the panel: the window's other elements lie under this widget's rectangle.
     setMask(panelArea);
     connect(buttons, &QButtonGroup::idClicked, this, &RoutingPanel::keyPressed);
-    connect(recaller, &PresetRecall::finished, this, &RoutingPanel::reportRecall);
+    connect(setupMenu, &SetupMenu::namesChanged, this, &RoutingPanel::refreshNameTooltips);
+    connect(setupMenu, &SetupMenu::note, this, &RoutingPanel::note);
     refreshNameTooltips();
 }
 
 RoutingPanel::~RoutingPanel() = default;
+
+bool RoutingPanel::isRecalling() const
+{
+    return setupMenu->isRecalling();
+}
 
 QAbstractButton* RoutingPanel::button(int index) const
 {
@@ -63,7 +60,7 @@ QAbstractButton* RoutingPanel::button(int index) const
 
 QString RoutingPanel::setupProblems() const
 {
-    return setup->problemSummary();
+    return setupMenu->setup().problemSummary();
 }
 
 void RoutingPanel::showRoute(int output, int input)
@@ -210,57 +207,13 @@ void RoutingPanel::contextMenuEvent(QContextMenuEvent* event)
         return;
     }
     event->accept();
-    showMenu(spot, event->globalPos());
-}
-
-void RoutingPanel::showMenu(const Spot& spot, const QPoint& globalPosition)
-{
-    setup->reload(); // another program over this folder may have changed it
-    refreshNameTooltips();
-    delete menu;
-    menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("routingMenu"));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-
-    QMenu* recallMenu = menu->addMenu(tr("&Recall"));
-    recallMenu->setObjectName(QStringLiteral("recallMenu"));
-    recallMenu->menuAction()->setObjectName(QStringLiteral("recallAction"));
-    const QList<Preset> presets = setup->presets();
-    for (qsizetype i = 0; i < presets.size(); ++i) {
-        const QString name = presets[i].name;
-        QAction* action =
-            recallMenu->addAction(menuText(name), this, [this, name] { recallPreset(name); });
-        action->setObjectName(QStringLiteral("recallPreset_%1").arg(i + 1));
-    }
-    recallMenu->setEnabled(!presets.isEmpty() && session.isOpen() && !recaller->isRunning());
-
-    QAction* save =
-        menu->addAction(tr("&Save current routing as..."), this, &RoutingPanel::askForPresetName);
-    save->setObjectName(QStringLiteral("saveRoutingAction"));
-    save->setEnabled(session.reportedRouting().has_value());
-    menu->addSeparator();
-
-    const int output = spot.output;
-    QAction* nameOutput = menu->addAction(tr("Name this &output..."), this,
-                                          [this, output] { askForName(true, output); });
-    nameOutput->setObjectName(QStringLiteral("nameOutputAction"));
-    nameOutput->setEnabled(output != 0);
-    if (spot.input != 0) {
-        const int input = spot.input;
-        menu->addAction(tr("Name this &input..."), this,
-                        [this, input] { askForName(false, input); })
-            ->setObjectName(QStringLiteral("nameInputAction"));
-    }
-    menu->addSeparator();
-    menu->addAction(tr("&Manage presets..."), this, &RoutingPanel::openPresetManager)
-        ->setObjectName(QStringLiteral("managePresetsAction"));
-    menu->popup(globalPosition);
+    setupMenu->popup(spot.output, spot.input, event->globalPos());
 }
 
 void RoutingPanel::refreshNameTooltips()
 {
     for (int output = 1; output <= 4; ++output) {
-        const QString outputName = setup->outputName(output);
+        const QString outputName = setupMenu->setup().outputName(output);
         const QString row = labelled(tr("Output"), output, outputName);
         const int first = 6 * (output - 1);
         // The arrows move through the inputs: only the output's name says something.
@@ -270,7 +223,7 @@ void RoutingPanel::refreshNameTooltips()
         buttons->button(first + 1)->setToolTip(arrowTip.isEmpty() ? arrowTip
                                                                   : arrowTip + tr("next input"));
         for (int input = 1; input <= 4; ++input) {
-            const QString inputName = setup->inputName(input);
+            const QString inputName = setupMenu->setup().inputName(input);
             const QString tip =
                 outputName.isEmpty() && inputName.isEmpty()
                     ? QString()
@@ -279,74 +232,4 @@ void RoutingPanel::refreshNameTooltips()
             lamps[output - 1][input - 1]->setToolTip(tip);
         }
     }
-}
-
-void RoutingPanel::askForName(bool output, int index)
-{
-    const QString what = output ? tr("output") : tr("input");
-    const QString current = output ? setup->outputName(index) : setup->inputName(index);
-    auto* dialog = new NameDialog(tr("Name %1 %2").arg(what).arg(index),
-                                  tr("Name of %1 %2 (empty for none):").arg(what).arg(index),
-                                  current, window());
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, dialog, output, index] {
-        const bool saved = output ? setup->setOutputName(index, dialog->name())
-                                  : setup->setInputName(index, dialog->name());
-        if (!saved)
-            emit note(setup->errorString());
-        refreshNameTooltips();
-    });
-    dialog->open();
-}
-
-void RoutingPanel::askForPresetName()
-{
-    const std::optional<Routing> routing = session.reportedRouting();
-    if (!routing)
-        return;
-    const Routing kept = *routing;
-    auto* dialog = new NameDialog(
-        tr("Save routing"), tr("Preset name for %1:").arg(MatrixSetup::routingText(kept)),
-        QString(), window(), [this](const QString& typed) {
-            return setup->findPreset(typed) && setup->findPreset(typed)->name == typed
-                       ? tr("Replaces the preset of this name.")
-                       : QString();
-        });
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, dialog, kept] {
-        if (!setup->savePreset(dialog->name(), kept))
-            emit note(setup->errorString());
-    });
-    dialog->open();
-}
-
-void RoutingPanel::openPresetManager()
-{
-    auto* dialog = new PresetManagerDialog(*setup, window());
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &PresetManagerDialog::recallRequested, this, &RoutingPanel::recallPreset);
-    dialog->open();
-}
-
-void RoutingPanel::recallPreset(const QString& name)
-{
-    const std::optional<Preset> preset = setup->findPreset(name);
-    QString refusal;
-    if (!preset)
-        refusal = tr("Preset \"%1\" is no longer there.").arg(name);
-    else if (!session.isOpen())
-        refusal = tr("Preset \"%1\" not recalled: the port is closed.").arg(name);
-    else if (!recaller->recall(*preset, session.reportedRouting()))
-        refusal = tr("Preset \"%1\" not recalled: another recall is running.").arg(name);
-    if (!refusal.isEmpty())
-        emit note(refusal);
-}
-
-void RoutingPanel::reportRecall(const PresetRecall::Result& result)
-{
-    const QString note = PresetRecall::describe(result);
-    if (note.isEmpty())
-        return;
-    // After the lines of the report that ended the recall, which is being handled now.
-    QTimer::singleShot(0, this, [this, note] { emit this->note(note); });
 }

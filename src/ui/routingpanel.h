@@ -1,24 +1,20 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "link/presetrecall.h"
 #include "ui/lamp.h"
 
-#include <QPointer>
 #include <QWidget>
 #include <array>
-#include <memory>
 
-class MatrixSetup;
 class QAbstractButton;
 class QButtonGroup;
-class QMenu;
+class SetupMenu;
 class SwitchSession;
 
 // The routing panel: 24 routing buttons, 16 lamps, the menu of presets and names, and the
 // tooltips that carry those names. It covers the window's client area so that its elements keep
 // the window's coordinates, but takes input only over the panel itself. It never writes to the
-// switch by itself: a button asks through keyPressed(), a preset through the session's recall.
+// switch by itself: a button asks through keyPressed(), a preset through its set-up menu's recall.
 class RoutingPanel : public QWidget
 {
     Q_OBJECT
@@ -34,7 +30,7 @@ public:
     void showRoute(int output, int input);
     // What the previous link reported is no longer known: every lamp dark.
     void darken();
-    bool isRecalling() const { return recaller->isRunning(); }
+    bool isRecalling() const;
     // What a hand-edited varnok.conf holds that cannot be used, empty when nothing.
     QString setupProblems() const;
 
@@ -57,21 +53,12 @@ private:
     void build();
     Spot spotAt(const QPoint& position) const;
     Spot spotOfButton(const QWidget* widget) const;
-    void showMenu(const Spot& spot, const QPoint& globalPosition);
     void refreshNameTooltips();
-    void askForName(bool output, int index);
-    void askForPresetName();
-    void openPresetManager();
-    void recallPreset(const QString& name);
-    void reportRecall(const PresetRecall::Result& result);
 
-    SwitchSession& session;
-    std::unique_ptr<MatrixSetup> setup;
-    PresetRecall* recaller = nullptr;
+    SetupMenu* setupMenu;
     // Ids are the key indices, 0 to 23.
     QButtonGroup* buttons = nullptr;
     std::array<LampRow, 4> lamps{};  // per output, per input
     std::array<QRect, 4> rowAreas{}; // each output row with its badge and extension
     QRect panelArea;
-    QPointer<QMenu> menu;
 };

@@ -18,6 +18,7 @@
 #include <csignal>
 #include <map>
 #include <memory>
+#include <sys/socket.h>
 
 namespace {
 
@@ -68,6 +69,7 @@ private slots:
     void reportsReachEveryController();
     void floodingClientHoldsNobodyBack();
     void clientsOutliveLostLine();
+    void onlyWholeLinesReachTheLine();
     void reloadKeepsUnchangedSwitch();
     void checkNamesEachFault_data();
     void checkNamesEachFault();
@@ -191,6 +193,42 @@ void TestService::reportsReachEveryController()
     QVERIFY(!routingLamp(window, 1, 1)->isLit());
     QVERIFY(!monitor.waitFor(QStringLiteral("^(HDMI Out2 -> HDMI In 3)$")).isNull());
     QCOMPARE(boxes.shown.size(), 0);
+}
+
+void TestService::onlyWholeLinesReachTheLine()
+{
+    const QString sim = startSim();
+    const quint16 port = startService(
+        QStringLiteral("[hall]\ndir=%DIR%\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(sim),
+        {QStringLiteral("hall")})[QStringLiteral("hall")];
+    QVERIFY(port != 0);
+    QTcpSocket unfinished, other, closing;
+    for (QTcpSocket* client : {&unfinished, &other, &closing}) {
+        client->connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(client->waitForConnected(patienceMs));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(service->output().contains("(3 client(s))"), patienceMs);
+    // A command without its line end never runs into another controller's.
+    unfinished.write("cir 1D");
+    QVERIFY(unfinished.waitForBytesWritten(patienceMs));
+    QTest::qWait(100); // the controllers' own pace, as in a room
+    other.write("cir 44\r\n");
+    QCOMPARE(readAnswer(other, "\r\n"), QByteArray("s41\r\n"));
+    QVERIFY(!service->waitFor(QStringLiteral("(an unfinished line is not sent)")).isNull());
+    QVERIFY(!sims.front()->output().contains("cir 1Dcir"));
+    // A controller that closes its sending side still has every command answered.
+    closing.write("bc \r\nbc \r\nbc \r\n");
+    QVERIFY(closing.waitForBytesWritten(patienceMs));
+    QCOMPARE(::shutdown(int(closing.socketDescriptor()), SHUT_WR), 0);
+    QByteArray answers;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            answers += closing.readAll();
+            return closing.state() == QAbstractSocket::UnconnectedState;
+        },
+        patienceMs));
+    answers += closing.readAll();
+    QCOMPARE(answers.count("\r\ns10s21s32s41\r\n"), 3);
 }
 
 void TestService::floodingClientHoldsNobodyBack()

@@ -134,8 +134,9 @@ void TestPresetRecall::recall()
     QVERIFY(session.startUp());
     port.behaviour = behaviour;
     port.answersStatus = answersStatus;
-    PresetRecall recall(session);
-    recall.setTimeout(150);
+    CommandChannel channel(session);
+    channel.setDeadline(150);
+    PresetRecall recall(channel);
     QList<PresetRecall::Result> results;
     connect(&recall, &PresetRecall::finished, this,
             [&results](const PresetRecall::Result& result) { results << result; });
@@ -150,7 +151,7 @@ void TestPresetRecall::recall()
     QCOMPARE(results[0].succeeded(), note.isEmpty());
     if (note.isEmpty()) {
         QCOMPARE(port.routing, preset);
-        QCOMPARE(session.reportedRouting(), std::optional<Routing>(preset));
+        QCOMPARE(results[0].reported, preset);
     }
 }
 

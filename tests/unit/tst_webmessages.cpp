@@ -40,7 +40,7 @@ void TestWebMessages::request_data()
     QTest::newRow("status") << QByteArray(R"({"type":"status"})") << false << none
                             << QByteArray("bc \r\n") << false;
     QTest::newRow("recall: out2 only") << QByteArray(R"({"type":"recall","preset":"lecture"})")
-                                       << false << none << QByteArray("cir 59\r\nbc \r\n") << false;
+                                       << false << none << QByteArray("recall Lecture") << false;
     QTest::newRow("right PIN") << QByteArray(R"({"type":"status","pin":"4711"})") << false
                                << QStringLiteral("4711") << QByteArray("bc \r\n") << false;
     // Refused: nothing on the line.
@@ -78,9 +78,9 @@ void TestWebMessages::request()
     QTemporaryDir dir;
     MatrixSetup setup(dir.path());
     QVERIFY(setup.savePreset(QStringLiteral("Lecture"), {1, 3, 1, 4}));
-    const webmessages::Outcome outcome =
-        webmessages::request(json, {readOnly, pin}, {1, 2, 1, 4}, setup);
-    QCOMPARE(outcome.commands.join(), wire);
+    const webmessages::Outcome outcome = webmessages::request(json, {readOnly, pin}, setup);
+    QCOMPARE(outcome.recall ? "recall " + outcome.recall->name.toUtf8() : outcome.commands.join(),
+             wire);
     QCOMPARE(outcome.error.isEmpty(), !wire.isEmpty());
     QCOMPARE(outcome.deniedAccess, denied);
 }
