@@ -61,6 +61,8 @@ void RoutingState::answered(const QByteArray& command, const protocol::Reply& re
             byOutput[output] = {output, asked, route.input};
         if (byOutput != before)
             emit problemsChanged();
+        if (route.input != asked)
+            emit notFollowed(byOutput[output]);
         return;
     }
 }

@@ -50,6 +50,8 @@ public:
 signals:
     void routingChanged(const Routing& routing, const Routing& before);
     void problemsChanged();
+    // A route command was answered with another input than it asked for (each time).
+    void notFollowed(const RoutingState::Problem& problem);
 
 private:
     void setRouting(const Routing& next);

@@ -225,10 +225,12 @@ void MqttBridge::send(const QList<protocol::Route>& routes, const QString& from)
         PendingCommand* command =
             line->commands().submit(asker, protocol::routeCommand(route.output, route.input));
         if (command->isFinished()) {
-            emit note(tr("MQTT %1: not sent: %2").arg(from, command->errorString()));
+            if (!std::exchange(refusing, true)) // once a streak
+                emit note(tr("MQTT %1: not sent: %2").arg(from, command->errorString()));
             return;
         }
     }
+    refusing = false;
 }
 
 void MqttBridge::recall(const Preset& preset)

@@ -69,5 +69,6 @@ private:
     MqttClient* client = nullptr;
     PresetRecall* recaller = nullptr;
     std::optional<Preset> nextPreset; // asked for while a recall ran: the newest wins
+    bool refusing = false;            // commands refused since the last one taken: told once
     bool stopping = false;
 };

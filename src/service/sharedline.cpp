@@ -48,18 +48,14 @@ SharedLine::SharedLine(const SwitchConfig& config, QObject* parent)
             const bool changed = session.isOpen() && reported.apply(reply);
             emit report(bytes, heardBy, answers, changed);
         });
-    toldProblems = reported.problems(); // told before the restart
-    connect(&reported, &RoutingState::problemsChanged, this, [this] {
-        const QList<RoutingState::Problem> now = reported.problems();
-        for (const RoutingState::Problem& problem : now) {
-            if (!toldProblems.contains(problem))
+    // A streak of the same is told once (see tell()).
+    connect(&reported, &RoutingState::notFollowed, this,
+            [this](const RoutingState::Problem& problem) {
                 tell(tr("output %1 stayed on input %2, not %3 as asked")
                          .arg(problem.output)
                          .arg(problem.reported)
                          .arg(problem.asked));
-        }
-        toldProblems = now;
-    });
+            });
     connect(&channel, &CommandChannel::idle, this, [this] {
         if (session.isOpen() && idle.interval() > 0)
             idle.start();

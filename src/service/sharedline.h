@@ -60,5 +60,4 @@ private:
     QTimer openRetry;
     QTimer idle; // the service's own status request once the line has been quiet this long
     QString lastNote;
-    QList<RoutingState::Problem> toldProblems; // each logged once, when it begins
 };

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "webpanel.h"
 
-#include "link/matrixsetup.h"
 #include "link/presetrecall.h"
+#include "link/setupwatch.h"
 #include "webmessages.h"
 
 #include <QFile>
@@ -134,8 +134,15 @@ void WebPanel::attach(const SwitchConfig& config, SharedLine& line)
     Switch& item = switches[config.id];
     item.config = config;
     item.line = &line;
-    item.setup = std::make_unique<MatrixSetup>(config.dir);
+    item.setup = std::make_unique<SetupWatch>(config.dir);
     const QString id = config.id;
+    // Names and presets changed by any program: every page shows them at once.
+    connect(item.setup.get(), &SetupWatch::changed, this, [this, id] {
+        for (const auto& [socket, page] : pages) {
+            if (page.id == id)
+                sendState(socket, switches.at(id));
+        }
+    });
     connect(&line.routing(), &RoutingState::routingChanged, this,
             [this, id](const Routing& routing) { tellPages(id, webmessages::routing(routing)); });
     connect(&line, &SharedLine::linkChanged, this,
@@ -198,7 +205,7 @@ void WebPanel::onNewSocket()
             pages.erase(page);
             socket->deleteLater();
         });
-        found->second.setup->reload();
+        found->second.setup->edit().reload(); // as it is now, even before its change is seen
         sendState(socket, found->second);
     }
 }
@@ -213,9 +220,10 @@ void WebPanel::onMessage(QWebSocket* socket, const QString& text)
         send(socket, webmessages::error(tr("too many wrong PINs: try again later")));
         return;
     }
-    item.setup->reload(); // presets and names as they are now in the set-up folder
+    item.setup->edit().reload(); // a preset saved a moment ago elsewhere is already there
     const WebAccess access = settings.accessOf(page->second.id);
-    const webmessages::Outcome outcome = webmessages::request(text.toUtf8(), access, *item.setup);
+    const webmessages::Outcome outcome =
+        webmessages::request(text.toUtf8(), access, item.setup->setup());
     if (outcome.deniedAccess)
         tell(tr("%1: request from %2 refused: %3")
                  .arg(page->second.id, page->second.address, outcome.error));
@@ -290,7 +298,7 @@ void WebPanel::sendState(QWebSocket* socket, const Switch& item)
 {
     send(socket,
          webmessages::state(item.config.id, item.line->isOpen(), item.line->routing().routing(),
-                            *item.setup, settings.accessOf(item.config.id)));
+                            item.setup->setup(), settings.accessOf(item.config.id)));
 }
 
 void WebPanel::tellPages(const QString& id, const QByteArray& message)

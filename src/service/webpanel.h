@@ -13,7 +13,7 @@
 #include <map>
 #include <memory>
 
-class MatrixSetup;
+class SetupWatch;
 class QTcpServer;
 class QWebSocket;
 
@@ -59,7 +59,7 @@ private:
     {
         SwitchConfig config;
         SharedLine* line = nullptr;
-        std::unique_ptr<MatrixSetup> setup;
+        std::unique_ptr<SetupWatch> setup;
     };
     struct Page
     {

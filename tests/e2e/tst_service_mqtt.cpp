@@ -101,6 +101,10 @@ private:
         conf.close();
         log.clear();
         service = std::make_unique<QProcess>();
+        // Its own state folder: what an earlier run kept (a route not followed) stays there.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_STATE_HOME"), path(QStringLiteral("state")));
+        service->setProcessEnvironment(environment);
         connect(service.get(), &QProcess::readyReadStandardError, this,
                 [this] { log += QString::fromUtf8(service->readAllStandardError()); });
         service->start(QStringLiteral(VARNOKD_PATH), {QStringLiteral("--config"), conf.fileName()});
