@@ -157,3 +157,19 @@ void PortChoice::save(int listIndex)
             .arg(QDir(folder).filePath(QString::fromLatin1(comportfile::fileName)), reason.words)
             .arg(port));
 }
+
+QString PortChoice::chosenText() const
+{
+    return typed.isEmpty() ? QStringLiteral("%1 (%2)").arg(portName(), device()) : typed;
+}
+
+QString PortChoice::namedAsChosen(const QString& reason, const QString& path) const
+{
+    if (!typed.isEmpty() || path.isEmpty())
+        return reason;
+    const QString named = QStringLiteral("COM%1 (%2)").arg(port).arg(path);
+    QString line = reason;
+    if (const qsizetype at = line.indexOf(path); at >= 0)
+        return line.replace(at, path.size(), named);
+    return named + QStringLiteral(": ") + line;
+}

@@ -44,6 +44,11 @@ public:
     int listIndex() const { return selected; }
     // The device the choice leads to now (see comDevicePath), or the typed port.
     QString device() const;
+    // The chosen port for a message: "COM3 (/dev/ttyS2)", or the port as typed.
+    QString chosenText() const;
+    // `reason`, about the device at `path`, with the port named as the user chose it: where a
+    // COM port was chosen, "COM3 (/dev/ttyUSB0)" in place of the path or before the reason.
+    QString namedAsChosen(const QString& reason, const QString& path) const;
     // Why the last typed port was refused.
     QString errorString() const { return error; }
 

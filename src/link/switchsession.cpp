@@ -59,20 +59,10 @@ std::optional<Routing> SwitchSession::reportedRouting() const
     return reported;
 }
 
-QString SwitchSession::logProblem() const
-{
-    return serial.log() ? serial.log()->problem() : QString();
-}
-
 void SwitchSession::setLogPath(const QString& path)
 {
     if (serial.log())
         serial.setLog(SessionLog(path));
-}
-
-QString SwitchSession::logPath() const
-{
-    return serial.log() ? serial.log()->path() : QString();
 }
 
 void SwitchSession::setPollInterval(int seconds)
@@ -116,23 +106,12 @@ void SwitchSession::checkAnswer()
     // Anything that came counts as an answer, even while a box holds the replies back.
     if (!serial.isOpen() || answerDeadline.answerBegan())
         return;
-    const QString where = choice.typedPort().isEmpty()
-                              ? QStringLiteral("%1 (%2)").arg(choice.portName(), choice.device())
-                              : choice.typedPort();
-    emit noAnswer(tr("No answer from the switch on %1.").arg(where));
+    emit noAnswer(tr("No answer from the switch on %1.").arg(choice.chosenText()));
 }
 
 void SwitchSession::tell(const QString& reason, const QString& path)
 {
-    QString line = reason;
-    if (choice.typedPort().isEmpty() && !path.isEmpty()) {
-        // The user chose a COM port: name it beside the device it leads to.
-        const QString named = QStringLiteral("COM%1 (%2)").arg(choice.portNumber()).arg(path);
-        if (const qsizetype at = line.indexOf(path); at >= 0)
-            line.replace(at, path.size(), named);
-        else
-            line = named + QStringLiteral(": ") + line;
-    }
+    const QString line = choice.namedAsChosen(reason, path);
     if (line == lastTold)
         return;
     lastTold = line;
@@ -230,11 +209,6 @@ void SwitchSession::closeLink()
         return;
     serial.close();
     emit openChanged(false);
-}
-
-QString SwitchSession::portName() const
-{
-    return choice.portName();
 }
 
 void SwitchSession::letGo()

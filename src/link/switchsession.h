@@ -3,6 +3,7 @@
 
 #include "lineidentity.h"
 #include "loggedport.h"
+#include "portchoice.h"
 #include "receiveframer.h"
 #include "replydeadline.h"
 #include "routing.h"
@@ -15,7 +16,6 @@
 #include <optional>
 
 class Port;
-class PortChoice;
 
 // The console's one link to the switch: opening and closing the chosen port, reopening a lost
 // link, sending, the replies framed off the line and the routing they report. Owns no widget and
@@ -51,7 +51,7 @@ public:
     // port may still be connecting afterwards: openChanged(true) or openFailed() follow.
     bool startUp();
     // What the next open uses, as the user names it (see PortChoice::portName()).
-    QString portName() const;
+    QString portName() const { return choice.portName(); }
 
     // Opening: a network port is connecting; openChanged(true) or openFailed() follow.
     enum class ToggleResult { Opened, Opening, Closed, OpenFailed };
@@ -74,9 +74,9 @@ public:
     // Writes the session log to `path` instead of the console's own (when the log is on).
     void setLogPath(const QString& path);
     // The session log's file, empty when the log is off.
-    QString logPath() const;
+    QString logPath() const { return serial.log() ? serial.log()->path() : QString(); }
     // Why the session log is not written (a link, a pipe); null when it is, or when it is off.
-    QString logProblem() const;
+    QString logProblem() const { return serial.log() ? serial.log()->problem() : QString(); }
     // Why the last open or send failed, in words a user can act on.
     QString errorString() const { return error; }
 
