@@ -54,6 +54,41 @@
     </message>
 </context>
 <context>
+    <name>HttpGate</name>
+    <message>
+        <source>cannot accept connections: %1; trying again every %2 s</source>
+        <translation>无法接受连接：%1；每 %2 秒重试一次</translation>
+    </message>
+    <message>
+        <source>%1 has %2 connections open: more are refused</source>
+        <translation>%1 已打开 %2 个连接：更多连接将被拒绝</translation>
+    </message>
+    <message>
+        <source>The request&apos;s address is too long.</source>
+        <translation>请求的地址过长。</translation>
+    </message>
+    <message>
+        <source>The request&apos;s header is too large.</source>
+        <translation>请求的头部过大。</translation>
+    </message>
+    <message>
+        <source>The panel only shows pages: %1 is not taken.</source>
+        <translation>面板只提供页面：不接受 %1。</translation>
+    </message>
+    <message>
+        <source>The panel takes no request body.</source>
+        <translation>面板不接受请求正文。</translation>
+    </message>
+    <message>
+        <source>This panel is not served under the name &quot;%1&quot;.</source>
+        <translation>本面板不以名称“%1”提供服务。</translation>
+    </message>
+    <message>
+        <source>A page of another site may not use this panel.</source>
+        <translation>其他网站的页面不得使用本面板。</translation>
+    </message>
+</context>
+<context>
     <name>LinkStateBox</name>
     <message>
         <source>Connect State</source>
@@ -632,10 +667,6 @@
         <translation>缺少 listen=：网页面板的 HOST:PORT</translation>
     </message>
     <message>
-        <source>unknown key &quot;%1&quot; (listen, ID.read-only and ID.pin are known)</source>
-        <translation>未知的键“%1”（可用的键为 listen、ID.read-only 和 ID.pin）</translation>
-    </message>
-    <message>
         <source>%1: no switch [%2] in this file</source>
         <translation>%1：此文件中没有切换器 [%2]</translation>
     </message>
@@ -646,6 +677,22 @@
     <message>
         <source>%1=%2 is not true or false</source>
         <translation>%1=%2 不是 true 或 false</translation>
+    </message>
+    <message>
+        <source>certfile=%1 holds no PEM certificate that can be read</source>
+        <translation>certfile=%1 中没有可读取的 PEM 证书</translation>
+    </message>
+    <message>
+        <source>keyfile=%1 holds no PEM private key (RSA or EC, no passphrase) that can be read</source>
+        <translation>keyfile=%1 中没有可读取的 PEM 私钥（RSA 或 EC，无口令）</translation>
+    </message>
+    <message>
+        <source>certfile= and keyfile= are given together</source>
+        <translation>certfile= 和 keyfile= 须同时给出</translation>
+    </message>
+    <message>
+        <source>unknown key &quot;%1&quot; (listen, origins, certfile, keyfile, ID.read-only and ID.pin are known)</source>
+        <translation>未知的键“%1”（已知的键为 listen、origins、certfile、keyfile、ID.read-only 和 ID.pin）</translation>
     </message>
 </context>
 <context>
@@ -766,6 +813,10 @@
     <message>
         <source>%1 sent %2 while the line is down: it and what follows until the line is back are not answered</source>
         <translation>%1 在线路断开时发送了 %2：在线路恢复前，它及其后的命令均无应答</translation>
+    </message>
+    <message>
+        <source>cannot accept clients: %1; trying again every %2 s</source>
+        <translation>无法接受客户端：%1；每 %2 秒重试一次</translation>
     </message>
 </context>
 <context>
@@ -915,10 +966,6 @@
         <translation>页面过多</translation>
     </message>
     <message>
-        <source>%1: request from %2 refused: %3</source>
-        <translation>%1：来自 %2 的请求被拒绝：%3</translation>
-    </message>
-    <message>
         <source>too many wrong PINs: try again later</source>
         <translation>错误的 PIN 次数过多：请稍后再试</translation>
     </message>
@@ -931,8 +978,22 @@
         <translation>无法监听 %1（%2）；每 %3 秒重试</translation>
     </message>
     <message>
-        <source>listening on http://%1/</source>
-        <translation>正在监听 http://%1/</translation>
+        <source>No such page.
+</source>
+        <translation>没有此页面。
+</translation>
+    </message>
+    <message>
+        <source>listening on %1://%2/</source>
+        <translation>正在监听 %1://%2/</translation>
+    </message>
+    <message>
+        <source>%1 wrong PINs within a minute from all addresses: every request with a PIN is refused for %2 s</source>
+        <translation>一分钟内所有地址共输错 %1 次 PIN：所有带 PIN 的请求将被拒绝 %2 秒</translation>
+    </message>
+    <message>
+        <source>%1: request from %2 refused: %3 (told once until one is taken)</source>
+        <translation>%1：来自 %2 的请求被拒绝：%3（在有请求被接受前只记录一次）</translation>
     </message>
 </context>
 <context>

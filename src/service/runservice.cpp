@@ -29,7 +29,10 @@ void printLine(FILE* stream, const QString& line)
 void applyWeb(std::unique_ptr<WebPanel>& panel, const ServiceConfig& config, SwitchService& service)
 {
     if (panel && config.web && panel->config().listenHost == config.web->listenHost &&
-        panel->config().listenPort == config.web->listenPort) {
+        panel->config().listenPort == config.web->listenPort &&
+        panel->config().hosts == config.web->hosts &&
+        panel->config().certFile == config.web->certFile &&
+        panel->config().keyFile == config.web->keyFile) {
         panel->setConfig(*config.web);
         return;
     }

@@ -215,7 +215,7 @@ ServiceConfig ServiceConfig::read(const QString& path)
         for (const SwitchConfig& item : config.switches)
             ids << item.id;
         config.web = readWebConfig(
-            *settings, ids,
+            *settings, QFileInfo(path).absoluteDir(), ids,
             [&lines](const QString& key) { return lines.of(QStringLiteral("web"), key); }, fail);
     }
     std::sort(config.faults.begin(), config.faults.end(),

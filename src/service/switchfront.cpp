@@ -13,6 +13,15 @@ SwitchFront::SwitchFront(SharedLine& sharedLine, const SwitchConfig& switchConfi
     listenRetry.setSingleShot(true);
     connect(&listenRetry, &QTimer::timeout, this, &SwitchFront::tryListen);
     connect(&server, &QTcpServer::newConnection, this, &SwitchFront::onNewConnection);
+    // Out of descriptors: accepting again at once would only fail again, as fast as it can.
+    connect(&server, &QTcpServer::acceptError, this, [this] {
+        server.pauseAccepting();
+        if (!std::exchange(acceptFailing, true))
+            emit note(tr("cannot accept clients: %1; trying again every %2 s")
+                          .arg(server.errorString())
+                          .arg(listenRetryMs / 1000));
+        listenRetry.start();
+    });
     connect(&line.commands(), &CommandChannel::unaskedBytes, this,
             [this](const QByteArray& bytes) { sendAll(bytes, CommandChannel::nobody); });
     connect(&line, &SharedLine::report, this, &SwitchFront::onReport);
@@ -25,6 +34,10 @@ void SwitchFront::start()
 
 void SwitchFront::tryListen()
 {
+    if (server.isListening()) {
+        server.resumeAccepting(); // after descriptors ran out
+        return;
+    }
     if (server.listen(config.listenHost, config.listenPort)) {
         lastProblem.clear();
         SwitchConfig bound = config;
@@ -43,6 +56,7 @@ void SwitchFront::tryListen()
 
 void SwitchFront::onNewConnection()
 {
+    acceptFailing = false;
     while (QTcpSocket* socket = server.nextPendingConnection()) {
         const Asker asker = line.commands().newAsker();
         auto* client = new ClientLink(socket, this);

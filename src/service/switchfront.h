@@ -47,6 +47,7 @@ private:
     QTcpServer server;
     QTimer listenRetry;
     QString lastProblem;
+    bool acceptFailing = false; // told once until a client is taken again
     std::map<Asker, ClientLink*> clients;
     // Askers told that their commands are refused, until one is taken again: told once a streak.
     std::set<Asker> refusedTold;

@@ -4,7 +4,11 @@
 #include "serviceconfig.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSettings>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QUrl>
 
 namespace {
 
@@ -24,7 +28,44 @@ WebAccess WebConfig::accessOf(const QString& id) const
     return found == access.end() ? WebAccess{} : found->second;
 }
 
-std::optional<WebConfig> readWebConfig(QSettings& settings, const QStringList& switchIds,
+std::optional<QSslConfiguration> WebConfig::tls(QString* error) const
+{
+    if (certFile.isEmpty() && keyFile.isEmpty())
+        return std::nullopt;
+    const auto failed = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    const QList<QSslCertificate> chain = QSslCertificate::fromPath(certFile);
+    if (chain.isEmpty())
+        return failed(QCoreApplication::translate(
+                          "ServiceConfig", "certfile=%1 holds no PEM certificate that can be read")
+                          .arg(certFile));
+    QFile keyData(keyFile);
+    QSslKey key;
+    if (keyData.open(QIODevice::ReadOnly)) {
+        const QByteArray pem = keyData.readAll();
+        for (const QSsl::KeyAlgorithm algorithm : {QSsl::Rsa, QSsl::Ec}) {
+            if (key.isNull())
+                key = QSslKey(pem, algorithm);
+        }
+    }
+    if (key.isNull())
+        return failed(QCoreApplication::translate(
+                          "ServiceConfig",
+                          "keyfile=%1 holds no PEM private key (RSA or EC, no passphrase) that "
+                          "can be read")
+                          .arg(keyFile));
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setLocalCertificateChain(chain);
+    configuration.setPrivateKey(key);
+    configuration.setPeerVerifyMode(QSslSocket::VerifyNone); // browsers show no certificate
+    return configuration;
+}
+
+std::optional<WebConfig> readWebConfig(QSettings& settings, const QDir& folder,
+                                       const QStringList& switchIds,
                                        const std::function<int(const QString& key)>& lineOf,
                                        const std::function<void(int, const QString&)>& fail)
 {
@@ -45,17 +86,44 @@ std::optional<WebConfig> readWebConfig(QSettings& settings, const QStringList& s
                     "ServiceConfig",
                     "listen=%1 is not HOST:PORT with an IP address and a port up to 65535")
                     .arg(listen));
+    for (QString name : settings.value(QStringLiteral("origins")).toStringList()) {
+        name = name.trimmed();
+        // A whole origin names its host and port; a name alone may carry a port.
+        if (name.contains(QLatin1String("://")))
+            name = QUrl(name).authority();
+        if (!name.isEmpty())
+            config.hosts << name;
+    }
+    const auto file = [&](const char* key) {
+        const QString name = settings.value(QLatin1String(key)).toString();
+        return name.isEmpty() ? name : folder.absoluteFilePath(name);
+    };
+    config.certFile = file("certfile");
+    config.keyFile = file("keyfile");
+    QString tlsProblem;
+    if (config.certFile.isEmpty() != config.keyFile.isEmpty())
+        faultAt(config.certFile.isEmpty() ? QStringLiteral("keyfile") : QStringLiteral("certfile"),
+                QCoreApplication::translate("ServiceConfig",
+                                            "certfile= and keyfile= are given together"));
+    else if (!config.certFile.isEmpty() && !config.tls(&tlsProblem))
+        faultAt(tlsProblem.startsWith(QLatin1String("certfile")) ? QStringLiteral("certfile")
+                                                                 : QStringLiteral("keyfile"),
+                tlsProblem);
+    static const QStringList ownKeys{QStringLiteral("listen"), QStringLiteral("origins"),
+                                     QStringLiteral("certfile"), QStringLiteral("keyfile")};
     for (const QString& key : settings.childKeys()) {
-        if (key == QLatin1String("listen"))
+        if (ownKeys.contains(key))
             continue;
         const qsizetype dot = key.lastIndexOf(QLatin1Char('.'));
         const QString id = key.left(dot);
         const QString what = key.mid(dot + 1);
         if (dot <= 0 || (what != QLatin1String("read-only") && what != QLatin1String("pin"))) {
-            faultAt(key, QCoreApplication::translate(
-                             "ServiceConfig",
-                             "unknown key \"%1\" (listen, ID.read-only and ID.pin are known)")
-                             .arg(key));
+            faultAt(key,
+                    QCoreApplication::translate(
+                        "ServiceConfig",
+                        "unknown key \"%1\" (listen, origins, certfile, keyfile, ID.read-only and "
+                        "ID.pin are known)")
+                        .arg(key));
             continue;
         }
         if (!switchIds.contains(id)) {

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QDir>
 #include <QHostAddress>
+#include <QSslConfiguration>
 #include <QString>
 #include <QStringList>
 
@@ -28,15 +30,23 @@ struct WebConfig
 
     QHostAddress listenHost;
     quint16 listenPort = 0;              // 0: any free port (said in the log)
+    QStringList hosts;                   // names the panel is also reached by (origins=)
+    QString certFile;                    // HTTPS: certificate and key, PEM files (certfile=,
+    QString keyFile;                     // keyfile=); none: plain HTTP
     std::map<QString, WebAccess> access; // by switch id; a switch not named: everyone may press
 
     WebAccess accessOf(const QString& id) const;
+    // The certificate and key as the server uses them; none without them or when they cannot be
+    // read (`error` says why).
+    std::optional<QSslConfiguration> tls(QString* error = nullptr) const;
     bool operator==(const WebConfig&) const = default;
 };
 
-// Reads the [web] group from `settings` (at the top level). `switchIds` are the switches the
-// file names; `lineOf(key)` is the line a key of the group is on, for `fail(line, text)`.
-// Keys: listen=HOST:PORT, ID.read-only=true|false, ID.pin=SECRET.
-std::optional<WebConfig> readWebConfig(QSettings& settings, const QStringList& switchIds,
+// Reads the [web] group from `settings` (at the top level); files are named relative to
+// `folder`. `switchIds` are the switches the file names; `lineOf(key)` is the line a key of the
+// group is on, for `fail(line, text)`. Keys: listen=HOST:PORT, origins=NAME[:PORT],...,
+// certfile=FILE, keyfile=FILE, ID.read-only=true|false, ID.pin=SECRET.
+std::optional<WebConfig> readWebConfig(QSettings& settings, const QDir& folder,
+                                       const QStringList& switchIds,
                                        const std::function<int(const QString& key)>& lineOf,
                                        const std::function<void(int, const QString&)>& fail);

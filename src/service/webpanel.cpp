@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "webpanel.h"
 
+#include "httpgate.h"
 #include "link/presetrecall.h"
 #include "link/setupwatch.h"
 #include "webmessages.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
@@ -16,6 +18,14 @@ namespace {
 
 // The files of the page, under /_/ (a switch's id never starts with "_").
 const QStringList pageFiles{QStringLiteral("panel.css"), QStringLiteral("panel.js")};
+
+// A short answer a person can read: a browser shows an empty one as a broken site.
+QHttpServerResponse notFound()
+{
+    return QHttpServerResponse("text/plain; charset=utf-8",
+                               QCoreApplication::translate("WebPanel", "No such page.\n").toUtf8(),
+                               QHttpServerResponse::StatusCode::NotFound);
+}
 
 QHttpServerResponse resource(const QString& name)
 {
@@ -63,7 +73,7 @@ quint16 WebPanel::listeningPort() const
 
 void WebPanel::tryListen()
 {
-    auto server = std::make_unique<QTcpServer>();
+    auto server = std::make_unique<HttpGate>(settings.hosts, settings.tls());
     if (!server->listen(settings.listenHost, settings.listenPort)) {
         const QString problem =
             tr("cannot listen on %1 (%2); trying again every %3 s")
@@ -76,10 +86,12 @@ void WebPanel::tryListen()
         listenRetry.start();
         return;
     }
+    connect(server.get(), &HttpGate::note, this, &WebPanel::tell);
     listener = server.release();
     http.bind(listener); // takes it as a child
-    tell(tr("listening on http://%1/")
-             .arg(listenAddressText(settings.listenHost, listener->serverPort())));
+    tell(tr("listening on %1://%2/")
+             .arg(settings.certFile.isEmpty() ? QStringLiteral("http") : QStringLiteral("https"),
+                  listenAddressText(settings.listenHost, listener->serverPort())));
 }
 
 void WebPanel::route()
@@ -91,8 +103,16 @@ void WebPanel::route()
     });
     http.route(QStringLiteral("/<arg>/"), [this](const QString& id) {
         if (switches.count(id) == 0)
-            return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
+            return notFound();
         return resource(QStringLiteral("panel.html"));
+    });
+    // A switch's address typed without its last slash: its page all the same.
+    http.route(QStringLiteral("/<arg>"), [this](const QString& id) {
+        if (switches.count(id) == 0)
+            return notFound();
+        QHttpServerResponse response(QHttpServerResponse::StatusCode::MovedPermanently);
+        response.setHeader("Location", QStringLiteral("/%1/").arg(id).toUtf8());
+        return response;
     });
     // The page's socket: Qt 6.4 hands a WebSocket upgrade on only when a route takes it and
     // writes nothing. Anything else there is a bad request.
@@ -104,8 +124,12 @@ void WebPanel::route()
         });
     http.route(QStringLiteral("/_/<arg>"), [](const QString& name) {
         if (!pageFiles.contains(name))
-            return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
+            return notFound();
         return resource(name);
+    });
+    http.setMissingHandler([](const QHttpServerRequest&, QHttpServerResponder&& responder) {
+        responder.write(QCoreApplication::translate("WebPanel", "No such page.\n").toUtf8(),
+                        "text/plain; charset=utf-8", QHttpServerResponder::StatusCode::NotFound);
     });
 }
 
@@ -182,7 +206,12 @@ void WebPanel::onNewSocket()
         const QString id =
             parts.size() == 3 && parts[2] == QLatin1String("socket") ? parts[1] : QString();
         const auto found = switches.find(id);
-        if (found == switches.end() || int(pages.size()) >= maxPages) {
+        const QString address = socket->peerAddress().toString();
+        const auto fromThere = std::count_if(pages.cbegin(), pages.cend(), [&](const auto& page) {
+            return page.second.address == address;
+        });
+        if (found == switches.end() || int(pages.size()) >= maxPages ||
+            fromThere >= maxPagesPerAddress) {
             if (found == switches.end())
                 send(socket, webmessages::error(tr("no such switch")));
             socket->close(QWebSocketProtocol::CloseCodePolicyViolated,
@@ -190,8 +219,7 @@ void WebPanel::onNewSocket()
             socket->deleteLater();
             continue;
         }
-        pages[socket] = {id, found->second.line->commands().newAsker(),
-                         socket->peerAddress().toString()};
+        pages[socket] = {id, found->second.line->commands().newAsker(), address};
         connect(socket, &QWebSocket::textMessageReceived, this,
                 [this, socket](const QString& text) { onMessage(socket, text); });
         connect(socket, &QWebSocket::binaryMessageReceived, this,
@@ -216,7 +244,7 @@ void WebPanel::onMessage(QWebSocket* socket, const QString& text)
     if (page == pages.end())
         return;
     Switch& item = switches.at(page->second.id);
-    if (isLockedOut(page->second.address)) {
+    if (isLockedOut(page->second.address, !settings.accessOf(page->second.id).pin.isEmpty())) {
         send(socket, webmessages::error(tr("too many wrong PINs: try again later")));
         return;
     }
@@ -225,12 +253,12 @@ void WebPanel::onMessage(QWebSocket* socket, const QString& text)
     const webmessages::Outcome outcome =
         webmessages::request(text.toUtf8(), access, item.setup->setup());
     if (outcome.deniedAccess)
-        tell(tr("%1: request from %2 refused: %3")
-                 .arg(page->second.id, page->second.address, outcome.error));
+        tellRefusal(page->second.id, page->second.address, outcome.error);
+    else if (outcome.error.isEmpty())
+        refusalTold.erase(page->second.id + QLatin1Char(' ') + page->second.address);
+    // Strikes stay whatever else the address asks: a switch without a PIN clears none.
     if (outcome.deniedAccess && !access.readOnly)
         countWrongPin(page->second.address);
-    else if (outcome.error.isEmpty())
-        strikes.erase(page->second.address); // the right PIN, or none needed
     if (!outcome.error.isEmpty()) {
         send(socket, webmessages::error(outcome.error));
         return;
@@ -259,30 +287,54 @@ void WebPanel::onMessage(QWebSocket* socket, const QString& text)
     }
 }
 
-bool WebPanel::isLockedOut(const QString& address)
+bool WebPanel::isLockedOut(const QString& address, bool pinAsked)
 {
-    const auto found = strikes.find(address);
-    if (found == strikes.end() || found->second.wrongPins < maxWrongPins)
-        return false;
-    if (!found->second.lockedUntil.hasExpired())
+    if (pinAsked && !everyoneLockedUntil.hasExpired())
         return true;
-    strikes.erase(found); // served its time: a fresh start
-    return false;
+    const auto found = strikes.find(address);
+    return found != strikes.end() && !found->second.lockedUntil.hasExpired();
 }
 
 void WebPanel::countWrongPin(const QString& address)
 {
-    if (strikes.size() > std::size_t(maxPages) && strikes.count(address) == 0)
-        std::erase_if(strikes,
-                      [](const auto& entry) { return entry.second.wrongPins < maxWrongPins; });
-    Strikes& own = strikes[address];
-    if (++own.wrongPins < maxWrongPins)
-        return;
-    own.lockedUntil.setRemainingTime(wrongPinLockMs);
-    tell(tr("%1 gave %2 wrong PINs: its requests are refused for %3 s")
-             .arg(address)
-             .arg(maxWrongPins)
-             .arg(wrongPinLockMs / 1000));
+    // Bounded: addresses that stopped guessing long ago go first; past that, the rate of all
+    // wrong PINs together still holds a guesser with many addresses back.
+    if (strikes.size() >= maxStrikeAddresses && strikes.count(address) == 0)
+        std::erase_if(strikes, [](const auto& entry) {
+            return entry.second.forgotten.hasExpired() && entry.second.lockedUntil.hasExpired();
+        });
+    if (strikes.size() < maxStrikeAddresses || strikes.count(address) != 0) {
+        Strikes& own = strikes[address];
+        own.forgotten.setRemainingTime(strikeMemoryMs);
+        if (++own.wrongPins >= maxWrongPins) {
+            own.wrongPins = 0;
+            own.lockedUntil.setRemainingTime(wrongPinLockMs);
+            tell(tr("%1 gave %2 wrong PINs: its requests are refused for %3 s")
+                     .arg(address)
+                     .arg(maxWrongPins)
+                     .arg(wrongPinLockMs / 1000));
+        }
+    }
+    std::erase_if(recentWrongPins, [](const QDeadlineTimer& each) { return each.hasExpired(); });
+    recentWrongPins.emplace_back(60000);
+    if (int(recentWrongPins.size()) > maxWrongPinsPerMinute && everyoneLockedUntil.hasExpired()) {
+        recentWrongPins.clear();
+        everyoneLockedUntil.setRemainingTime(wrongPinLockMs);
+        tell(tr("%1 wrong PINs within a minute from all addresses: every request with a PIN is "
+                "refused for %2 s")
+                 .arg(maxWrongPinsPerMinute + 1)
+                 .arg(wrongPinLockMs / 1000));
+    }
+}
+
+void WebPanel::tellRefusal(const QString& id, const QString& address, const QString& why)
+{
+    // Once a streak: a page pressing on and on must not fill the log.
+    if (refusalTold.size() >= maxStrikeAddresses)
+        refusalTold.clear();
+    if (refusalTold.insert(id + QLatin1Char(' ') + address).second)
+        tell(tr("%1: request from %2 refused: %3 (told once until one is taken)")
+                 .arg(id, address, why));
 }
 
 void WebPanel::send(QWebSocket* socket, const QByteArray& message)

@@ -10,11 +10,13 @@
 #include <QObject>
 #include <QTimer>
 
+#include <deque>
 #include <map>
 #include <memory>
+#include <set>
 
 class SetupWatch;
-class QTcpServer;
+class HttpGate;
 class QWebSocket;
 
 // The web panel: over HTTP, the list of switches (/) and each switch's routing page (/ID/,
@@ -26,13 +28,18 @@ class WebPanel : public QObject
     Q_OBJECT
 public:
     static constexpr int maxPages = 256;
+    static constexpr int maxPagesPerAddress = 16;
     static constexpr int maxMessageBytes = 4096;
     static constexpr qint64 maxBacklogBytes = 256 * 1024;
     static constexpr int listenRetryMs = 5000;
-    // Wrong PINs an address may give in a row before its requests are refused for a while,
-    // so that a short PIN cannot be found by trying them all.
+    // Wrong PINs an address may give before its requests are refused for a while, whatever
+    // else it asks meanwhile, so that a short PIN cannot be found by trying them all; and wrong
+    // PINs from all addresses together in a minute, so that many addresses cannot either.
     static constexpr int maxWrongPins = 5;
     static constexpr int wrongPinLockMs = 30000;
+    static constexpr int strikeMemoryMs = 10 * 60 * 1000;
+    static constexpr int maxWrongPinsPerMinute = 30;
+    static constexpr std::size_t maxStrikeAddresses = 4096;
 
     explicit WebPanel(const WebConfig& config, QObject* parent = nullptr);
     ~WebPanel() override;
@@ -76,13 +83,14 @@ private:
     void sendState(QWebSocket* socket, const Switch& item);
     void tellPages(const QString& id, const QByteArray& message);
     void tell(const QString& line);
-    // Whether `address` must wait after too many wrong PINs in a row.
-    bool isLockedOut(const QString& address);
+    // Whether `address` must wait after too many wrong PINs (`pinAsked`: of all addresses).
+    bool isLockedOut(const QString& address, bool pinAsked);
     void countWrongPin(const QString& address);
+    void tellRefusal(const QString& id, const QString& address, const QString& why);
 
     WebConfig settings;
     QHttpServer http;
-    QTcpServer* listener = nullptr; // owned by `http` once bound
+    HttpGate* listener = nullptr; // owned by `http` once bound
     QTimer listenRetry;
     QString lastProblem;
     std::map<QString, Switch> switches;
@@ -91,6 +99,10 @@ private:
     {
         int wrongPins = 0;
         QDeadlineTimer lockedUntil;
+        QDeadlineTimer forgotten; // strikeMemoryMs after its last wrong PIN
     };
-    std::map<QString, Strikes> strikes; // by client address, while it has wrong PINs
+    std::map<QString, Strikes> strikes;         // by client address, while it has wrong PINs
+    std::deque<QDeadlineTimer> recentWrongPins; // each expires a minute after it was given
+    QDeadlineTimer everyoneLockedUntil;
+    std::set<QString> refusalTold; // "ID ADDRESS" whose refusals are told, until one is taken
 };

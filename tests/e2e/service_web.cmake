@@ -8,3 +8,9 @@ add_test(NAME service_web
                  ${CMAKE_BINARY_DIR}/web-screenshots)
 set_tests_properties(service_web PROPERTIES SKIP_RETURN_CODE 77 LABELS "e2e;service;web"
                      TIMEOUT 240 ENVIRONMENT "LC_ALL=C.UTF-8")
+# The web panel against hostile peers over plain sockets, and over HTTPS.
+add_test(NAME service_web_guard
+         COMMAND ${VARNOK_SYSTEM_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/service_web_guard.py
+                 $<TARGET_FILE:varnokd> $<TARGET_FILE:varnok-sim>)
+set_tests_properties(service_web_guard PROPERTIES LABELS "e2e;service;web" TIMEOUT 120
+                     ENVIRONMENT "LC_ALL=C.UTF-8")

@@ -114,6 +114,9 @@ void TestWebMessages::webGroup_data()
     QTest::newRow("other switch") << QByteArray("listen=[::1]:80\nhall.pin=4711\n") << 3;
     QTest::newRow("read-only=yes") << QByteArray("listen=[::1]:80\nroom.read-only=yes\n") << 3;
     QTest::newRow("unknown key") << QByteArray("listen=[::1]:80\nroom.colour=red\n") << 3;
+    QTest::newRow("certificate, no key") << QByteArray("listen=[::1]:80\ncertfile=c.pem\n") << 3;
+    QTest::newRow("unreadable certificate")
+        << QByteArray("listen=[::1]:80\ncertfile=none.pem\nkeyfile=none.key\n") << 3;
 }
 
 void TestWebMessages::webGroup()
@@ -136,7 +139,7 @@ void TestWebMessages::webGroup()
         return 1;
     };
     const std::optional<WebConfig> config =
-        readWebConfig(settings, {QStringLiteral("room")}, lineOf,
+        readWebConfig(settings, QDir(dir.path()), {QStringLiteral("room")}, lineOf,
                       [&faults](int line, const QString&) { faults << line; });
     QCOMPARE(faults, faultLine ? QList<int>{faultLine} : QList<int>{});
     QCOMPARE(config.has_value(), faultLine == 0);

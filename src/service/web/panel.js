@@ -177,6 +177,11 @@ function connect() {
   });
 }
 
+// The PIN lasts as long as the browser's session: a wall tablet does not ask at each reload.
+const pinKey = `pin:${switchId}`;
+$("pin").value = sessionStorage.getItem(pinKey) || "";
+$("pin").addEventListener("input", () => sessionStorage.setItem(pinKey, $("pin").value));
+
 build();
 showNames();
 showRouting();
