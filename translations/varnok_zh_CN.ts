@@ -56,10 +56,6 @@
 <context>
     <name>HttpGate</name>
     <message>
-        <source>cannot accept connections: %1; trying again every %2 s</source>
-        <translation>无法接受连接：%1；每 %2 秒重试一次</translation>
-    </message>
-    <message>
         <source>%1 has %2 connections open: more are refused</source>
         <translation>%1 已打开 %2 个连接：更多连接将被拒绝</translation>
     </message>
@@ -390,6 +386,13 @@
     <message>
         <source>IP address:</source>
         <translation>IP地址：</translation>
+    </message>
+</context>
+<context>
+    <name>PacedListener</name>
+    <message>
+        <source>cannot accept connections: %1; trying again every %2 s</source>
+        <translation>无法接受连接：%1；每 %2 秒重试一次</translation>
     </message>
 </context>
 <context>
@@ -813,10 +816,6 @@
     <message>
         <source>%1 sent %2 while the line is down: it and what follows until the line is back are not answered</source>
         <translation>%1 在线路断开时发送了 %2：在线路恢复前，它及其后的命令均无应答</translation>
-    </message>
-    <message>
-        <source>cannot accept clients: %1; trying again every %2 s</source>
-        <translation>无法接受客户端：%1；每 %2 秒重试一次</translation>
     </message>
 </context>
 <context>

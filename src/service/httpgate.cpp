@@ -31,19 +31,8 @@ QString refusal(int code, const QString& reason, const QString& text)
 
 HttpGate::HttpGate(const QStringList& hosts, const std::optional<QSslConfiguration>& serverTls,
                    QObject* parent)
-    : QTcpServer(parent), names(hosts), tls(serverTls)
+    : PacedListener(parent), names(hosts), tls(serverTls)
 {
-    resume.setSingleShot(true);
-    resume.setInterval(acceptPauseMs);
-    connect(&resume, &QTimer::timeout, this, [this] { resumeAccepting(); });
-    // Out of descriptors: accepting again at once would only fail again, as fast as it can.
-    connect(this, &QTcpServer::acceptError, this, [this] {
-        pauseAccepting();
-        tell(tr("cannot accept connections: %1; trying again every %2 s")
-                 .arg(errorString())
-                 .arg(acceptPauseMs / 1000));
-        resume.start();
-    });
 }
 
 void HttpGate::incomingConnection(qintptr descriptor)
@@ -53,7 +42,6 @@ void HttpGate::incomingConnection(qintptr descriptor)
         delete socket;
         return;
     }
-    lastTold.clear(); // accepting works again
     const QString address = socket->peerAddress().toString();
     const auto fromThere =
         std::count_if(connections.cbegin(), connections.cend(),

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "pacedlistener.h"
 #include <QSslConfiguration>
 #include <QStringList>
-#include <QTcpServer>
+
 #include <QTimer>
 
 #include <map>
@@ -17,9 +18,10 @@ class QTcpSocket;
 // over maxHeadBytes or maxHeaderLines (431), a body (413), a method but GET and HEAD (405), a
 // Host that is not the panel's (421), and a WebSocket from another site's page (403). Closes a
 // connection that sends no whole request for idleMs; takes maxConnectionsPerAddress from one
-// address at a time; pauses accepting for a moment when descriptors run out. With TLS set, it
+// address at a time; pauses accepting for a moment when descriptors run out (see
+// PacedListener). With TLS set, it
 // speaks HTTPS. A WebSocket, once upgraded, is left to its owner.
-class HttpGate : public QTcpServer
+class HttpGate : public PacedListener
 {
     Q_OBJECT
 public:
@@ -29,16 +31,11 @@ public:
     static constexpr int idleMs = 10000;
     static constexpr int maxConnectionsPerAddress = 64;
     static constexpr int maxConnections = 1024;
-    static constexpr int acceptPauseMs = 1000;
 
     // `hosts`: the names (with or without a port) the panel may be reached by besides an IP
     // address; `tls`: the certificate and key to serve HTTPS with, none for plain HTTP.
     HttpGate(const QStringList& hosts, const std::optional<QSslConfiguration>& tls,
              QObject* parent = nullptr);
-
-signals:
-    // Something for the log, once a streak.
-    void note(const QString& line);
 
 protected:
     void incomingConnection(qintptr descriptor) override;
@@ -63,6 +60,5 @@ private:
     QStringList names;
     std::optional<QSslConfiguration> tls;
     std::map<QTcpSocket*, Connection> connections;
-    QTimer resume;
     QString lastTold;
 };

@@ -12,16 +12,8 @@ SwitchFront::SwitchFront(SharedLine& sharedLine, const SwitchConfig& switchConfi
     listenRetry.setInterval(listenRetryMs);
     listenRetry.setSingleShot(true);
     connect(&listenRetry, &QTimer::timeout, this, &SwitchFront::tryListen);
-    connect(&server, &QTcpServer::newConnection, this, &SwitchFront::onNewConnection);
-    // Out of descriptors: accepting again at once would only fail again, as fast as it can.
-    connect(&server, &QTcpServer::acceptError, this, [this] {
-        server.pauseAccepting();
-        if (!std::exchange(acceptFailing, true))
-            emit note(tr("cannot accept clients: %1; trying again every %2 s")
-                          .arg(server.errorString())
-                          .arg(listenRetryMs / 1000));
-        listenRetry.start();
-    });
+    connect(&server, &QTcpServer::pendingConnectionAvailable, this, &SwitchFront::onNewConnection);
+    connect(&server, &PacedListener::note, this, &SwitchFront::note);
     connect(&line.commands(), &CommandChannel::unaskedBytes, this,
             [this](const QByteArray& bytes) { sendAll(bytes, CommandChannel::nobody); });
     connect(&line, &SharedLine::report, this, &SwitchFront::onReport);
@@ -34,10 +26,6 @@ void SwitchFront::start()
 
 void SwitchFront::tryListen()
 {
-    if (server.isListening()) {
-        server.resumeAccepting(); // after descriptors ran out
-        return;
-    }
     if (server.listen(config.listenHost, config.listenPort)) {
         lastProblem.clear();
         SwitchConfig bound = config;
@@ -56,7 +44,6 @@ void SwitchFront::tryListen()
 
 void SwitchFront::onNewConnection()
 {
-    acceptFailing = false;
     while (QTcpSocket* socket = server.nextPendingConnection()) {
         const Asker asker = line.commands().newAsker();
         auto* client = new ClientLink(socket, this);

@@ -4,8 +4,9 @@
 #include "serviceconfig.h"
 #include "sharedline.h"
 
+#include "pacedlistener.h"
 #include <QObject>
-#include <QTcpServer>
+
 #include <QTimer>
 
 #include <map>
@@ -44,10 +45,9 @@ private:
 
     SharedLine& line;
     SwitchConfig config;
-    QTcpServer server;
+    PacedListener server;
     QTimer listenRetry;
     QString lastProblem;
-    bool acceptFailing = false; // told once until a client is taken again
     std::map<Asker, ClientLink*> clients;
     // Askers told that their commands are refused, until one is taken again: told once a streak.
     std::set<Asker> refusedTold;
