@@ -994,6 +994,12 @@
         <source>%1: request from %2 refused: %3 (told once until one is taken)</source>
         <translation>%1：来自 %2 的请求被拒绝：%3（在有请求被接受前只记录一次）</translation>
     </message>
+    <message>
+        <source>This address is for the page&apos;s live connection only.
+</source>
+        <translation>此地址仅用于页面的实时连接。
+</translation>
+    </message>
 </context>
 <context>
     <name>addresstext</name>

@@ -120,7 +120,11 @@ void WebPanel::route()
         QStringLiteral("/<arg>/socket"),
         [](const QString&, const QHttpServerRequest& request, QHttpServerResponder&& responder) {
             if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) != 0)
-                responder.write(QHttpServerResponder::StatusCode::BadRequest);
+                responder.write(
+                    QCoreApplication::translate("WebPanel", "This address is for the page's "
+                                                            "live connection only.\n")
+                        .toUtf8(),
+                    "text/plain; charset=utf-8", QHttpServerResponder::StatusCode::BadRequest);
         });
     http.route(QStringLiteral("/_/<arg>"), [](const QString& name) {
         if (!pageFiles.contains(name))

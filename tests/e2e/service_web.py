@@ -172,6 +172,14 @@ try:
             if (got.length === 6) done(got); };""")
     check(answers == ["wrong or missing PIN"] * 5 + ["too many wrong PINs: try again later"],
           "five wrong PINs lock the address out: %s" % answers)
+    # The PIN is kept for the browser's session: a wall tablet does not ask again at a reload.
+    driver.get(address + "room/")
+    WebDriverWait(driver, 10).until(lambda d: d.find_element(By.ID, "pin").is_displayed())
+    driver.find_element(By.ID, "pin").send_keys("2468")
+    driver.refresh()
+    WebDriverWait(driver, 10).until(lambda d: d.find_element(By.ID, "pin").is_displayed())
+    check(driver.find_element(By.ID, "pin").get_attribute("value") == "2468",
+          "the PIN outlives a reload")
     service.send_signal(signal.SIGTERM)
     check(service.wait(timeout=10) == 0, "varnokd stops cleanly again")
 finally:
