@@ -120,6 +120,11 @@ void TestCommandChannel::line_data()
         << QStringList{"feed s1", "ask1 cir 44|", "sent ", "feed 3|", "sent cir 44|", "feed s41|"}
         << QStringList{"cir 44: s42"} << QStringList{"s14 by0", "s42 by1 answers"} << "4002"
         << "";
+    QTest::newRow("an overlong or unreadable line is no report")
+        << QStringList{"feed " + QString(70, QLatin1Char('x')) + "s13|", "feed s1\u00813|",
+                       "feed s22|"}
+        << QStringList{} << QStringList{"s23 by0"} << "0300"
+        << "";
     QTest::newRow("another output's report does not answer")
         << QStringList{"ask1 cir 44|", "feed s13|", "feed s41|"} << QStringList{"cir 44: s42"}
         << QStringList{"s14 by1", "s42 by1 answers"} << "4002"
