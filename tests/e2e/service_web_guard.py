@@ -217,22 +217,26 @@ try:
     check(checked.returncode != 0 and "certfile=" in checked.stderr + checked.stdout,
           "--check names a certificate that cannot be read")
 
-    # Out of descriptors: the listener pauses and says so once, instead of spinning.
-    starved, starved_port, starved_log = start_service("starved", "", descriptors=48)
-    held = [connect(starved_port) for _ in range(60)]
-    cpu_seconds = lambda: sum(map(int, proc(starved, "stat").rsplit(")", 1)[1].split()[11:13])
-                              ) / os.sysconf("SC_CLK_TCK")
-    spent = cpu_seconds()
-    time.sleep(2)  # a window to measure the service in, not a wait for it
-    spent = cpu_seconds() - spent
-    check(spent < 0.5, f"out of descriptors, the service used {spent:.2f} s of 2 s")
-    starved_log.seek(0)
-    check(starved_log.read().count("cannot accept connections") == 1, "and said so once")
-    for sock in held:
-        sock.close()
-    answer = request(starved_port, f"GET / HTTP/1.1\r\nHost: 127.0.0.1:{starved_port}\r\n"
-                     "Connection: close\r\n\r\n")  # waits while the listener pauses
-    check(status(answer) == 200, "descriptors free again: pages are served")
+    # Out of descriptors: the listener pauses and says so once, instead of spinning. Not in the
+    # sanitizer tree: its checks of an object's type open a pipe, which fails there as well.
+    if "ASAN_OPTIONS" in os.environ:
+        print("SKIP: out of descriptors, under the sanitizers")
+    else:
+        starved, starved_port, starved_log = start_service("starved", "", descriptors=48)
+        held = [connect(starved_port) for _ in range(60)]
+        cpu_seconds = lambda: sum(map(int, proc(starved, "stat").rsplit(")", 1)[1].split()[11:13])
+                                  ) / os.sysconf("SC_CLK_TCK")
+        spent = cpu_seconds()
+        time.sleep(2)  # a window to measure the service in, not a wait for it
+        spent = cpu_seconds() - spent
+        check(spent < 0.5, f"out of descriptors, the service used {spent:.2f} s of 2 s")
+        starved_log.seek(0)
+        check(starved_log.read().count("cannot accept connections") == 1, "and said so once")
+        for sock in held:
+            sock.close()
+        answer = request(starved_port, f"GET / HTTP/1.1\r\nHost: 127.0.0.1:{starved_port}\r\n"
+                         "Connection: close\r\n\r\n")  # waits while the listener pauses
+        check(status(answer) == 200, "descriptors free again: pages are served")
 finally:
     for process in procs:
         process.terminate()
