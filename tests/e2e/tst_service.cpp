@@ -213,7 +213,9 @@ void TestService::onlyWholeLinesReachTheLine()
     QVERIFY(unfinished.waitForBytesWritten(patienceMs));
     QTest::qWait(100); // the controllers' own pace, as in a room
     other.write("cir 44\r\n");
-    QCOMPARE(readAnswer(other, "\r\n"), QByteArray("s41\r\n"));
+    // The routing the service asked for when the line opened may come first.
+    const QByteArray answer = readAnswer(other, "s41\r\n");
+    QVERIFY2(answer.endsWith("s41\r\n") && !answer.contains("ERR"), answer.constData());
     QVERIFY(!service->waitFor(QStringLiteral("(an unfinished line is not sent)")).isNull());
     QVERIFY(!sims.front()->output().contains("cir 1Dcir"));
     // A controller that closes its sending side still has every command answered.

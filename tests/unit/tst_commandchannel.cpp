@@ -53,7 +53,8 @@ struct Line
     {
         choice.restore();
         session.startUp();
-        channel.setDeadline(100);
+        // Long enough for a loaded machine to answer in time; the silent rows wait it out.
+        channel.setDeadline(1000);
         QObject::connect(&channel, &CommandChannel::commandAnswered, &routing,
                          &RoutingState::answered);
         QObject::connect(&channel, &CommandChannel::reported, &routing,
