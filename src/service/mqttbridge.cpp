@@ -2,10 +2,10 @@
 #include "mqttbridge.h"
 
 #include "link/routingjson.h"
+#include "mqttclaim.h"
 #include "mqttclient.h"
 #include "protocol/commands.h"
 
-#include <QHostInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -16,20 +16,35 @@ namespace {
 const QString online = QStringLiteral("online");
 const QString offline = QStringLiteral("offline");
 
+// A payload as a log line may show it: its start, control characters escaped, so that no
+// payload can write a line of its own.
+QString printable(const QByteArray& payload)
+{
+    QString out;
+    for (const QChar each : QString::fromUtf8(payload.left(64))) {
+        if (each.category() == QChar::Other_Control || each == QLatin1Char('\\'))
+            out += QStringLiteral("\\x%1").arg(each.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += each;
+    }
+    return payload.size() > 64 ? out + QStringLiteral("...") : out;
+}
+
 } // namespace
 
 MqttBridge::MqttBridge(const MqttConfig& brokerConfig, const SwitchConfig& switchConfig,
-                       SharedLine& sharedLine, QObject* parent)
+                       SharedLine& sharedLine, const MqttSite& site, QObject* parent)
     : QObject(parent), broker(brokerConfig), config(switchConfig),
-      discovery(brokerConfig, switchConfig), line(&sharedLine), setup(switchConfig.dir)
+      discovery(brokerConfig, switchConfig,
+                site.panelUrl.isEmpty() ? QString() : site.panelUrl + switchConfig.id + '/'),
+      line(&sharedLine), setup(switchConfig.dir)
 {
-    QString clientId = broker.clientId;
-    if (clientId.isEmpty())
-        clientId = QStringLiteral("varnokd-") + QHostInfo::localHostName();
-    client = new MqttClient(broker, clientId + QLatin1Char('-') + config.id, topic("bridge"),
+    client = new MqttClient(broker, site.clientId + QLatin1Char('-') + config.id, topic("bridge"),
                             offline.toUtf8(), this);
+    claim = new MqttClaim(*client, topic(QStringLiteral("claim")), broker.base, site.node, this);
     connect(client, &MqttClient::note, this, &MqttBridge::note);
-    connect(client, &MqttClient::connected, this, &MqttBridge::onConnected);
+    connect(client, &MqttClient::connected, claim, &MqttClaim::start);
+    connect(claim, &MqttClaim::decided, this, &MqttBridge::onClaimDecided);
     connect(client, &MqttClient::message, this, &MqttBridge::onMessage);
     connect(client, &MqttClient::finished, this, &MqttBridge::finished);
 
@@ -75,12 +90,22 @@ void MqttBridge::stop(bool removed)
 {
     detach();
     stopping = true;
-    if (removed) {
-        for (const QString& each : discovery.topics())
+    if (claim->owns()) {
+        if (removed)
+            removeAll();
+        else
+            publish(QStringLiteral("bridge"), offline.toUtf8());
+    }
+    client->finish();
+}
+
+void MqttBridge::removeAll()
+{
+    for (const QString& each : discovery.topics() + discovery.stateTopics()) {
+        if (each != topic(QStringLiteral("claim")))
             client->publish(each, {}, true);
     }
-    publish(QStringLiteral("bridge"), offline.toUtf8());
-    client->finish();
+    claim->release();
 }
 
 QString MqttBridge::inputLabel(int input) const
@@ -93,23 +118,39 @@ QString MqttBridge::presetState() const
     const std::optional<Routing> routing = line ? line->routing().whole() : std::nullopt;
     if (!routing)
         return {};
+    QString shown;
     for (const Preset& preset : setup.setup().presets()) {
-        if (preset.routing == *routing)
+        if (preset.routing != *routing || MqttDiscovery::isCustom(preset.name))
+            continue;
+        if (preset.name == lastRecalled)
             return preset.name;
+        if (shown.isEmpty())
+            shown = preset.name;
     }
-    return QStringLiteral("custom");
+    return shown.isEmpty() ? MqttDiscovery::customState() : shown;
 }
 
 void MqttBridge::publish(const QString& leaf, const QByteArray& payload)
 {
-    client->publish(topic(leaf), payload, true); // not connected: all is sent on connecting
+    // Not connected or not the switch's service: all is sent once both are so.
+    if (claim->owns())
+        client->publish(topic(leaf), payload, true);
 }
 
-void MqttBridge::onConnected()
+void MqttBridge::onClaimDecided(bool owns)
 {
     if (stopping)
         return;
-    for (const char* leaf : {"output/+/set", "preset/set", "routing/set"})
+    if (!owns) {
+        if (!std::exchange(leftTold, true))
+            emit note(tr("MQTT: another service (%1) serves a switch \"%2\" on this broker "
+                         "already: left to it, this one is not published")
+                          .arg(claim->holder(), config.id));
+        return;
+    }
+    if (std::exchange(leftTold, false))
+        emit note(tr("MQTT: published here, the other service having left"));
+    for (const char* leaf : {"output/+/set", "preset/set", "routing/set", "bridge"})
         client->subscribe(topic(QLatin1String(leaf)));
     client->subscribe(broker.discoveryPrefix + QStringLiteral("/status"));
     publish(QStringLiteral("bridge"), online.toUtf8());
@@ -121,6 +162,8 @@ void MqttBridge::onConnected()
 
 void MqttBridge::publishDiscovery()
 {
+    if (!claim->owns())
+        return;
     for (const auto& [to, payload] : discovery.messages(setup.setup()))
         client->publish(to, payload, true);
 }
@@ -157,32 +200,47 @@ void MqttBridge::publishProblems()
 
 void MqttBridge::onMessage(const QString& topic, const QByteArray& payload, bool retained)
 {
+    if (stopping || claim->take(topic, payload) || !claim->owns())
+        return;
     if (topic == broker.discoveryPrefix + QStringLiteral("/status")) {
-        if (payload == online.toUtf8() && !stopping)
+        if (payload == online.toUtf8())
             publishDiscovery(); // Home Assistant started again
         return;
     }
     const QString leaf = topic.mid(this->topic(QString()).size());
-    if (retained) {
-        // Kept by the broker from some earlier time: replaying it would undo what came since.
-        emit note(tr("MQTT %1: a retained command is ignored").arg(topic));
+    if (leaf == QLatin1String("bridge")) {
+        // The last will of a service that served the switch before, come late.
+        if (payload == offline.toUtf8())
+            publish(leaf, online.toUtf8());
         return;
     }
-    if (leaf == QLatin1String("preset/set")) {
-        if (const std::optional<Preset> preset =
-                setup.setup().findPreset(QString::fromUtf8(payload.trimmed())))
-            return recall(*preset);
-        emit note(tr("MQTT %1: \"%2\" ignored: %3")
-                      .arg(topic, QString::fromUtf8(payload.left(64)), tr("no such preset")));
+    if (payload.isEmpty())
+        return; // a retained command taken away, by this bridge or another client
+    if (retained) {
+        // Kept by the broker from some earlier time: replaying it would undo what came since,
+        // and a bridge between brokers would hand it on again at each reconnection.
+        emit note(tr("MQTT %1: a retained command is ignored and taken off the broker: \"%2\"")
+                      .arg(topic, printable(payload)));
+        client->publish(topic, {}, true);
         return;
+    }
+    const auto ignored = [&](const QString& why) {
+        emit note(tr("MQTT %1: \"%2\" ignored: %3").arg(topic, printable(payload), why));
+    };
+    if (leaf == QLatin1String("preset/set")) {
+        const QString name = QString::fromUtf8(payload.trimmed());
+        if (MqttDiscovery::isCustom(name))
+            return ignored(tr("\"%1\" is the state of a routing no preset has, and no preset "
+                              "may be called so")
+                               .arg(MqttDiscovery::customState()));
+        if (const std::optional<Preset> preset = setup.setup().findPreset(name))
+            return recall(*preset);
+        return ignored(tr("no such preset"));
     }
     QString why;
     const auto routes = parseCommand(leaf, payload.trimmed(), why);
-    if (!routes) {
-        emit note(
-            tr("MQTT %1: \"%2\" ignored: %3").arg(topic, QString::fromUtf8(payload.left(64)), why));
-        return;
-    }
+    if (!routes)
+        return ignored(why);
     send(*routes, topic);
 }
 
@@ -203,17 +261,9 @@ MqttBridge::parseCommand(const QString& leaf, const QByteArray& payload, QString
         return std::nullopt;
     }
     const int output = match.captured(1).toInt();
-    const QString text = QString::fromUtf8(payload);
-    bool numeric = false;
-    if (const int input = text.toInt(&numeric); numeric && input >= 1 && input <= 4)
+    if (const int input = MqttDiscovery::inputFor(setup.setup(), QString::fromUtf8(payload)))
         return QList<protocol::Route>{{output, input}};
-    for (int input = 1; input <= 4; ++input) {
-        const QString name = setup.setup().inputName(input);
-        if (text.compare(inputLabel(input), Qt::CaseInsensitive) == 0 ||
-            (!name.isEmpty() && text.compare(name, Qt::CaseInsensitive) == 0))
-            return QList<protocol::Route>{{output, input}};
-    }
-    why = tr("not an input's name or a number 1 to 4");
+    why = tr("not an option, an input's name or a number 1 to 4");
     return std::nullopt;
 }
 
@@ -237,6 +287,7 @@ void MqttBridge::recall(const Preset& preset)
 {
     if (!line)
         return;
+    lastRecalled = preset.name;
     if (recaller->isRunning()) {
         nextPreset = preset;
         return;
@@ -257,7 +308,7 @@ QString MqttBridge::setupText() const
 void MqttBridge::onSetupChanged()
 {
     const QString now = setupText();
-    if (now == std::exchange(setupSeen, now) || stopping)
+    if (now == std::exchange(setupSeen, now) || stopping || !claim->owns())
         return;
     publishDiscovery();
     publishState();

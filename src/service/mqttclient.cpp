@@ -6,6 +6,7 @@
 #include <QSocketNotifier>
 
 #include <mosquitto.h>
+#include <mqtt_protocol.h>
 
 #include <cerrno>
 #include <cstring>
@@ -60,9 +61,12 @@ void MqttClient::makeHandle()
     mosquitto_connect_callback_set(handle, &MqttClient::onConnect);
     mosquitto_disconnect_callback_set(handle, &MqttClient::onDisconnect);
     mosquitto_message_callback_set(handle, &MqttClient::onMessage);
+    mosquitto_publish_callback_set(handle, &MqttClient::onPublish);
     mosquitto_log_callback_set(handle, &MqttClient::onLog);
     // Small messages go out at once, not held back for a delayed acknowledgement.
     mosquitto_int_option(handle, MOSQ_OPT_TCP_NODELAY, 1);
+    mosquitto_int_option(handle, MOSQ_OPT_PROTOCOL_VERSION,
+                         mqtt5 ? MQTT_PROTOCOL_V5 : MQTT_PROTOCOL_V311);
     if (!lastWillTopic.isEmpty())
         mosquitto_will_set(handle, lastWillTopic.constData(), int(lastWillPayload.size()),
                            lastWillPayload.constData(), 1, true);
@@ -84,6 +88,7 @@ void MqttClient::makeHandle()
 void MqttClient::dropHandle()
 {
     dropNotifiers();
+    unacknowledged.clear();
     if (!handle)
         return;
     mosquitto_disconnect_callback_set(handle, nullptr);
@@ -181,6 +186,14 @@ void MqttClient::onMessage(mosquitto*, void* self, const mosquitto_message* mess
         client, [=] { emit client->message(topic, payload, retained); }, Qt::QueuedConnection);
 }
 
+void MqttClient::onPublish(mosquitto*, void* self, int messageId)
+{
+    auto* client = static_cast<MqttClient*>(self);
+    client->unacknowledged.remove(messageId);
+    if (client->finishing && client->unacknowledged.isEmpty())
+        QMetaObject::invokeMethod(client, &MqttClient::leaveWhenAcknowledged, Qt::QueuedConnection);
+}
+
 void MqttClient::onLog(mosquitto*, void* self, int level, const char* text)
 {
     if (level == MOSQ_LOG_ERR)
@@ -192,15 +205,28 @@ void MqttClient::connectDone(int code)
     connectLimit.stop();
     if (!handle)
         return; // made anew meanwhile
+    if (code != 0 && mqtt5 &&
+        (code == MQTT_RC_UNSUPPORTED_PROTOCOL_VERSION ||
+         code == CONNACK_REFUSED_PROTOCOL_VERSION)) {
+        // An older broker: retained commands passed on by its bridges look like new ones there.
+        tell(tr("MQTT broker %1 speaks MQTT 3.1.1 only").arg(brokerText()));
+        mqtt5 = false;
+        misc.stop();
+        dropHandle();
+        retry.start(0);
+        return;
+    }
     if (code != 0) {
         // The broker's own reason, told once; asked again only slowly.
         refused = true;
         tell(tr("MQTT broker %1 refused the connection: %2")
-                 .arg(brokerText(), QString::fromUtf8(mosquitto_connack_string(code))));
+                 .arg(brokerText(), QString::fromUtf8(mqtt5 ? mosquitto_reason_string(code)
+                                                            : mosquitto_connack_string(code))));
         mosquitto_disconnect(handle);
         return;
     }
     refused = false;
+    tlsRetried = false;
     retryMs = firstRetryMs;
     connectedNow = true;
     lastNote.clear();
@@ -225,6 +251,11 @@ void MqttClient::connectionLost(int code)
         retryIn(refusedRetryMs);
         return;
     }
+    if (code == MOSQ_ERR_TLS && lastError.isEmpty() && !std::exchange(tlsRetried, true)) {
+        // The TLS library's reason is now and then not handed on: the next try says it.
+        retry.start(firstRetryMs);
+        return;
+    }
     QString reason = libraryError(code);
     if (code == MOSQ_ERR_TLS && !lastError.isEmpty())
         reason += QStringLiteral(" (%1)").arg(lastError);
@@ -237,8 +268,11 @@ bool MqttClient::publish(const QString& topic, const QByteArray& payload, bool r
 {
     if (!connectedNow)
         return false;
-    const int result = mosquitto_publish(handle, nullptr, topic.toUtf8().constData(),
+    int messageId = 0;
+    const int result = mosquitto_publish(handle, &messageId, topic.toUtf8().constData(),
                                          int(payload.size()), payload.constData(), 1, retain);
+    if (result == MOSQ_ERR_SUCCESS)
+        unacknowledged.insert(messageId);
     watchSocket();
     return result == MOSQ_ERR_SUCCESS;
 }
@@ -247,7 +281,12 @@ bool MqttClient::subscribe(const QString& filter)
 {
     if (!connectedNow)
         return false;
-    const int result = mosquitto_subscribe(handle, nullptr, filter.toUtf8().constData(), 1);
+    // Retained as published: a bridge's retained copy stays marked as such for a subscription
+    // made before it came.
+    const QByteArray text = filter.toUtf8();
+    const int result = mqtt5 ? mosquitto_subscribe_v5(handle, nullptr, text.constData(), 1,
+                                                      MQTT_SUB_OPT_RETAIN_AS_PUBLISHED, nullptr)
+                             : mosquitto_subscribe(handle, nullptr, text.constData(), 1);
     watchSocket();
     return result == MOSQ_ERR_SUCCESS;
 }
@@ -263,6 +302,14 @@ void MqttClient::finish()
         return;
     }
     finishLimit.start();
+    leaveWhenAcknowledged();
+}
+
+void MqttClient::leaveWhenAcknowledged()
+{
+    // Leaving earlier would lose what the broker has not taken yet: removals above all.
+    if (!finishing || !connectedNow || !unacknowledged.isEmpty())
+        return;
     mosquitto_disconnect(handle);
     watchSocket();
 }

@@ -4,6 +4,7 @@
 #include "mqttconfig.h"
 
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 
 #include <memory>
@@ -14,7 +15,9 @@ struct mosquitto;
 // One connection to the MQTT broker through libmosquitto, driven by the Qt event loop: socket
 // notifiers for reading and writing, a timer for the keep-alive. Nothing waits: the broker's
 // name is looked up and the connection made in the background, and a lost or refused
-// connection is made again with a growing pause. Knows no switch.
+// connection is made again with a growing pause. Speaks MQTT 5 so that a retained message
+// stays marked as retained however it arrives (through a bridge too), and 3.1.1 with a broker
+// that knows no other. Knows no switch.
 class MqttClient : public QObject
 {
     Q_OBJECT
@@ -38,7 +41,8 @@ public:
     // Sent at once at QoS 1 when connected; false, and nothing kept, when not.
     bool publish(const QString& topic, const QByteArray& payload, bool retain);
     bool subscribe(const QString& filter);
-    // Leaves the broker once what was published before has been written; finished() follows.
+    // Leaves the broker once it has acknowledged what was published before (finishMs at
+    // most); finished() follows.
     void finish();
 
 signals:
@@ -54,6 +58,7 @@ private:
     static void onConnect(mosquitto*, void* self, int code);
     static void onDisconnect(mosquitto*, void* self, int code);
     static void onMessage(mosquitto*, void* self, const struct mosquitto_message* message);
+    static void onPublish(mosquitto*, void* self, int messageId);
     static void onLog(mosquitto*, void* self, int level, const char* text);
     void makeHandle();
     void dropHandle();
@@ -65,6 +70,7 @@ private:
     void afterLoop(int result);
     void watchSocket();
     void dropNotifiers();
+    void leaveWhenAcknowledged();
     void tell(const QString& line);
     QString brokerText() const;
 
@@ -85,6 +91,9 @@ private:
     bool finishing = false;
     bool refused = false;
     bool lossReported = false; // since the last connection attempt
+    bool mqtt5 = true;         // until a broker refuses it
+    bool tlsRetried = false;   // a TLS failure without its reason was tried once more
+    QSet<int> unacknowledged;  // messages published and not yet acknowledged
     QString lastError;         // the library's last error line (the TLS library's reason)
     QString lastNote;
 };

@@ -44,7 +44,17 @@ MqttConfig MqttConfig::read(QSettings& settings, const QDir& folder, const Fault
     };
     const auto filePath = [&](const char* key) {
         const QString name = text(key);
-        return name.isEmpty() ? name : folder.absoluteFilePath(name);
+        if (name.isEmpty())
+            return name;
+        // systemd's LoadCredential= hands the service a copy, under the file's own name, of a
+        // file its user may not read.
+        if (const QString passed = qEnvironmentVariable("CREDENTIALS_DIRECTORY");
+            !passed.isEmpty()) {
+            if (const QString copy = QDir(passed).filePath(QFileInfo(name).fileName());
+                QFileInfo::exists(copy))
+                return copy;
+        }
+        return folder.absoluteFilePath(name);
     };
     config.host = text("host");
     if (config.host.isEmpty())
@@ -74,8 +84,14 @@ MqttConfig MqttConfig::read(QSettings& settings, const QDir& folder, const Fault
                   QCoreApplication::translate("MqttConfig",
                                               "[mqtt] password_file=%1 cannot be read: %2")
                       .arg(path, file.errorString()));
-        else
-            config.password = QString::fromUtf8(file.readLine(4096)).remove(QLatin1Char('\n'));
+        else if ((config.password = QString::fromUtf8(file.readLine(4096))
+                                        .remove(QRegularExpression(QStringLiteral("\r?\n$"))))
+                     .isEmpty())
+            fault(QStringLiteral("password_file"),
+                  QCoreApplication::translate("MqttConfig",
+                                              "[mqtt] password_file=%1 has no password on its "
+                                              "first line")
+                      .arg(path));
     }
     if (!config.password.isEmpty() && config.user.isEmpty())
         fault({}, QCoreApplication::translate("MqttConfig", "[mqtt] a password needs user="));

@@ -18,7 +18,7 @@ struct MqttConfig
     quint16 port = defaultPort;
     QString clientId; // each switch's connection adds "-ID"; empty: "varnokd-HOSTNAME"
     QString user;
-    QString password; // given, or the first line of password_file
+    QString password; // given, or the first line of password_file (without its line end)
     QString cafile;   // TLS when not empty
     QString certfile; // a client certificate, with keyfile
     QString keyfile;

@@ -52,6 +52,11 @@ void applyWeb(std::unique_ptr<WebPanel>& panel, const ServiceConfig& config, Swi
     web->start();
 }
 
+QString panelUrl(const ServiceConfig& config)
+{
+    return config.web ? config.web->baseUrl() : QString();
+}
+
 // Reads the configuration again: a file with faults changes nothing.
 void reload(SwitchService& service, MqttBridges& bridges, std::unique_ptr<WebPanel>& web,
             const QString& path)
@@ -62,7 +67,7 @@ void reload(SwitchService& service, MqttBridges& bridges, std::unique_ptr<WebPan
         printLine(stderr, line);
     if (config.faults.isEmpty()) {
         printLine(stderr, QCoreApplication::translate("varnokd", "%1 read again").arg(path));
-        bridges.configure(config.mqtt, config.switches);
+        bridges.configure(config.mqtt, config.switches, panelUrl(config));
         service.apply(config.switches);
         applyWeb(web, config, service);
     } else {
@@ -113,10 +118,10 @@ int runService(int& argc, char** argv)
     std::unique_ptr<WebPanel> web;
     QObject::connect(&service, &SwitchService::note, &app,
                      [](const QString& line) { printLine(stderr, line); });
-    MqttBridges bridges(service);
+    MqttBridges bridges(service, config.path);
     QObject::connect(&bridges, &MqttBridges::note, &app,
                      [](const QString& line) { printLine(stderr, line); });
-    bridges.configure(config.mqtt, config.switches);
+    bridges.configure(config.mqtt, config.switches, panelUrl(config));
     TerminationSignals signalsReceived;
     QObject::connect(&signalsReceived, &TerminationSignals::received, &app,
                      [&service, &bridges, &web, &options](int number) {

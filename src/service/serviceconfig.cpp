@@ -16,6 +16,8 @@
 
 namespace {
 
+constexpr int maxDisplayNameLength = 64;
+
 // Where each group and key is written, for the fault lines; QSettings keeps no positions.
 class LineIndex
 {
@@ -114,8 +116,9 @@ ServiceConfig ServiceConfig::read(const QString& path)
 
     QHash<QString, QString> listenUsers; // "host:port" -> switch id
     QHash<QString, QString> dirUsers;
-    const QSet<QString> known{QStringLiteral("dir"), QStringLiteral("port"),
-                              QStringLiteral("listen"), QStringLiteral("poll")};
+    const QSet<QString> known{QStringLiteral("dir"),    QStringLiteral("port"),
+                              QStringLiteral("listen"), QStringLiteral("poll"),
+                              QStringLiteral("name"),   QStringLiteral("area")};
     for (const QString& id : settings->childGroups()) {
         const int groupLine = lines.of(id);
         if (id == QLatin1String("web"))
@@ -149,7 +152,8 @@ ServiceConfig ServiceConfig::read(const QString& path)
             if (!known.contains(key))
                 faultAt(key, QCoreApplication::translate(
                                  "ServiceConfig",
-                                 "unknown key \"%1\" (dir, port, listen and poll are known)")
+                                 "unknown key \"%1\" (dir, port, listen, poll, name and area are "
+                                 "known)")
                                  .arg(key));
         }
         item.dir = settings->value(QStringLiteral("dir")).toString();
@@ -205,6 +209,23 @@ ServiceConfig ServiceConfig::read(const QString& path)
                     QCoreApplication::translate("ServiceConfig", "poll=%1 is not 0 to %2 seconds")
                         .arg(poll)
                         .arg(SwitchSession::maxPollSeconds));
+        }
+        for (const auto& [key, into] :
+             {std::pair{"name", &item.name}, std::pair{"area", &item.area}}) {
+            const QVariant value = settings->value(QLatin1String(key));
+            // A comma makes a list of an INI value: it is part of the name here.
+            *into = (value.typeId() == QMetaType::QStringList
+                         ? value.toStringList().join(QStringLiteral(", "))
+                         : value.toString())
+                        .trimmed();
+            static const QRegularExpression control(QStringLiteral("[\\x00-\\x1f\\x7f]"));
+            if (into->size() > maxDisplayNameLength || into->contains(control))
+                faultAt(
+                    QLatin1String(key),
+                    QCoreApplication::translate(
+                        "ServiceConfig", "%1= is not a text of at most %2 characters on one line")
+                        .arg(QLatin1String(key))
+                        .arg(maxDisplayNameLength));
         }
         settings->endGroup();
         if (sound)

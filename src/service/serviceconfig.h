@@ -26,6 +26,8 @@ struct SwitchConfig
     QHostAddress listenHost;
     quint16 listenPort = 0;               // 0: any free port (said in the log)
     int pollSeconds = defaultPollSeconds; // 0: never asks unasked
+    QString name;                         // the name people know it by; none: its id
+    QString area;                         // where it is, for Home Assistant
 
     QString listenText() const;
     bool operator==(const SwitchConfig&) const = default;

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QHostInfo>
 #include <QSettings>
 #include <QSslCertificate>
 #include <QSslKey>
@@ -26,6 +27,28 @@ WebAccess WebConfig::accessOf(const QString& id) const
 {
     const auto found = access.find(id);
     return found == access.end() ? WebAccess{} : found->second;
+}
+
+QString WebConfig::baseUrl() const
+{
+    if (listenPort == 0)
+        return {};
+    const QString scheme = certFile.isEmpty() ? QStringLiteral("http") : QStringLiteral("https");
+    if (!hosts.isEmpty()) {
+        const QString& name = hosts.constFirst();
+        return name.contains(QLatin1Char(':'))
+                   ? QStringLiteral("%1://%2/").arg(scheme, name)
+                   : QStringLiteral("%1://%2:%3/").arg(scheme, name).arg(listenPort);
+    }
+    QUrl url;
+    url.setScheme(scheme);
+    url.setHost(listenHost == QHostAddress::Any || listenHost == QHostAddress::AnyIPv6 ||
+                        listenHost == QHostAddress::AnyIPv4
+                    ? QHostInfo::localHostName()
+                    : listenHost.toString());
+    url.setPort(listenPort);
+    url.setPath(QStringLiteral("/"));
+    return url.toString();
 }
 
 std::optional<QSslConfiguration> WebConfig::tls(QString* error) const

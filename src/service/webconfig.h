@@ -36,6 +36,9 @@ struct WebConfig
     std::map<QString, WebAccess> access; // by switch id; a switch not named: everyone may press
 
     WebAccess accessOf(const QString& id) const;
+    // "http://HOST:PORT/" (https with TLS) as others reach the panel: its first origins= name,
+    // or its address, this host's name for any address; empty on a port chosen at start.
+    QString baseUrl() const;
     // The certificate and key as the server uses them; none without them or when they cannot be
     // read (`error` says why).
     std::optional<QSslConfiguration> tls(QString* error = nullptr) const;
