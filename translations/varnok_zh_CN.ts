@@ -263,10 +263,6 @@
         <translation>路由未执行</translation>
     </message>
     <message>
-        <source>MQTT %1: a retained command is ignored</source>
-        <translation>MQTT %1：忽略保留的命令</translation>
-    </message>
-    <message>
         <source>MQTT %1: &quot;%2&quot; ignored: %3</source>
         <translation>MQTT %1：忽略“%2”：%3</translation>
     </message>
@@ -283,12 +279,28 @@
         <translation>不是命令主题</translation>
     </message>
     <message>
-        <source>not an input&apos;s name or a number 1 to 4</source>
-        <translation>不是输入的名称，也不是 1 到 4 的数字</translation>
-    </message>
-    <message>
         <source>MQTT %1: not sent: %2</source>
         <translation>MQTT %1：未发送：%2</translation>
+    </message>
+    <message>
+        <source>MQTT: another service (%1) serves a switch &quot;%2&quot; on this broker already: left to it, this one is not published</source>
+        <translation>MQTT：另一个服务（%1）已在此代理上服务切换器“%2”：交由它服务，此处不发布</translation>
+    </message>
+    <message>
+        <source>MQTT: published here, the other service having left</source>
+        <translation>MQTT：另一个服务已离开，改由此处发布</translation>
+    </message>
+    <message>
+        <source>MQTT %1: a retained command is ignored and taken off the broker: &quot;%2&quot;</source>
+        <translation>MQTT %1：保留的命令被忽略并已从代理上清除：“%2”</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is the state of a routing no preset has, and no preset may be called so</source>
+        <translation>“%1”是不属于任何预设的路由状态，预设不能使用此名称</translation>
+    </message>
+    <message>
+        <source>not an option, an input&apos;s name or a number 1 to 4</source>
+        <translation>不是选项、输入名称或 1 到 4 的数字</translation>
     </message>
 </context>
 <context>
@@ -320,6 +332,10 @@
     <message>
         <source>MQTT broker %1 lost: %2</source>
         <translation>与 MQTT 代理 %1 的连接已断开：%2</translation>
+    </message>
+    <message>
+        <source>MQTT broker %1 speaks MQTT 3.1.1 only</source>
+        <translation>MQTT 代理 %1 只支持 MQTT 3.1.1</translation>
     </message>
 </context>
 <context>
@@ -363,6 +379,10 @@
     <message>
         <source>[mqtt] %1=%2 is not a topic without wildcards</source>
         <translation>[mqtt] %1=%2 不是不含通配符的主题</translation>
+    </message>
+    <message>
+        <source>[mqtt] password_file=%1 has no password on its first line</source>
+        <translation>[mqtt] password_file=%1 的第一行没有密码</translation>
     </message>
 </context>
 <context>
@@ -634,10 +654,6 @@
         <translation>[%1]：切换器的标识为 1 到 32 个 a-z、0-9 和 - 字符</translation>
     </message>
     <message>
-        <source>unknown key &quot;%1&quot; (dir, port, listen and poll are known)</source>
-        <translation>未知的键“%1”（可用的键为 dir、port、listen 和 poll）</translation>
-    </message>
-    <message>
         <source>dir= is missing: the switch&apos;s set-up folder</source>
         <translation>缺少 dir=：切换器的设置文件夹</translation>
     </message>
@@ -696,6 +712,14 @@
     <message>
         <source>unknown key &quot;%1&quot; (listen, origins, certfile, keyfile, ID.read-only and ID.pin are known)</source>
         <translation>未知的键“%1”（已知的键为 listen、origins、certfile、keyfile、ID.read-only 和 ID.pin）</translation>
+    </message>
+    <message>
+        <source>unknown key &quot;%1&quot; (dir, port, listen, poll, name and area are known)</source>
+        <translation>未知的键“%1”（已知的键：dir、port、listen、poll、name 和 area）</translation>
+    </message>
+    <message>
+        <source>%1= is not a text of at most %2 characters on one line</source>
+        <translation>%1= 不是最多 %2 个字符的单行文本</translation>
     </message>
 </context>
 <context>

@@ -341,6 +341,11 @@ void TestService::checkNamesEachFault_data()
                QStringLiteral("listen=127.0.0.1:4001\n[stage]\ndir=%DIR%\nlisten=127.0.0.1:4001\n")
         << QStringList{QStringLiteral(":5: [stage] dir="),
                        QStringLiteral(":6: [stage] listen=127.0.0.1:4001 is [hall]'s too")};
+    QTest::newRow("empty password file, name of two lines' length")
+        << QStringLiteral("[mqtt]\nhost=localhost\nuser=room\npassword_file=/dev/null\n") + head +
+               QStringLiteral("listen=127.0.0.1:1\nname=%1\n").arg(QString(65, QLatin1Char('x')))
+        << QStringList{QStringLiteral(":4: [mqtt] password_file=/dev/null has no password"),
+                       QStringLiteral(":8: [hall] name= is not a text of at most 64 characters")};
     QTest::newRow("nothing to serve from")
         << QStringLiteral("[hall]\nlisten=127.0.0.1:1\n")
         << QStringList{QStringLiteral(":1: [hall] dir= is missing")};
