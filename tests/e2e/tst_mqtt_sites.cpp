@@ -24,11 +24,7 @@ class TestMqttSites : public QObject
     void serve(Service& service, const Broker& broker, const QString& base, const QString& id,
                const QByteArray& more = {}, QString name = {})
     {
-        QProcess& sim = sims.emplace_back();
-        sim.start(QStringLiteral(VARNOK_SIM_PATH),
-                  {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
-        QTRY_VERIFY(sim.canReadLine());
-        const QByteArray address = sim.readLine().trimmed().split(' ').last();
+        const QByteArray address = startSim(sims.emplace_back());
         if (name.isEmpty())
             name = base + QLatin1Char('-') + id;
         QDir(temp.path()).mkpath(name);
@@ -48,10 +44,7 @@ class TestMqttSites : public QObject
     static void publish(const Broker& broker, const QString& topic, const QByteArray& payload,
                         bool retained = false)
     {
-        QStringList arguments{"-p", QString::number(broker.port), "-t", topic, "-m", payload};
-        if (retained)
-            arguments << QStringLiteral("-r");
-        QCOMPARE(QProcess::execute(QStringLiteral("mosquitto_pub"), arguments), 0);
+        mqttscene::publish(broker.port, topic, payload, retained);
     }
     static QJsonObject json(const QByteArray& payload)
     {
@@ -143,15 +136,11 @@ private slots:
         QCOMPARE(watcher.last.value("siteb/hall/output/2"), "HDMI In 2");
         QCOMPARE(watcher.last.value("sitea/hall/output/3"), "HDMI In 3");
         QVERIFY2(!(a.log + b.log).contains(" lost"), qPrintable(a.log + b.log));
-        QStringList services;
-        for (const QString& each : watcher.last.keys()) {
-            if (each.startsWith("sitea/_service/") &&
-                json(watcher.last.value(each)).value("state") == "online")
-                services << each;
-        }
+        const QStringList services = watcher.last.keys().filter("sitea/_service/");
         QCOMPARE(services.size(), 1);
-        QCOMPARE(json(watcher.last.value(services.first())).value("switches").toArray(),
-                 QJsonArray{"hall"});
+        const QJsonObject service = json(watcher.last.value(services.first()));
+        QCOMPARE(service.value("state").toString(), "online");
+        QCOMPARE(service.value("switches").toArray(), QJsonArray{"hall"});
 
         // A third service with site a's topics: left out while a is online.
         serve(c, broker, "sitea", "hall", {}, "sitea-other");

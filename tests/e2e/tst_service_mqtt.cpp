@@ -20,8 +20,7 @@
 namespace {
 
 using Process = std::unique_ptr<QProcess>;
-using mqttscene::freePort;
-using mqttscene::Watcher;
+using namespace mqttscene;
 
 } // namespace
 
@@ -31,29 +30,18 @@ class TestServiceMqtt : public QObject
 private:
     QTemporaryDir temp;
     MqttConfig broker;
-    Process mosquitto;
+    std::unique_ptr<Broker> mosquitto;
     std::unique_ptr<Watcher> watcher;
     Process sim;
-    Process service;
+    std::unique_ptr<Service> service;
     QString id;
-    QString log;
 
     QString path(const QString& name) const { return temp.filePath(name); }
     void startBroker(const QByteArray& extra = "allow_anonymous true\n")
     {
-        QFile conf(path(QStringLiteral("mosquitto.conf")));
-        QVERIFY(conf.open(QIODevice::WriteOnly));
-        conf.write("listener " + QByteArray::number(broker.port) +
-                   " 127.0.0.1\npersistence false\nuser root\n" + extra);
-        conf.close();
-        mosquitto = std::make_unique<QProcess>();
-        mosquitto->start(QStringLiteral("mosquitto"), {QStringLiteral("-c"), conf.fileName()});
-        const auto listening = [this] {
-            QTcpSocket probe;
-            probe.connectToHost(QHostAddress::LocalHost, broker.port);
-            return probe.waitForConnected(100);
-        };
-        QTRY_VERIFY(listening());
+        mosquitto = std::make_unique<Broker>();
+        mosquitto->port = broker.port;
+        mosquitto->start(path(QStringLiteral("mosquitto.conf")), "persistence false\n" + extra);
     }
     // varnok-sim on a free port, and varnokd serving it as switch `name` with `mqtt` lines.
     void startSwitch(const QString& name, const QStringList& simArguments = {},
@@ -61,11 +49,7 @@ private:
     {
         id = name;
         sim = std::make_unique<QProcess>();
-        sim->start(QStringLiteral(VARNOK_SIM_PATH),
-                   QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} +
-                       simArguments);
-        QTRY_VERIFY(sim->canReadLine());
-        const QByteArray simAddress = sim->readLine().trimmed().split(' ').last();
+        const QByteArray simAddress = startSim(*sim, simArguments);
         QDir(temp.path()).mkdir(id);
         QFile names(path(id + QStringLiteral("/varnok.conf")));
         QVERIFY(names.open(QIODevice::WriteOnly));
@@ -78,33 +62,18 @@ private:
                    '[' + id.toUtf8() + "]\ndir=" + path(id).toUtf8() + "\nport=tcp://" +
                    simAddress + "\nlisten=127.0.0.1:0\n");
         conf.close();
-        log.clear();
-        service = std::make_unique<QProcess>();
+        service = std::make_unique<Service>();
         // Its own state folder: what an earlier run kept (a route not followed) stays there.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_STATE_HOME"), path(QStringLiteral("state")));
-        service->setProcessEnvironment(environment);
-        connect(service.get(), &QProcess::readyReadStandardError, this,
-                [this] { log += QString::fromUtf8(service->readAllStandardError()); });
-        service->start(QStringLiteral(VARNOKD_PATH), {QStringLiteral("--config"), conf.fileName()});
+        service->start(conf.fileName(), path(QStringLiteral("state")));
     }
     QByteArray state(const QString& leaf) const
     {
         return watcher->last.value(QStringLiteral("varnok/%1/%2").arg(id, leaf));
     }
-    static void publish(quint16 port, const QString& topic, const QByteArray& payload,
-                        bool retained = false)
-    {
-        QStringList arguments{QStringLiteral("-p"), QString::number(port),
-                              QStringLiteral("-t"), topic,
-                              QStringLiteral("-m"), QString::fromUtf8(payload)};
-        if (retained)
-            arguments << QStringLiteral("-r");
-        QCOMPARE(QProcess::execute(QStringLiteral("mosquitto_pub"), arguments), 0);
-    }
     void publish(const QString& leaf, const QByteArray& payload, bool retained = false)
     {
-        publish(broker.port, QStringLiteral("varnok/%1/%2").arg(id, leaf), payload, retained);
+        mqttscene::publish(broker.port, QStringLiteral("varnok/%1/%2").arg(id, leaf), payload,
+                           retained);
     }
     // The bridge is up and has published the switch's routing.
     void waitOnline()
@@ -126,24 +95,19 @@ private slots:
     }
     void cleanup()
     {
-        for (Process* process : {&service, &sim}) {
-            if (*process) {
-                (*process)->terminate();
-                (*process)->waitForFinished();
-                (*process)->disconnect(this);
-            }
-        }
-        if (service) // the sanitizers' reports of a stop that went wrong
-            log += QString::fromUtf8(service->readAllStandardError());
-        service.reset();
+        if (sim)
+            sim->kill();
         sim.reset();
+        if (!service)
+            return;
+        service->stop(); // the sanitizers' reports of a stop that went wrong
+        const QString log = std::exchange(service, nullptr)->log;
         QVERIFY2(!log.contains(QStringLiteral("Sanitizer")), qPrintable(log));
     }
     void cleanupTestCase()
     {
         watcher.reset();
-        mosquitto->terminate();
-        mosquitto->waitForFinished();
+        mosquitto.reset();
     }
 
     // A command published to a set topic routes the switch; the state follows only what the
@@ -208,7 +172,7 @@ private slots:
         QCOMPARE(state(QStringLiteral("output/%1").arg(output)), shown);
         QCOMPARE(state(QStringLiteral("problem")), problem);
         if (!logged.isEmpty())
-            QTRY_VERIFY2(log.contains(logged), qPrintable(log));
+            QTRY_VERIFY2(service->log.contains(logged), qPrintable(service->log));
     }
 
     void frontPanelChangeReachesTheState()
@@ -238,7 +202,7 @@ private slots:
         publish(QStringLiteral("output/2/set"), "3");
         QTRY_COMPARE(state(QStringLiteral("output/2")), QByteArray("Camera"));
         QCOMPARE(state(QStringLiteral("output/1")), QByteArray("HDMI In 1"));
-        QTRY_VERIFY(log.contains(QStringLiteral("retained command is ignored")));
+        QTRY_VERIFY(service->log.contains(QStringLiteral("retained command is ignored")));
         publish(QStringLiteral("output/1/set"), {}, true);
     }
 
@@ -291,14 +255,14 @@ private slots:
         QTRY_COMPARE(state(QStringLiteral("output/1")), QByteArray("Stage"));
 
         watcher->last.remove(output1);
-        publish(broker.port, QStringLiteral("homeassistant/status"), "online");
+        mqttscene::publish(broker.port, QStringLiteral("homeassistant/status"), "online");
         QTRY_VERIFY(watcher->last.contains(output1));
 
         QFile conf(path(QStringLiteral("edit.conf")));
         QVERIFY(conf.open(QIODevice::WriteOnly));
         conf.write("[mqtt]\nhost=127.0.0.1\nport=" + QByteArray::number(broker.port) + '\n');
         conf.close();
-        ::kill(pid_t(service->processId()), SIGHUP);
+        ::kill(pid_t(service->process.processId()), SIGHUP);
         QTRY_VERIFY(watcher->last.value(output1).isEmpty());
         for (const char* leaf : {"bridge", "link", "output/1", "routing", "preset", "claim"})
             QTRY_VERIFY2(state(leaf).isEmpty(), qPrintable(leaf));
@@ -313,14 +277,15 @@ private slots:
     {
         startSwitch(QStringLiteral("restart"));
         waitOnline();
-        mosquitto->kill();
-        mosquitto->waitForFinished();
+        mosquitto->process->kill();
+        mosquitto->process->waitForFinished();
         watcher->last.clear();
-        QTRY_VERIFY(log.contains(QStringLiteral("MQTT broker 127.0.0.1:%1 lost").arg(broker.port)));
+        QTRY_VERIFY(service->log.contains(
+            QStringLiteral("MQTT broker 127.0.0.1:%1 lost").arg(broker.port)));
         const QRegularExpression listening(QStringLiteral("listening on 127.0.0.1:(\\d+)"));
         QTcpSocket client;
         client.connectToHost(QHostAddress::LocalHost,
-                             quint16(listening.match(log).captured(1).toUInt()));
+                             quint16(listening.match(service->log).captured(1).toUInt()));
         QVERIFY(client.waitForConnected(5000));
         client.write("bc \r\n");
         QByteArray answer;
@@ -373,14 +338,12 @@ private slots:
                 0);
         QFile::setPermissions(path("srv.key"), QFile::ReadOwner | QFile::ReadOther);
         const quint16 openPort = broker.port;
-        Process open = std::move(mosquitto);
+        std::unique_ptr<Broker> open = std::move(mosquitto);
         broker.port = freePort();
         startBroker(brokerLines.replace('@', temp.path().toUtf8()));
         startSwitch(QStringLiteral("access"), {}, serviceLines.replace('@', temp.path().toUtf8()));
-        QTRY_VERIFY2(log.contains(logged), qPrintable(log));
+        QTRY_VERIFY2(service->log.contains(logged), qPrintable(service->log));
         cleanup();
-        mosquitto->terminate();
-        mosquitto->waitForFinished();
         mosquitto = std::move(open);
         broker.port = openPort;
     }

@@ -81,6 +81,27 @@ struct Broker
     }
 };
 
+// varnok-sim with `arguments` on a free port of 127.0.0.1; its address.
+inline QByteArray startSim(QProcess& sim, const QStringList& arguments = {})
+{
+    sim.start(QStringLiteral(VARNOK_SIM_PATH),
+              QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} + arguments);
+    while (!sim.canReadLine() && sim.waitForReadyRead(10000)) {
+    }
+    return sim.readLine().trimmed().split(' ').last();
+}
+
+inline void publish(quint16 port, const QString& topic, const QByteArray& payload,
+                    bool retained = false)
+{
+    QStringList arguments{QStringLiteral("-p"), QString::number(port),
+                          QStringLiteral("-t"), topic,
+                          QStringLiteral("-m"), QString::fromUtf8(payload)};
+    if (retained)
+        arguments << QStringLiteral("-r");
+    QCOMPARE(QProcess::execute(QStringLiteral("mosquitto_pub"), arguments), 0);
+}
+
 // varnokd with `configPath` and a state folder of its own, its log kept.
 struct Service
 {
