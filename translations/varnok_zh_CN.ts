@@ -943,6 +943,105 @@
     </message>
 </context>
 <context>
+    <name>WebPage</name>
+    <message>
+        <source>Connecting…</source>
+        <translation>正在连接…</translation>
+    </message>
+    <message>
+        <source>Routing</source>
+        <translation>路由</translation>
+    </message>
+    <message>
+        <source>Commands</source>
+        <translation>命令</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Presets</source>
+        <translation>预设</translation>
+    </message>
+    <message>
+        <source>Recall</source>
+        <translation>调用</translation>
+    </message>
+    <message>
+        <source>Switch connected</source>
+        <translation>切换器已连接</translation>
+    </message>
+    <message>
+        <source>Switch not answering</source>
+        <translation>切换器无应答</translation>
+    </message>
+    <message>
+        <source>Switch disconnected</source>
+        <translation>切换器未连接</translation>
+    </message>
+    <message>
+        <source>Service unreachable: reconnecting…</source>
+        <translation>无法访问服务：正在重新连接…</translation>
+    </message>
+    <message>
+        <source>Not connected to the service.</source>
+        <translation>未连接到服务。</translation>
+    </message>
+    <message>
+        <source>Output %1</source>
+        <translation>输出 %1</translation>
+    </message>
+    <message>
+        <source>Input %1</source>
+        <translation>输入 %1</translation>
+    </message>
+    <message>
+        <source>%1: previous input</source>
+        <translation>%1：上一个输入</translation>
+    </message>
+    <message>
+        <source>%1: next input</source>
+        <translation>%1：下一个输入</translation>
+    </message>
+    <message>
+        <source>Output %1 stayed on input %2, not input %3.</source>
+        <translation>输出 %1 仍在输入 %2，而不是输入 %3。</translation>
+    </message>
+    <message>
+        <source>No presets yet: route the outputs, then save the routing under Names and presets.</source>
+        <translation>还没有预设：先设置输出的路由，再在“名称和预设”中保存该路由。</translation>
+    </message>
+    <message>
+        <source>Names and presets</source>
+        <translation>名称和预设</translation>
+    </message>
+    <message>
+        <source>Save names</source>
+        <translation>保存名称</translation>
+    </message>
+    <message>
+        <source>Preset name</source>
+        <translation>预设名称</translation>
+    </message>
+    <message>
+        <source>Save routing as preset</source>
+        <translation>将路由保存为预设</translation>
+    </message>
+    <message>
+        <source>Rename chosen preset</source>
+        <translation>重命名所选预设</translation>
+    </message>
+    <message>
+        <source>Delete chosen preset</source>
+        <translation>删除所选预设</translation>
+    </message>
+    <message>
+        <source>Saved.</source>
+        <translation>已保存。</translation>
+    </message>
+</context>
+<context>
     <name>WebPanel</name>
     <message>
         <source>&quot;output&quot; must be 1 to 4</source>
@@ -1023,6 +1122,30 @@
 </source>
         <translation>此地址仅用于页面的实时连接。
 </translation>
+    </message>
+    <message>
+        <source>&quot;output&quot; or &quot;input&quot; must be 1 to 4</source>
+        <translation>“output”或“input”必须是 1 到 4</translation>
+    </message>
+    <message>
+        <source>&quot;name&quot; must be a text</source>
+        <translation>“name”必须是文本</translation>
+    </message>
+    <message>
+        <source>a preset&apos;s name is missing</source>
+        <translation>缺少预设名称</translation>
+    </message>
+    <message>
+        <source>the new name is missing</source>
+        <translation>缺少新名称</translation>
+    </message>
+    <message>
+        <source>&quot;custom&quot; stands for a routing no preset has</source>
+        <translation>“custom”表示不属于任何预设的路由</translation>
+    </message>
+    <message>
+        <source>The switch has not reported all four outputs yet: press Status.</source>
+        <translation>切换器尚未报告全部四个输出：请按“Status”。</translation>
     </message>
 </context>
 <context>

@@ -189,15 +189,19 @@ void CommandChannel::finishCurrent(const protocol::Reply* reply)
     otherText.clear();
     firstReport.reset();
     if (reply) {
-        if (!std::exchange(answering, true))
+        if (!std::exchange(answering, true)) {
             emit note(tr("the switch answers again"));
+            emit answeringChanged(true);
+        }
         emit commandAnswered(done->command(), *reply);
         done->succeed(*reply);
     } else {
-        if (std::exchange(answering, false))
+        if (std::exchange(answering, false)) {
             emit note(tr("no answer to %1 within %2 ms")
                           .arg(QString::fromLatin1(protocol::logEscaped(done->command())))
                           .arg(deadlineMs));
+            emit answeringChanged(false);
+        }
         done->fail(PendingCommand::Error::NoAnswer);
     }
     sendNext();

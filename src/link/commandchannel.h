@@ -46,6 +46,8 @@ public:
     void forget(Asker asker);
     // Nothing on the line and nothing waiting.
     bool isIdle() const { return !current && queue.isEmpty(); }
+    // False from a command left unanswered until the switch answers one again.
+    bool isAnswering() const { return answering; }
     // The longest wait for each answer (deadlineMs unless set).
     void setDeadline(int ms) { deadline.setInterval(ms); }
 
@@ -63,6 +65,8 @@ signals:
     void idle();
     // One line for the log: the switch stopped answering, or answers again.
     void note(const QString& line);
+    // A command went unanswered (false), or the switch answered one again (true).
+    void answeringChanged(bool answering);
 
 private:
     PendingCommand* refuse(PendingCommand* command, PendingCommand::Error error);

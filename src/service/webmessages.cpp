@@ -69,7 +69,76 @@ Outcome recallRequest(const QJsonObject& object, const MatrixSetup& setup)
     return out;
 }
 
+Outcome editRequest(const QString& type, const QJsonObject& object)
+{
+    SetupEdit edit;
+    const QString preset = object.value(QLatin1String("preset")).toString();
+    if (type == QLatin1String("name")) {
+        const bool output = object.contains(QLatin1String("output"));
+        edit.kind = output ? SetupEdit::Kind::OutputName : SetupEdit::Kind::InputName;
+        edit.index = oneToFour(object.value(QLatin1String(output ? "output" : "input")));
+        if (edit.index == 0)
+            return refused(
+                QCoreApplication::translate("WebPanel", "\"output\" or \"input\" must be 1 to 4"));
+        if (!object.value(QLatin1String("name")).isString())
+            return refused(QCoreApplication::translate("WebPanel", "\"name\" must be a text"));
+        edit.name = object.value(QLatin1String("name")).toString();
+    } else {
+        if (preset.trimmed().isEmpty())
+            return refused(QCoreApplication::translate("WebPanel", "a preset's name is missing"));
+        edit.name = preset;
+        edit.kind = type == QLatin1String("save")     ? SetupEdit::Kind::SavePreset
+                    : type == QLatin1String("rename") ? SetupEdit::Kind::RenamePreset
+                                                      : SetupEdit::Kind::DeletePreset;
+        edit.to = object.value(QLatin1String("to")).toString();
+        if (edit.kind == SetupEdit::Kind::RenamePreset && edit.to.trimmed().isEmpty())
+            return refused(QCoreApplication::translate("WebPanel", "the new name is missing"));
+    }
+    Outcome out;
+    out.edit = edit;
+    return out;
+}
+
 } // namespace
+
+bool apply(const SetupEdit& edit, MatrixSetup& setup, const std::optional<Routing>& reported,
+           QString& error)
+{
+    // "custom" is what Home Assistant shows for a routing no preset has.
+    const QString newName = edit.kind == SetupEdit::Kind::RenamePreset ? edit.to : edit.name;
+    if ((edit.kind == SetupEdit::Kind::SavePreset || edit.kind == SetupEdit::Kind::RenamePreset) &&
+        newName.trimmed().compare(QLatin1String("custom"), Qt::CaseInsensitive) == 0) {
+        error = QCoreApplication::translate("WebPanel",
+                                            "\"custom\" stands for a routing no preset has");
+        return false;
+    }
+    bool done = false;
+    switch (edit.kind) {
+    case SetupEdit::Kind::OutputName:
+        done = setup.setOutputName(edit.index, edit.name);
+        break;
+    case SetupEdit::Kind::InputName:
+        done = setup.setInputName(edit.index, edit.name);
+        break;
+    case SetupEdit::Kind::SavePreset:
+        if (!reported) {
+            error = QCoreApplication::translate(
+                "WebPanel", "The switch has not reported all four outputs yet: press Status.");
+            return false;
+        }
+        done = setup.savePreset(edit.name.trimmed(), *reported);
+        break;
+    case SetupEdit::Kind::RenamePreset:
+        done = setup.renamePreset(edit.name, edit.to.trimmed());
+        break;
+    case SetupEdit::Kind::DeletePreset:
+        done = setup.deletePreset(edit.name);
+        break;
+    }
+    if (!done)
+        error = setup.errorString();
+    return done;
+}
 
 Outcome request(const QByteArray& text, const WebAccess& access, const MatrixSetup& setup)
 {
@@ -79,8 +148,10 @@ Outcome request(const QByteArray& text, const WebAccess& access, const MatrixSet
         return refused(QCoreApplication::translate("WebPanel", "not a JSON object"));
     const QJsonObject object = document.object();
     const QString type = object.value(QLatin1String("type")).toString();
+    static const QStringList edits{QStringLiteral("name"), QStringLiteral("save"),
+                                   QStringLiteral("rename"), QStringLiteral("delete")};
     const bool known = type == QLatin1String("key") || type == QLatin1String("status") ||
-                       type == QLatin1String("recall");
+                       type == QLatin1String("recall") || edits.contains(type);
     if (!known)
         return refused(QCoreApplication::translate("WebPanel", "unknown request \"%1\"").arg(type));
     if (access.readOnly)
@@ -91,11 +162,13 @@ Outcome request(const QByteArray& text, const WebAccess& access, const MatrixSet
         return keyRequest(object);
     if (type == QLatin1String("recall"))
         return recallRequest(object, setup);
+    if (edits.contains(type))
+        return editRequest(type, object);
     return {{protocol::statusRequest()}, {}};
 }
 
 QByteArray state(const QString& id, bool linkUp, const Routing& routing, const MatrixSetup& setup,
-                 const WebAccess& access)
+                 const WebAccess& access, const QString& name)
 {
     QJsonArray outputs;
     QJsonArray inputs;
@@ -108,6 +181,7 @@ QByteArray state(const QString& id, bool linkUp, const Routing& routing, const M
         presets.append(preset.name);
     return compact({{QStringLiteral("type"), QStringLiteral("state")},
                     {QStringLiteral("switch"), id},
+                    {QStringLiteral("name"), name.isEmpty() ? id : name},
                     {QStringLiteral("link"), linkUp},
                     {QStringLiteral("routing"), array(routing)},
                     {QStringLiteral("outputs"), outputs},
@@ -117,15 +191,28 @@ QByteArray state(const QString& id, bool linkUp, const Routing& routing, const M
                     {QStringLiteral("pin"), !access.pin.isEmpty()}});
 }
 
+QByteArray problems(const QList<RoutingState::Problem>& problems)
+{
+    QJsonArray list;
+    for (const RoutingState::Problem& problem : problems)
+        list.append(QJsonObject{{QStringLiteral("output"), problem.output},
+                                {QStringLiteral("asked"), problem.asked},
+                                {QStringLiteral("reported"), problem.reported}});
+    return compact(
+        {{QStringLiteral("type"), QStringLiteral("problems")}, {QStringLiteral("problems"), list}});
+}
+
 QByteArray routing(const Routing& routing)
 {
     return compact({{QStringLiteral("type"), QStringLiteral("routing")},
                     {QStringLiteral("routing"), array(routing)}});
 }
 
-QByteArray link(bool up)
+QByteArray link(bool up, bool answering)
 {
-    return compact({{QStringLiteral("type"), QStringLiteral("link")}, {QStringLiteral("up"), up}});
+    return compact({{QStringLiteral("type"), QStringLiteral("link")},
+                    {QStringLiteral("up"), up},
+                    {QStringLiteral("answering"), answering}});
 }
 
 QByteArray error(const QString& text)

@@ -3,6 +3,7 @@
 
 #include "link/matrixsetup.h"
 #include "link/routing.h"
+#include "link/routingstate.h"
 #include "webconfig.h"
 
 #include <QByteArray>
@@ -18,13 +19,30 @@ class MatrixSetup;
 // told. Knows no socket and no line: the panel sends what these return.
 namespace webmessages {
 
+// A change of the switch's names or presets a page asked for.
+struct SetupEdit
+{
+    enum class Kind {
+        OutputName,
+        InputName,
+        SavePreset, // the routing the switch reported, under `name`
+        RenamePreset,
+        DeletePreset
+    };
+    Kind kind = Kind::OutputName;
+    int index = 0; // the output or input, 1 to 4
+    QString name;  // the new name, or the preset's
+    QString to;    // a preset's new name
+};
+
 // A request taken (commands for the line, in order) or refused (error, nothing to send).
 struct Outcome
 {
     QList<QByteArray> commands;
     QString error;
     bool deniedAccess = false; // refused for who asked, not for what: worth a line in the log
-    std::optional<Preset> recall = std::nullopt; // a preset to recall
+    std::optional<Preset> recall = std::nullopt;  // a preset to recall
+    std::optional<SetupEdit> edit = std::nullopt; // a change of names or presets
 };
 
 // The requests a page sends, each a JSON object with "type" and, where a PIN is set, "pin":
@@ -32,18 +50,30 @@ struct Outcome
 //   {"type":"key","output":O,"arrow":"prev"}   an arrow of output O ("prev" or "next")
 //   {"type":"status"}                          the switch's routing of all four outputs
 //   {"type":"recall","preset":"NAME"}          a preset, recalled as the console does
+//   {"type":"name","output":O,"name":"TEXT"}   output O's name ("" takes it away); or "input":I
+//   {"type":"save","preset":"NAME"}            the routing the switch reported, as a preset
+//   {"type":"rename","preset":"NAME","to":"NEW"}
+//   {"type":"delete","preset":"NAME"}
 // `setup` holds the switch's presets.
 Outcome request(const QByteArray& text, const WebAccess& access, const MatrixSetup& setup);
 
-// Everything a page shows, sent when it connects:
-// {"type":"state","switch":ID,"link":B,"routing":[4],"outputs":[4],"inputs":[4],
-//  "presets":[...],"readOnly":B,"pin":B}
+// Makes `edit` in `setup`, a preset saved from `reported`; false with `error` when refused.
+bool apply(const SetupEdit& edit, MatrixSetup& setup, const std::optional<Routing>& reported,
+           QString& error);
+
+// Everything a page shows, sent when it connects and whenever names or presets change:
+// {"type":"state","switch":ID,"name":NAME,"link":B,"routing":[4],"outputs":[4],"inputs":[4],
+//  "presets":[...],"readOnly":B,"pin":B}; NAME is the switch's display name, ID without one.
+// The link as link() says follows it.
 QByteArray state(const QString& id, bool linkUp, const Routing& routing, const MatrixSetup& setup,
-                 const WebAccess& access);
+                 const WebAccess& access, const QString& name = {});
+// {"type":"problems","problems":[{"output":O,"asked":I,"reported":J},...]}: outputs that did
+// not follow a route asked for, until they do.
+QByteArray problems(const QList<RoutingState::Problem>& problems);
 // {"type":"routing","routing":[4]}: inputs of outputs 1 to 4, 0 where not reported.
 QByteArray routing(const Routing& routing);
-// {"type":"link","up":B}
-QByteArray link(bool up);
+// {"type":"link","up":B,"answering":B}: the line open, and the switch answering on it.
+QByteArray link(bool up, bool answering = true);
 // {"type":"error","text":TEXT}
 QByteArray error(const QString& text);
 

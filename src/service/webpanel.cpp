@@ -4,6 +4,7 @@
 #include "httpgate.h"
 #include "link/presetrecall.h"
 #include "link/setupwatch.h"
+#include "pagelanguage.h"
 #include "webmessages.h"
 
 #include <QCoreApplication>
@@ -101,11 +102,24 @@ void WebPanel::route()
         response.setHeader("Cache-Control", "no-cache");
         return response;
     });
-    http.route(QStringLiteral("/<arg>/"), [this](const QString& id) {
-        if (switches.count(id) == 0)
-            return notFound();
-        return resource(QStringLiteral("panel.html"));
-    });
+    http.route(QStringLiteral("/<arg>/"),
+               [this](const QString& id, const QHttpServerRequest& request) {
+                   if (switches.count(id) == 0)
+                       return notFound();
+                   // In the browser's language, with the catalogue the console uses.
+                   const QString language = pagelanguage::choose(request.value("accept-language"));
+                   QFile file(QStringLiteral(":/web/panel.html"));
+                   file.open(QIODevice::ReadOnly);
+                   QByteArray page = file.readAll();
+                   page.replace("<html lang=\"en\">", "<html lang=\"" + language.toLatin1() + "\">")
+                       .replace("<!--texts-->", "<script id=\"texts\" type=\"application/json\">" +
+                                                    pagelanguage::texts(language) + "</script>");
+                   QHttpServerResponse response("text/html; charset=utf-8", page);
+                   response.setHeader("Cache-Control", "no-cache");
+                   response.setHeader("Content-Language", language.toLatin1());
+                   response.setHeader("Vary", "Accept-Language");
+                   return response;
+               });
     // A switch's address typed without its last slash: its page all the same.
     http.route(QStringLiteral("/<arg>"), [this](const QString& id) {
         if (switches.count(id) == 0)
@@ -141,7 +155,8 @@ QByteArray WebPanel::indexHtml() const
 {
     QString items;
     for (const auto& [id, item] : switches)
-        items += QStringLiteral("<li><a href=\"/%1/\">%1</a></li>\n").arg(id); // ids: a-z 0-9 -
+        items += QStringLiteral("<li><a href=\"/%1/\">%2</a></li>\n") // ids: a-z 0-9 -
+                     .arg(id, (item.config.name.isEmpty() ? id : item.config.name).toHtmlEscaped());
     QFile file(QStringLiteral(":/web/index.html"));
     file.open(QIODevice::ReadOnly);
     return QString::fromUtf8(file.readAll())
@@ -173,8 +188,13 @@ void WebPanel::attach(const SwitchConfig& config, SharedLine& line)
     });
     connect(&line.routing(), &RoutingState::routingChanged, this,
             [this, id](const Routing& routing) { tellPages(id, webmessages::routing(routing)); });
-    connect(&line, &SharedLine::linkChanged, this,
-            [this, id](bool up) { tellPages(id, webmessages::link(up)); });
+    connect(&line.routing(), &RoutingState::problemsChanged, this,
+            [this, id, &line] { tellPages(id, webmessages::problems(line.routing().problems())); });
+    const auto tellLink = [this, id, &line] {
+        tellPages(id, webmessages::link(line.isOpen(), line.commands().isAnswering()));
+    };
+    connect(&line, &SharedLine::linkChanged, this, tellLink);
+    connect(&line.commands(), &CommandChannel::answeringChanged, this, tellLink);
 }
 
 void WebPanel::detach(const QString& id)
@@ -184,6 +204,7 @@ void WebPanel::detach(const QString& id)
         return;
     found->second.line->disconnect(this);
     found->second.line->routing().disconnect(this);
+    found->second.line->commands().disconnect(this);
     for (auto it = pages.begin(); it != pages.end();) {
         QWebSocket* socket = it->first;
         if (it->second.id != id) {
@@ -265,6 +286,19 @@ void WebPanel::onMessage(QWebSocket* socket, const QString& text)
         countWrongPin(page->second.address);
     if (!outcome.error.isEmpty()) {
         send(socket, webmessages::error(outcome.error));
+        return;
+    }
+    if (outcome.edit) {
+        QString why;
+        if (!webmessages::apply(*outcome.edit, item.setup->edit(), item.line->routing().whole(),
+                                why)) {
+            send(socket, webmessages::error(why));
+            return;
+        }
+        for (const auto& [other, otherPage] : pages) { // at once, not when the file is seen
+            if (otherPage.id == page->second.id)
+                sendState(other, item);
+        }
         return;
     }
     if (outcome.recall) {
@@ -352,9 +386,11 @@ void WebPanel::send(QWebSocket* socket, const QByteArray& message)
 
 void WebPanel::sendState(QWebSocket* socket, const Switch& item)
 {
-    send(socket,
-         webmessages::state(item.config.id, item.line->isOpen(), item.line->routing().routing(),
-                            item.setup->setup(), settings.accessOf(item.config.id)));
+    send(socket, webmessages::state(item.config.id, item.line->isOpen(),
+                                    item.line->routing().routing(), item.setup->setup(),
+                                    settings.accessOf(item.config.id), item.config.name));
+    send(socket, webmessages::link(item.line->isOpen(), item.line->commands().isAnswering()));
+    send(socket, webmessages::problems(item.line->routing().problems()));
 }
 
 void WebPanel::tellPages(const QString& id, const QByteArray& message)

@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: MIT
 # The web panel in headless Chromium: a click routes the simulated switch and its lamp lights
 # only from the report, a route from the command line shows on the open page, the page survives
-# the service going away and coming back, a read-only page refuses; screenshots at 360 and 1280
-# pixels. Usage: service_web.py VARNOKD VARNOK_SIM VARNOK SCREENSHOT_DIR
+# the service going away and coming back, a read-only page refuses; names and presets edited on
+# the page, long names on a phone, a route not followed told in view, a Chinese browser;
+# screenshots at 360 x 740 and 1280 x 800, English and Chinese. Usage: service_web.py VARNOKD VARNOK_SIM VARNOK SCREENSHOT_DIR
 import os, re, shutil, signal, socket, subprocess, sys, tempfile, time
 
 if not (shutil.which("chromium") and shutil.which("chromedriver")):
@@ -120,13 +121,68 @@ try:
     wait.until(lambda d: lit(d, 3, 1))
     print("ok: a route from the command line shows on the open page")
 
-    driver.set_window_size(360, 800)
-    check(driver.execute_script("return document.documentElement.scrollWidth") <= 360,
-          "nothing wider than a 360-pixel phone")
+    check(driver.find_element(By.ID, "linkText").text == "Switch connected",
+          "the link reads as a state")
+    chosen = driver.find_element(By.CSS_SELECTOR, 'button[data-output="3"][data-input="1"]')
+    other = driver.find_element(By.CSS_SELECTOR, 'button[data-output="3"][data-input="2"]')
+    check(chosen.value_of_css_property("background-color") == "rgba(0, 255, 0, 1)" and
+          other.value_of_css_property("background-color") != "rgba(0, 255, 0, 1)",
+          "the chosen input's own button shows it")
+
+    # Names and a preset made on the page: in the set-up folder every program reads.
+    driver.find_element(By.CSS_SELECTOR, "#setup summary").click()
+    latin, chinese = "Confidence monitor, stage left 1", "会议室左侧的大屏幕显示器与投影仪会议室左侧的大屏幕显示器与投影"
+    for field, name in (('[data-output="1"]', latin), ('[data-input="4"]', chinese),
+                        ('[data-input="1"]', latin)):
+        driver.find_element(By.CSS_SELECTOR, "#names input" + field).send_keys(name)
+    driver.find_element(By.ID, "saveNames").click()
+    wait.until(lambda d: d.find_element(By.CSS_SELECTOR, ".row .outname").get_attribute("title") == latin)
+    driver.find_element(By.ID, "presetName").send_keys("Video")
+    driver.find_element(By.ID, "savePreset").click()
+    wait.until(lambda d: [o.text for o in d.find_elements(By.CSS_SELECTOR, "#presets option")] == ["Video"])
+    with open(os.path.join(work, "room", "varnok.conf"), encoding="utf-8") as f:
+        saved = f.read()
+    check(latin in saved and chinese in saved and "name=Video" in saved,
+          "names and a preset saved from the page are in the switch's set-up folder")
+
+    # 32-character names on a phone and a tablet: no sideways scrolling, every button on screen.
     os.makedirs(shots, exist_ok=True)
-    driver.save_screenshot(os.path.join(shots, "web-panel-360.png"))
+    for width, height in ((360, 740), (1280, 800)):
+        driver.set_window_size(width, height)
+        inner = driver.execute_script("return document.documentElement.clientWidth")
+        widest = driver.execute_script("""return Math.max(document.documentElement.scrollWidth,
+            ...[...document.querySelectorAll('button')].map(b => b.getBoundingClientRect().right))""")
+        check(widest <= inner, f"nothing wider than the screen at {width} px ({widest} of {inner})")
+        driver.execute_script("window.scrollTo(0, 0)")
+        driver.save_screenshot(os.path.join(shots, f"web-panel-{width}x{height}.png"))
+
+    # A route the switch does not follow is told in view, on a phone, wherever the page is.
+    driver.set_window_size(360, 740)
+    driver.execute_script("window.scrollTo(0, 0)")
+    driver.find_element(By.CSS_SELECTOR, 'button[data-output="4"][data-input="1"]').click()
+    wait.until(lambda d: "Output 4 stayed on input 4, not input 1." in d.find_element(By.ID, "message").text)
+    top, bottom = driver.execute_script(
+        "const r = document.getElementById('message').getBoundingClientRect(); return [r.top, r.bottom]")
+    check(0 <= top and bottom <= driver.execute_script("return innerHeight"),
+          "a route not followed is told in view")
     driver.set_window_size(1280, 900)
-    driver.save_screenshot(os.path.join(shots, "web-panel-1280.png"))
+
+    # A browser that asks for Chinese gets the page in Chinese.
+    options.add_experimental_option("prefs", {"intl.accept_languages": "zh-CN,zh"})
+    options.add_argument("--lang=zh-CN")
+    chinese_driver = webdriver.Chrome(service=Service(shutil.which("chromedriver")), options=options)
+    try:
+        for width, height in ((360, 740), (1280, 800)):
+            chinese_driver.set_window_size(width, height)
+            chinese_driver.get(address + "room/")
+            WebDriverWait(chinese_driver, 10).until(lambda d: lamps(d) == row([3, 3, 1, 4]))
+            chinese_driver.save_screenshot(os.path.join(shots, f"web-panel-zh-{width}x{height}.png"))
+        page_lang = chinese_driver.find_element(By.TAG_NAME, "html").get_attribute("lang")
+        status_text = chinese_driver.find_element(By.ID, "status").text
+        check(page_lang == "zh-CN" and status_text == "状态",
+              f"a Chinese browser gets the page in Chinese ({page_lang}, {status_text})")
+    finally:
+        chinese_driver.quit()
 
     # The service goes away: the page says so and darkens, then comes back by itself.
     web_port = int(re.search(r":(\d+)/$", address).group(1))

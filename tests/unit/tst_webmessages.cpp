@@ -18,6 +18,8 @@ private slots:
     void request_data();
     void request();
     void stateNamesEverything();
+    void editsChangeTheSetup_data();
+    void editsChangeTheSetup();
     void webGroup_data();
     void webGroup();
 };
@@ -66,6 +68,68 @@ void TestWebMessages::request_data()
                             << nothing << true;
     QTest::newRow("wrong PIN") << QByteArray(R"({"type":"status","pin":"4712"})") << false
                                << QStringLiteral("4711") << nothing << true;
+    QTest::newRow("read-only, name") << QByteArray(R"({"type":"name","output":1,"name":"x"})")
+                                     << true << none << nothing << true;
+    QTest::newRow("no PIN, delete") << QByteArray(R"({"type":"delete","preset":"Lecture"})")
+                                    << false << QStringLiteral("4711") << nothing << true;
+}
+
+// A page's changes of names and presets, made in the set-up folder; `after`: every name and
+// preset then, or the start of the refusal.
+void TestWebMessages::editsChangeTheSetup_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("reported"); // the routing the switch reported; "": not all of it
+    QTest::addColumn<QString>("after");
+    const QString all = QStringLiteral("2 2 2 2");
+    QTest::newRow("output name") << QByteArray(R"({"type":"name","output":2,"name":" Beamer "})")
+                                 << all << "|Beamer||/|||Lectern/Lecture=1 3 1 4";
+    QTest::newRow("input name taken away")
+        << QByteArray(R"({"type":"name","input":4,"name":""})") << all << "|||/|||/Lecture=1 3 1 4";
+    QTest::newRow("save") << QByteArray(R"({"type":"save","preset":"Video"})") << all
+                          << "|||/|||Lectern/Lecture=1 3 1 4,Video=2 2 2 2";
+    QTest::newRow("rename") << QByteArray(R"({"type":"rename","preset":"lecture","to":"Talk"})")
+                            << all << "|||/|||Lectern/Talk=1 3 1 4";
+    QTest::newRow("delete") << QByteArray(R"({"type":"delete","preset":"Lecture"})") << all
+                            << "|||/|||Lectern/";
+    QTest::newRow("save, routing not known")
+        << QByteArray(R"({"type":"save","preset":"Video"})") << ""
+        << "refused: The switch has";
+    QTest::newRow("save as custom") << QByteArray(R"({"type":"save","preset":"Custom"})") << all
+                                    << "refused: \"custom\" stands for";
+    QTest::newRow("name too long")
+        << QByteArray(R"({"type":"name","input":1,"name":"123456789012345678901234567890123"})")
+        << all << "refused: ";
+    QTest::newRow("input 5") << QByteArray(R"({"type":"name","input":5,"name":"x"})") << all
+                             << "refused: \"output\" or \"input\" must be 1 to 4";
+}
+
+void TestWebMessages::editsChangeTheSetup()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, reported);
+    QFETCH(QString, after);
+    QTemporaryDir dir;
+    MatrixSetup setup(dir.path());
+    QVERIFY(setup.setInputName(4, QStringLiteral("Lectern")));
+    QVERIFY(setup.savePreset(QStringLiteral("Lecture"), {1, 3, 1, 4}));
+    webmessages::Outcome outcome = webmessages::request(json, {}, setup);
+    QString why = outcome.error;
+    if (outcome.edit &&
+        webmessages::apply(*outcome.edit, setup, MatrixSetup::parseRouting(reported), why)) {
+        MatrixSetup again(dir.path()); // as saved
+        QStringList outputs, inputs, presets;
+        for (int i = 1; i <= 4; ++i) {
+            outputs << again.outputName(i);
+            inputs << again.inputName(i);
+        }
+        for (const Preset& preset : again.presets())
+            presets << preset.name + '=' + MatrixSetup::routingText(preset.routing);
+        why = outputs.join('|') + '/' + inputs.join('|') + '/' + presets.join(',');
+        QCOMPARE(why, after);
+    } else {
+        QVERIFY2(after.startsWith("refused: ") && why.startsWith(after.mid(9)), qPrintable(why));
+    }
 }
 
 void TestWebMessages::request()
@@ -94,13 +158,14 @@ void TestWebMessages::stateNamesEverything()
     QVERIFY(setup.savePreset(QStringLiteral("Lecture"), {1, 3, 1, 4}));
     const QJsonObject state =
         QJsonDocument::fromJson(webmessages::state(QStringLiteral("room"), true, {2, 0, 1, 4},
-                                                   setup, {false, QStringLiteral("4711")}))
+                                                   setup, {false, QStringLiteral("4711")},
+                                                   QStringLiteral("Lecture hall")))
             .object();
-    QCOMPARE(
-        QJsonDocument(state).toJson(QJsonDocument::Compact),
-        QByteArray(R"({"inputs":["","","","Lectern"],"link":true,"outputs":["","Beamer","",""],)"
-                   R"("pin":true,"presets":["Lecture"],"readOnly":false,"routing":[2,0,1,4],)"
-                   R"("switch":"room","type":"state"})"));
+    QCOMPARE(QJsonDocument(state).toJson(QJsonDocument::Compact),
+             QByteArray(R"({"inputs":["","","","Lectern"],"link":true,"name":"Lecture hall",)"
+                        R"("outputs":["","Beamer","",""],)"
+                        R"("pin":true,"presets":["Lecture"],"readOnly":false,"routing":[2,0,1,4],)"
+                        R"("switch":"room","type":"state"})"));
 }
 
 void TestWebMessages::webGroup_data()
