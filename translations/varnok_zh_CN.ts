@@ -416,6 +416,29 @@
     </message>
 </context>
 <context>
+    <name>PanelPort</name>
+    <message>
+        <source>%1: no connection within %2 s</source>
+        <translation>%1：%2 秒内未建立连接</translation>
+    </message>
+    <message>
+        <source>%1 is already open</source>
+        <translation>%1 已经打开</translation>
+    </message>
+    <message>
+        <source>%1 is not a web panel&apos;s page: write http://HOST:PORT/ID/</source>
+        <translation>%1 不是网页面板的页面：请写 http://HOST:PORT/ID/</translation>
+    </message>
+    <message>
+        <source>the port is closed</source>
+        <translation>串口已关闭</translation>
+    </message>
+    <message>
+        <source>%1 closed the connection</source>
+        <translation>%1 关闭了连接</translation>
+    </message>
+</context>
+<context>
     <name>PendingCommand</name>
     <message>
         <source>the switch is not connected</source>
@@ -472,12 +495,12 @@
         <translation>磁盘已满</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a port. Type COM1 to COM10, a device path such as /dev/ttyUSB1 or /dev/serial/by-id/..., or tcp://HOST:PORT.</source>
-        <translation>“%1”不是串口。请输入 COM1 至 COM10、设备路径（如 /dev/ttyUSB1 或 /dev/serial/by-id/...）或 tcp://HOST:PORT。</translation>
-    </message>
-    <message>
         <source>Cannot save the port choice in %1: %2. The console keeps COM%3 for this session.</source>
         <translation>无法将串口选择保存到 %1：%2。本次会话中控制台保持 COM%3。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a port. Type COM1 to COM10, a device path such as /dev/ttyUSB1 or /dev/serial/by-id/..., tcp://HOST:PORT, or a web panel&apos;s http://HOST:PORT/ID/.</source>
+        <translation>“%1”不是串口。请输入 COM1 至 COM10、设备路径（如 /dev/ttyUSB1 或 /dev/serial/by-id/...）、tcp://HOST:PORT 或网页面板的 http://HOST:PORT/ID/。</translation>
     </message>
 </context>
 <context>
@@ -1147,6 +1170,10 @@
         <source>The switch has not reported all four outputs yet: press Status.</source>
         <translation>切换器尚未报告全部四个输出：请按“Status”。</translation>
     </message>
+    <message>
+        <source>&quot;text&quot; must be one line of at most %1 bytes ending in a line feed</source>
+        <translation>“text”必须是以换行符结尾、最多 %1 字节的一行</translation>
+    </message>
 </context>
 <context>
     <name>addresstext</name>
@@ -1297,6 +1324,26 @@
         <translation>--poll 仅用于 monitor</translation>
     </message>
     <message>
+        <source>cannot write the result: %1</source>
+        <translation>无法写入结果：%1</translation>
+    </message>
+    <message>
+        <source>preset save: &quot;%1&quot; is longer than %2 characters</source>
+        <translation>preset save：“%1”超过 %2 个字符</translation>
+    </message>
+    <message>
+        <source>no preset named &quot;%1&quot; in %2</source>
+        <translation>%2 中没有名为“%1”的预设</translation>
+    </message>
+    <message>
+        <source>cannot open %1: %2</source>
+        <translation>无法打开 %1：%2</translation>
+    </message>
+    <message>
+        <source>--pin-file %1 cannot be read: %2</source>
+        <translation>无法读取 --pin-file %1：%2</translation>
+    </message>
+    <message>
         <source>Usage:
 varnok [-C DIR]                         the console window, as today
 varnok --help | --version               usage, or &quot;varnok %1&quot;; exit 0; no window, no file written
@@ -1316,8 +1363,10 @@ varnok [OPTIONS] preset list|save NAME|recall NAME|delete NAME
 varnok [-C DIR] name output|input N TEXT  a name (up to 32 characters, &quot;&quot; removes it)
 OPTIONS: -C DIR, --dir DIR  the set-up folder (COMPORT, varnok.conf, COM1-COM10 links), as the
                       window&apos;s; default: the working directory
-         --port P     COM1-COM10 (mapped as the window maps them), a device path, or tcp://HOST:PORT;
+         --port P     COM1-COM10 (mapped as the window maps them), a device path, tcp://HOST:PORT,
+                      or varnokd&apos;s web panel page of the switch, http://HOST:PORT/ID/;
                       default: the choice the window saved (COMPORT / varnok.conf in the set-up folder)
+         --pin-file FILE  the web panel&apos;s PIN for that switch, the first line of FILE
          --timeout MS how long to wait for a network connection, then for the switch (default 1000)
          --json       machine-readable output, one JSON document per line
 Exit status: 0 done and confirmed; 1 bad usage (nothing sent); 2 the port could not be opened
@@ -1344,30 +1393,16 @@ varnok [OPTIONS] preset list|save NAME|recall NAME|delete NAME
 varnok [-C DIR] name output|input N TEXT  名称（最多 32 个字符，&quot;&quot; 删除名称）
 OPTIONS: -C DIR, --dir DIR  设置文件夹（COMPORT、varnok.conf、COM1-COM10 链接），与窗口的相同；
                       默认：工作目录
-         --port P     COM1-COM10（与窗口的映射相同）、设备路径或 tcp://HOST:PORT；
+         --port P     COM1-COM10（与窗口的映射相同）、设备路径、tcp://HOST:PORT，
+                      或 varnokd 网页面板上该切换器的页面 http://HOST:PORT/ID/；
                       默认：窗口保存的选择（设置文件夹中的 COMPORT / varnok.conf）
+         --pin-file FILE  该切换器网页面板的 PIN，即 FILE 的第一行
          --timeout MS 等待网络连接、再等待切换器的时长（默认 1000）
          --json       机器可读的输出，每行一个 JSON 文档
 退出状态：0 完成并已确认；1 用法错误（未发送任何内容）；2 无法打开串口或连接已断开；
 3 超时内没有应答，或应答与请求不符；4 无法写入结果（或保存所要求的预设）；
 读取方离开时，如 SIGPIPE 一样结束。
 </translation>
-    </message>
-    <message>
-        <source>cannot write the result: %1</source>
-        <translation>无法写入结果：%1</translation>
-    </message>
-    <message>
-        <source>preset save: &quot;%1&quot; is longer than %2 characters</source>
-        <translation>preset save：“%1”超过 %2 个字符</translation>
-    </message>
-    <message>
-        <source>no preset named &quot;%1&quot; in %2</source>
-        <translation>%2 中没有名为“%1”的预设</translation>
-    </message>
-    <message>
-        <source>cannot open %1: %2</source>
-        <translation>无法打开 %1：%2</translation>
     </message>
 </context>
 <context>

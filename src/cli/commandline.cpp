@@ -3,6 +3,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -229,7 +230,7 @@ namespace {
 // The options that take the next word as their value.
 const QStringList& valueOptions()
 {
-    static const QStringList options{"-C", "--dir", "--port", "--timeout", "--poll"};
+    static const QStringList options{"-C", "--dir", "--port", "--timeout", "--poll", "--pin-file"};
     return options;
 }
 
@@ -290,8 +291,9 @@ Parsed parse(const QStringList& allArguments)
     const QCommandLineOption timeout(QStringLiteral("timeout"), {}, QStringLiteral("MS"));
     const QCommandLineOption poll(QStringLiteral("poll"), {}, QStringLiteral("SECONDS"));
     const QCommandLineOption dir(QStringList{"C", "dir"}, {}, QStringLiteral("DIR"));
+    const QCommandLineOption pinFile(QStringLiteral("pin-file"), {}, QStringLiteral("FILE"));
     QCommandLineParser parser;
-    parser.addOptions({help, version, json, port, timeout, poll, dir});
+    parser.addOptions({help, version, json, port, timeout, poll, dir, pinFile});
     if (!parser.parse(QStringList{QStringLiteral("varnok")} + arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty())
@@ -317,6 +319,14 @@ Parsed parse(const QStringList& allArguments)
         request.port = parser.value(port);
         if (request.port.trimmed().isEmpty())
             return refuse(QCoreApplication::translate("cli", "--port needs a port"));
+    }
+    if (parser.isSet(pinFile)) {
+        QFile file(parser.value(pinFile));
+        if (!file.open(QIODevice::ReadOnly))
+            return refuse(QCoreApplication::translate("cli", "--pin-file %1 cannot be read: %2")
+                              .arg(file.fileName(), file.errorString()));
+        // Its first line, as a password file's: an editor's line end is no part of it.
+        request.pin = QString::fromUtf8(file.readLine(256)).remove(QRegularExpression("\\r?\\n$"));
     }
     if (parser.isSet(poll)) {
         const QString value = parser.value(poll);
@@ -371,8 +381,10 @@ varnok [OPTIONS] preset list|save NAME|recall NAME|delete NAME
 varnok [-C DIR] name output|input N TEXT  a name (up to 32 characters, "" removes it)
 OPTIONS: -C DIR, --dir DIR  the set-up folder (COMPORT, varnok.conf, COM1-COM10 links), as the
                       window's; default: the working directory
-         --port P     COM1-COM10 (mapped as the window maps them), a device path, or tcp://HOST:PORT;
+         --port P     COM1-COM10 (mapped as the window maps them), a device path, tcp://HOST:PORT,
+                      or varnokd's web panel page of the switch, http://HOST:PORT/ID/;
                       default: the choice the window saved (COMPORT / varnok.conf in the set-up folder)
+         --pin-file FILE  the web panel's PIN for that switch, the first line of FILE
          --timeout MS how long to wait for a network connection, then for the switch (default 1000)
          --json       machine-readable output, one JSON document per line
 Exit status: 0 done and confirmed; 1 bad usage (nothing sent); 2 the port could not be opened

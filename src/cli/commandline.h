@@ -41,6 +41,7 @@ struct Request
     int nameIndex = 0;          // name: 1 to 4
 
     QString port;      // empty: the choice the window saved
+    QString pin;       // sent with each command through a web panel that asks for one
     QString directory; // -C / --dir: the set-up folder; empty: the working directory
     int timeoutMs = 1000;
     int pollSeconds = 0; // monitor: ask for the routing every so many idle seconds (0: never)

@@ -132,6 +132,7 @@ int runCommandLine(int& argc, char** argv)
         QCoreApplication::exit(ScriptRun::LinkFailed);
     });
     port.setConnectTimeout(request.timeoutMs);
+    port.setPanelPin(request.pin);
     if (session.toggle() == SwitchSession::ToggleResult::OpenFailed) {
         output.problem(QCoreApplication::translate("cli", "cannot open %1: %2")
                            .arg(session.portName(), session.errorString()));

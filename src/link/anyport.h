@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "panelport.h"
 #include "serialport.h"
 #include "tcpport.h"
 
-// The console's line: "tcp://HOST:PORT" opens a TCP connection, anything else a serial device.
+// The console's line: "tcp://HOST:PORT" opens a TCP connection, "http://HOST:PORT/ID/" varnokd's
+// web panel of switch ID, anything else a serial device.
 class AnyPort : public Port
 {
     Q_OBJECT
@@ -12,7 +14,13 @@ public:
     explicit AnyPort(QObject* parent = nullptr);
 
     // How long a network port may take to connect (a serial port opens at once).
-    void setConnectTimeout(int ms) { tcp.setConnectTimeout(ms); }
+    void setConnectTimeout(int ms)
+    {
+        tcp.setConnectTimeout(ms);
+        panel.setConnectTimeout(ms);
+    }
+    // The PIN the web panel asks for, sent with every command through it.
+    void setPanelPin(const QString& pin) { panel.setPin(pin); }
 
     bool open(const QString& device) override;
     void close() override { active->close(); }
@@ -26,5 +34,6 @@ public:
 private:
     SerialPort serial;
     TcpPort tcp;
+    PanelPort panel;
     Port* active = &serial;
 };

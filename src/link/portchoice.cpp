@@ -2,6 +2,7 @@
 #include "portchoice.h"
 
 #include "comdevice.h"
+#include "panelport.h"
 #include "protocol/comportfile.h"
 #include "setupsettings.h"
 #include "tcpport.h"
@@ -94,9 +95,10 @@ bool PortChoice::choose(const QString& input)
     }
     const bool devicePath = text.startsWith(QLatin1Char('/')) && text.size() > 1 &&
                             !text.contains(QLatin1Char('\n')) && QDir::cleanPath(text) == text;
-    if (!devicePath && !TcpPort::parse(text)) {
+    if (!devicePath && !TcpPort::parse(text) && !PanelPort::socketUrl(text)) {
         error = tr("\"%1\" is not a port. Type COM1 to COM10, a device path such as "
-                   "/dev/ttyUSB1 or /dev/serial/by-id/..., or tcp://HOST:PORT.")
+                   "/dev/ttyUSB1 or /dev/serial/by-id/..., tcp://HOST:PORT, or a web panel's "
+                   "http://HOST:PORT/ID/.")
                     .arg(text);
         return false;
     }

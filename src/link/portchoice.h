@@ -27,8 +27,9 @@ public:
     void restore();
 
     // A port the user typed: "COM1" to "COM10" (as chosen from the list), an absolute device
-    // path, or "tcp://HOST:PORT". Anything else changes nothing and returns false with
-    // errorString() naming the forms accepted. Choosing a COM port forgets a typed one.
+    // path, "tcp://HOST:PORT", or a web panel's "http://HOST:PORT/ID/". Anything else changes
+    // nothing and returns false with errorString() naming the forms accepted. Choosing a COM port
+    // forgets a typed one.
     bool choose(const QString& text);
     // The list's selection event, from the user or from start-up: takes the new port number and
     // saves the index.

@@ -96,6 +96,14 @@ void MqttClient::dropHandle()
     handle = nullptr;
 }
 
+QString MqttClient::failure(int code) const
+{
+    QString reason = libraryError(code);
+    if (code == MOSQ_ERR_TLS && !lastError.isEmpty())
+        reason += QStringLiteral(" (%1)").arg(lastError); // the TLS library's own words
+    return reason;
+}
+
 QString MqttClient::brokerText() const
 {
     return QStringLiteral("%1:%2").arg(config.host).arg(config.port);
@@ -141,9 +149,10 @@ void MqttClient::connectTo(const QString& address)
     const int result = mosquitto_connect_async(handle, address.toUtf8().constData(), config.port,
                                                keepAliveSeconds);
     if (result != MOSQ_ERR_SUCCESS) {
-        tell(tr("MQTT broker %1 not reached: %2").arg(brokerText(), libraryError(result)));
+        // On a near broker the handshake may fail before connecting returns.
+        tell(tr("MQTT broker %1 not reached: %2").arg(brokerText(), failure(result)));
         dropNotifiers();
-        retryIn(retryMs);
+        retryIn(result == MOSQ_ERR_TLS ? refusedRetryMs : retryMs);
         return;
     }
     misc.start();
@@ -256,9 +265,7 @@ void MqttClient::connectionLost(int code)
         retry.start(firstRetryMs);
         return;
     }
-    QString reason = libraryError(code);
-    if (code == MOSQ_ERR_TLS && !lastError.isEmpty())
-        reason += QStringLiteral(" (%1)").arg(lastError);
+    const QString reason = failure(code);
     tell(was ? tr("MQTT broker %1 lost: %2").arg(brokerText(), reason)
              : tr("MQTT broker %1 not reached: %2").arg(brokerText(), reason));
     retryIn(code == MOSQ_ERR_TLS ? refusedRetryMs : retryMs);

@@ -73,6 +73,8 @@ private:
     void leaveWhenAcknowledged();
     void tell(const QString& line);
     QString brokerText() const;
+    // The library's words for `code`, with the TLS library's reason when there is one.
+    QString failure(int code) const;
 
     MqttConfig config;
     QByteArray id;

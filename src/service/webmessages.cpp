@@ -9,9 +9,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace webmessages {
 
 namespace {
+
+// As a TCP client's unfinished line is bounded.
+constexpr int maxLineBytes = 512;
 
 Outcome refused(const QString& text, bool access = false)
 {
@@ -99,6 +104,20 @@ Outcome editRequest(const QString& type, const QJsonObject& object)
     return out;
 }
 
+Outcome lineRequest(const QJsonObject& object)
+{
+    const QString text = object.value(QLatin1String("text")).toString();
+    const bool latin1 =
+        std::all_of(text.cbegin(), text.cend(), [](QChar each) { return each.unicode() <= 0xff; });
+    if (!latin1 || text.size() > maxLineBytes || !text.endsWith(QLatin1Char('\n')) ||
+        text.count(QLatin1Char('\n')) != 1)
+        return refused(QCoreApplication::translate(
+                           "WebPanel", "\"text\" must be one line of at most %1 bytes ending in "
+                                       "a line feed")
+                           .arg(maxLineBytes));
+    return {{text.toLatin1()}, {}};
+}
+
 } // namespace
 
 bool apply(const SetupEdit& edit, MatrixSetup& setup, const std::optional<Routing>& reported,
@@ -151,7 +170,8 @@ Outcome request(const QByteArray& text, const WebAccess& access, const MatrixSet
     static const QStringList edits{QStringLiteral("name"), QStringLiteral("save"),
                                    QStringLiteral("rename"), QStringLiteral("delete")};
     const bool known = type == QLatin1String("key") || type == QLatin1String("status") ||
-                       type == QLatin1String("recall") || edits.contains(type);
+                       type == QLatin1String("recall") || type == QLatin1String("line") ||
+                       edits.contains(type);
     if (!known)
         return refused(QCoreApplication::translate("WebPanel", "unknown request \"%1\"").arg(type));
     if (access.readOnly)
@@ -164,6 +184,8 @@ Outcome request(const QByteArray& text, const WebAccess& access, const MatrixSet
         return recallRequest(object, setup);
     if (edits.contains(type))
         return editRequest(type, object);
+    if (type == QLatin1String("line"))
+        return lineRequest(object);
     return {{protocol::statusRequest()}, {}};
 }
 
@@ -213,6 +235,12 @@ QByteArray link(bool up, bool answering)
     return compact({{QStringLiteral("type"), QStringLiteral("link")},
                     {QStringLiteral("up"), up},
                     {QStringLiteral("answering"), answering}});
+}
+
+QByteArray bytes(const QByteArray& data)
+{
+    return compact({{QStringLiteral("type"), QStringLiteral("bytes")},
+                    {QStringLiteral("data"), QString::fromLatin1(data)}});
 }
 
 QByteArray error(const QString& text)

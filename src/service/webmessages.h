@@ -54,6 +54,8 @@ struct Outcome
 //   {"type":"save","preset":"NAME"}            the routing the switch reported, as a preset
 //   {"type":"rename","preset":"NAME","to":"NEW"}
 //   {"type":"delete","preset":"NAME"}
+//   {"type":"line","text":"cir 59\r\n"}       one command line of the switch's own language,
+//                                              Latin-1, ending in a line feed (a console)
 // `setup` holds the switch's presets.
 Outcome request(const QByteArray& text, const WebAccess& access, const MatrixSetup& setup);
 
@@ -74,6 +76,8 @@ QByteArray problems(const QList<RoutingState::Problem>& problems);
 QByteArray routing(const Routing& routing);
 // {"type":"link","up":B,"answering":B}: the line open, and the switch answering on it.
 QByteArray link(bool up, bool answering = true);
+// {"type":"bytes","data":TEXT}: what the switch sent, one character a byte, for a console.
+QByteArray bytes(const QByteArray& data);
 // {"type":"error","text":TEXT}
 QByteArray error(const QString& text);
 

@@ -188,6 +188,16 @@ void WebPanel::attach(const SwitchConfig& config, SharedLine& line)
     });
     connect(&line.routing(), &RoutingState::routingChanged, this,
             [this, id](const Routing& routing) { tellPages(id, webmessages::routing(routing)); });
+    // Consoles through the panel hear the line as a TCP client of the service does.
+    connect(
+        &line.commands(), &CommandChannel::unaskedBytes, this,
+        [this, id](const QByteArray& bytes) { tellConsoles(id, bytes, CommandChannel::nobody); });
+    connect(&line, &SharedLine::report, this,
+            [this, id, &line](const QByteArray& bytes, SharedLine::Asker heardBy) {
+                if (heardBy != CommandChannel::nobody) // else every console had it as it came
+                    tellConsoles(id, bytes,
+                                 heardBy == line.service() ? CommandChannel::nobody : heardBy);
+            });
     connect(&line.routing(), &RoutingState::problemsChanged, this,
             [this, id, &line] { tellPages(id, webmessages::problems(line.routing().problems())); });
     const auto tellLink = [this, id, &line] {
@@ -244,7 +254,8 @@ void WebPanel::onNewSocket()
             socket->deleteLater();
             continue;
         }
-        pages[socket] = {id, found->second.line->commands().newAsker(), address};
+        pages[socket] = {id, found->second.line->commands().newAsker(), address,
+                         socket->requestUrl().query() == QLatin1String("bytes")};
         connect(socket, &QWebSocket::textMessageReceived, this,
                 [this, socket](const QString& text) { onMessage(socket, text); });
         connect(socket, &QWebSocket::binaryMessageReceived, this,
@@ -314,6 +325,11 @@ void WebPanel::onMessage(QWebSocket* socket, const QString& text)
     }
     for (const QByteArray& command : outcome.commands) {
         PendingCommand* pending = item.line->commands().submit(page->second.asker, command);
+        if (page->second.bytes)
+            connect(pending, &PendingCommand::answerArriving, socket,
+                    [this, socket](const QByteArray& bytes) {
+                        send(socket, webmessages::bytes(bytes));
+                    });
         // The failure of a page's own command is told to that page alone.
         connect(pending, &PendingCommand::failed, socket, [this, socket, pending] {
             if (pending->error() != PendingCommand::Error::Replaced &&
@@ -397,6 +413,15 @@ void WebPanel::tellPages(const QString& id, const QByteArray& message)
 {
     for (const auto& [socket, page] : pages) {
         if (page.id == id)
+            send(socket, message);
+    }
+}
+
+void WebPanel::tellConsoles(const QString& id, const QByteArray& bytes, SharedLine::Asker except)
+{
+    const QByteArray message = webmessages::bytes(bytes);
+    for (const auto& [socket, page] : pages) {
+        if (page.id == id && page.bytes && page.asker != except)
             send(socket, message);
     }
 }

@@ -73,6 +73,7 @@ private:
         QString id;
         SharedLine::Asker asker = 0;
         QString address;
+        bool bytes = false; // a console: the switch's own bytes too
     };
     void tryListen();
     void route();
@@ -82,6 +83,8 @@ private:
     void send(QWebSocket* socket, const QByteArray& message);
     void sendState(QWebSocket* socket, const Switch& item);
     void tellPages(const QString& id, const QByteArray& message);
+    // The switch's bytes to its consoles but the one that had them already.
+    void tellConsoles(const QString& id, const QByteArray& bytes, SharedLine::Asker except);
     void tell(const QString& line);
     // Whether `address` must wait after too many wrong PINs (`pinAsked`: of all addresses).
     bool isLockedOut(const QString& address, bool pinAsked);

@@ -121,6 +121,18 @@ try:
     wait.until(lambda d: lit(d, 3, 1))
     print("ok: a route from the command line shows on the open page")
 
+    # The page's address is a port: the command line routes and reads through the panel.
+    through = subprocess.run([varnok, "--port", address + "room/", "route", "3", "2"],
+                             capture_output=True, text=True, timeout=10)
+    wait.until(lambda d: lit(d, 3, 2))
+    status = subprocess.run([varnok, "--port", address + "room/", "status"],
+                            capture_output=True, text=True, timeout=10)
+    check(through.returncode == 0 and "Out3 -> HDMI In 2" in status.stdout,
+          "the command line routes and reads through the panel's address")
+    subprocess.run([varnok, "--port", address + "room/", "route", "3", "1"],
+                   check=True, capture_output=True, timeout=10)
+    wait.until(lambda d: lit(d, 3, 1))
+
     check(driver.find_element(By.ID, "linkText").text == "Switch connected",
           "the link reads as a state")
     chosen = driver.find_element(By.CSS_SELECTOR, 'button[data-output="3"][data-input="1"]')
@@ -217,6 +229,20 @@ try:
     # A PIN cannot be found by trying: after five wrong ones even the right one waits.
     write_config(web_port, "room.pin=2468\n")
     service.send_signal(signal.SIGHUP)
+    # The PIN is kept for the browser's session: a wall tablet does not ask again at a reload.
+    driver.get(address + "room/")
+    WebDriverWait(driver, 10).until(lambda d: d.find_element(By.ID, "pin").is_displayed())
+    driver.find_element(By.ID, "pin").send_keys("2468")
+    driver.refresh()
+    WebDriverWait(driver, 10).until(lambda d: d.find_element(By.ID, "pin").is_displayed())
+    check(driver.find_element(By.ID, "pin").get_attribute("value") == "2468",
+          "the PIN outlives a reload")
+    with open(os.path.join(work, "pin"), "w") as f:
+        f.write("2468\r\n")
+    routed = subprocess.run([varnok, "--port", address + "room/", "--pin-file",
+                             os.path.join(work, "pin"), "route", "1", "4"],
+                            capture_output=True, text=True, timeout=10)
+    check(routed.returncode == 0, "the command line gives the PIN from --pin-file: " + routed.stderr)
     answers = driver.execute_async_script("""
         const done = arguments[arguments.length - 1], got = [];
         const s = new WebSocket(`ws://${location.host}/room/socket`);
@@ -228,14 +254,6 @@ try:
             if (got.length === 6) done(got); };""")
     check(answers == ["wrong or missing PIN"] * 5 + ["too many wrong PINs: try again later"],
           "five wrong PINs lock the address out: %s" % answers)
-    # The PIN is kept for the browser's session: a wall tablet does not ask again at a reload.
-    driver.get(address + "room/")
-    WebDriverWait(driver, 10).until(lambda d: d.find_element(By.ID, "pin").is_displayed())
-    driver.find_element(By.ID, "pin").send_keys("2468")
-    driver.refresh()
-    WebDriverWait(driver, 10).until(lambda d: d.find_element(By.ID, "pin").is_displayed())
-    check(driver.find_element(By.ID, "pin").get_attribute("value") == "2468",
-          "the PIN outlives a reload")
     service.send_signal(signal.SIGTERM)
     check(service.wait(timeout=10) == 0, "varnokd stops cleanly again")
 finally:

@@ -166,6 +166,9 @@ void TestAnyPort::junkIsRefused_data()
     QTest::newRow("tcp without port") << "tcp://127.0.0.1";
     QTest::newRow("tcp port too large") << "tcp://127.0.0.1:65536";
     QTest::newRow("other scheme") << "udp://127.0.0.1:23";
+    QTest::newRow("panel without a switch") << "http://127.0.0.1:8080/";
+    QTest::newRow("panel, not a switch id") << "http://127.0.0.1:8080/Hall/";
+    QTest::newRow("panel with a query") << "http://127.0.0.1:8080/hall/?x";
 }
 
 void TestAnyPort::junkIsRefused()

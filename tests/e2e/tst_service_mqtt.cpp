@@ -95,8 +95,10 @@ private slots:
     }
     void cleanup()
     {
-        if (sim)
+        if (sim) {
             sim->kill();
+            sim->waitForFinished();
+        }
         sim.reset();
         if (!service)
             return;
