@@ -60,6 +60,7 @@ private slots:
     void junkIsRefused();
     void typedPortSurvivesRestart();
     void tcpDrivesTheSwitch();
+    void webPanelAddressDrivesTheSwitch();
     void utpSetOverTcp();
     void setIpOverTcp();
     void farEndClosingIsLostLink();
@@ -244,6 +245,43 @@ void TestAnyPort::tcpDrivesTheSwitch()
     QTest::mouseClick(statusButton(*window), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(simLog().count("<- bc \n"), 2, patienceMs);
     QVERIFY(boxes->shown.isEmpty());
+}
+
+// varnokd shares the simulated switch; its web panel's page address, typed as a port, is the
+// window's line to it.
+void TestAnyPort::webPanelAddressDrivesTheSwitch()
+{
+    const quint16 simPort = startSim({QStringLiteral("--initial"), QStringLiteral("3012")});
+    QVERIFY(simPort != 0);
+    QDir(dir->path()).mkdir(QStringLiteral("room"));
+    QFile conf(dir->filePath(QStringLiteral("varnokd.conf")));
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write(QStringLiteral("[room]\ndir=room\nport=tcp://127.0.0.1:%1\nlisten=127.0.0.1:0\n"
+                              "[web]\nlisten=127.0.0.1:0\n")
+                   .arg(simPort)
+                   .toUtf8());
+    conf.close();
+    QProcess service;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), dir->filePath(QStringLiteral("state")));
+    service.setProcessEnvironment(environment);
+    service.start(QStringLiteral(VARNOKD_PATH), {QStringLiteral("--config"), conf.fileName()});
+    QString log;
+    const QRegularExpression listening(QStringLiteral("web: listening on (http://\\S+/)"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        listening.match(log += QString::fromUtf8(service.readAllStandardError())).hasMatch(),
+        patienceMs);
+    startConsole();
+    typePort(*window, listening.match(log).captured(1) + QStringLiteral("room/"));
+    QTest::mouseClick(linkButton(*window), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(connectedLamp(*window)->isLit(), patienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(routingLamp(*window, 3, 2)->isLit(), patienceMs);
+    QTest::mouseClick(routingButton(*window, 10), Qt::LeftButton); // output 2, input 3
+    QTRY_VERIFY_WITH_TIMEOUT(routingLamp(*window, 1, 2)->isLit(), patienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(simLog().contains("<- cir 59\n"), patienceMs);
+    QVERIFY(boxes->shown.isEmpty());
+    service.terminate();
+    QVERIFY(service.waitForFinished(patienceMs));
 }
 
 void TestAnyPort::utpSetOverTcp()
