@@ -325,11 +325,15 @@ void WebPanel::onMessage(QWebSocket* socket, const QString& text)
     }
     for (const QByteArray& command : outcome.commands) {
         PendingCommand* pending = item.line->commands().submit(page->second.asker, command);
-        if (page->second.bytes)
+        if (page->second.bytes) {
+            // A console hears what the switch says and nothing else, as a TCP client does: a
+            // command left unanswered is answered by nothing.
             connect(pending, &PendingCommand::answerArriving, socket,
                     [this, socket](const QByteArray& bytes) {
                         send(socket, webmessages::bytes(bytes));
                     });
+            continue;
+        }
         // The failure of a page's own command is told to that page alone.
         connect(pending, &PendingCommand::failed, socket, [this, socket, pending] {
             if (pending->error() != PendingCommand::Error::Replaced &&
