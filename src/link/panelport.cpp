@@ -43,6 +43,13 @@ PanelPort::PanelPort(QObject* parent) : Port(parent)
     connect(&socket, &QWebSocket::disconnected, this, &PanelPort::onDisconnected);
 }
 
+PanelPort::~PanelPort()
+{
+    // The socket goes after this object's own part: its last signals must find no slot here.
+    socket.disconnect(this);
+    socket.abort();
+}
+
 bool PanelPort::open(const QString& text)
 {
     if (connected || isOpening()) {

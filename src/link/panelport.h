@@ -25,6 +25,7 @@ public:
     static std::optional<QUrl> socketUrl(const QString& pageAddress);
 
     explicit PanelPort(QObject* parent = nullptr);
+    ~PanelPort() override;
 
     void setConnectTimeout(int ms) { connectTimer.setInterval(ms); }
     // Sent with every command where the switch's page asks for one.
