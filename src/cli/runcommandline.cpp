@@ -7,6 +7,7 @@
 #include "link/matrixsetup.h"
 #include "link/portchoice.h"
 #include "link/setupsettings.h"
+#include "link/setupstore.h"
 #include "link/switchsession.h"
 #include "protocol/terminationsignals.h"
 #include "scriptoutput.h"
@@ -76,12 +77,29 @@ int runCommandLine(int& argc, char** argv)
     if (!request.directory.isEmpty() && !enterSetUpFolder(request.directory))
         return ScriptRun::BadUsage;
 
-    MatrixSetup setup(QDir::currentPath());
-    if (!setup.problems().isEmpty())
-        output.problem(setup.problemSummary());
-    output.useNames(setup);
-    if (!cli::needsSwitch(request.command))
-        return writtenStatus(ScriptRun::runOffline(setup, request, output), output);
+    AnyPort port;
+    // A script borrows the console's choices: it never writes them, never reconnects and sends
+    // nothing by itself.
+    PortChoice choice(QDir::currentPath(), PortChoice::Storage::ReadOnly);
+    choice.restore();
+    // Through a shared switch's page, names and presets are its service's, whatever the folder
+    // holds; the port is checked only where the command needs it.
+    const bool sharedSetup =
+        PanelPort::socketUrl(request.port.isEmpty() ? choice.portName() : request.port).has_value();
+    SetupStore setup(QDir::currentPath(), port);
+    if (!sharedSetup) {
+        if (!setup.setup().problems().isEmpty())
+            output.problem(setup.setup().problemSummary());
+        output.useNames(setup.setup());
+        if (!cli::needsSwitch(request.command))
+            return writtenStatus(ScriptRun::runOffline(setup, request, output), output);
+        if (request.command == cli::Request::Command::PresetRecall &&
+            !setup.setup().findPreset(request.preset)) {
+            output.problem(QCoreApplication::translate("cli", "no preset named \"%1\" in %2")
+                               .arg(request.preset, setup.setup().filePath()));
+            return ScriptRun::BadUsage;
+        }
+    }
     if (request.command == cli::Request::Command::PresetSave &&
         request.preset.size() > MatrixSetup::maxNameLength) {
         output.problem(
@@ -90,18 +108,7 @@ int runCommandLine(int& argc, char** argv)
                 .arg(MatrixSetup::maxNameLength));
         return ScriptRun::BadUsage;
     }
-    if (request.command == cli::Request::Command::PresetRecall &&
-        !setup.findPreset(request.preset)) {
-        output.problem(QCoreApplication::translate("cli", "no preset named \"%1\" in %2")
-                           .arg(request.preset, setup.filePath()));
-        return ScriptRun::BadUsage;
-    }
 
-    AnyPort port;
-    // A script borrows the console's choices: it never writes them, never reconnects and sends
-    // nothing by itself.
-    PortChoice choice(QDir::currentPath(), PortChoice::Storage::ReadOnly);
-    choice.restore();
     SwitchSession session(port, choice, {.log = SetupSettings::read(QDir::currentPath()).log});
     if (!session.logProblem().isEmpty())
         output.problem(session.logProblem());
@@ -110,7 +117,7 @@ int runCommandLine(int& argc, char** argv)
         return ScriptRun::BadUsage;
     }
 
-    ScriptRun run(session, setup, request, output);
+    ScriptRun run(session, setup, request, output, sharedSetup);
     QObject::connect(&run, &ScriptRun::finished, &app, [&port, &output](int status) {
         port.close(); // removes the lock file before the process ends
         QCoreApplication::exit(writtenStatus(status, output));

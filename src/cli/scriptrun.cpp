@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "scriptrun.h"
 
+#include "link/setupstore.h"
+#include "link/sharedswitch.h"
 #include "link/switchsession.h"
 #include "protocol/addresstext.h"
 #include "protocol/commands.h"
@@ -41,10 +43,10 @@ QString shown(const protocol::Reply& reply)
 
 } // namespace
 
-ScriptRun::ScriptRun(SwitchSession& linkSession, MatrixSetup& names, const cli::Request& what,
-                     ScriptOutput& out, QObject* parent)
-    : QObject(parent), session(linkSession), setup(names), request(what), output(out),
-      channel(linkSession)
+ScriptRun::ScriptRun(SwitchSession& linkSession, SetupStore& names, const cli::Request& what,
+                     ScriptOutput& out, bool viaService, QObject* parent)
+    : QObject(parent), session(linkSession), setup(names), sharedSetup(viaService), request(what),
+      output(out), channel(linkSession)
 {
     channel.setDeadline(request.timeoutMs);
     deadline.setSingleShot(true);
@@ -58,10 +60,30 @@ ScriptRun::ScriptRun(SwitchSession& linkSession, MatrixSetup& names, const cli::
     connect(&session.replies(), &ReceiveFramer::bytesReceived, this, &ScriptRun::onBytes);
     connect(&session, &SwitchSession::linkLost, this, &ScriptRun::onLinkLost);
     connect(&session, &SwitchSession::writeFailed, this, &ScriptRun::onLinkLost);
+    if (SharedSwitch* shared = session.line().sharedSwitch())
+        connect(shared, &SharedSwitch::refused, this, &ScriptRun::onLinkLost);
 }
 
 void ScriptRun::start()
 {
+    if (ended)
+        return;
+    if (sharedSetup && !setup.isShared()) {
+        // The service tells its set-up as soon as it takes the line.
+        connect(&setup, &SetupStore::changed, this, &ScriptRun::start, Qt::SingleShotConnection);
+        QTimer::singleShot(request.timeoutMs, this, [this] {
+            if (!setup.isShared())
+                finish(
+                    NoAnswer,
+                    tr("%1 did not tell the switch's names and presets").arg(session.portName()));
+        });
+        return;
+    }
+    if (setup.isShared()) {
+        output.useNames(setup.setup());
+        if (!cli::needsSwitch(request.command))
+            return runOnSharedSetup();
+    }
     using Command = cli::Request::Command;
     switch (request.command) {
     case Command::Route:
@@ -271,20 +293,24 @@ void ScriptRun::handleStatus(const protocol::Reply& reply)
         Routing routing{};
         for (const protocol::Route& route : reply.routes)
             routing[route.output - 1] = route.input;
-        // The name was checked before anything was sent: what fails now is varnok.conf.
-        if (!setup.savePreset(request.preset, routing))
-            return finish(OutputFailed, setup.errorString());
-        output.presets({*setup.findPreset(request.preset)});
+        // The name was checked before anything was sent: what fails now is where it is kept.
+        return change(
+            {SetupEdit::Kind::SavePreset, 0, request.preset, {}}, routing, OutputFailed, [this] {
+                if (const std::optional<Preset> saved = setup.setup().findPreset(request.preset))
+                    output.presets({*saved});
+            });
     }
     finish(Done);
 }
 
 void ScriptRun::startRecall()
 {
-    const std::optional<Preset> preset = setup.findPreset(request.preset);
+    const std::optional<Preset> preset = setup.setup().findPreset(request.preset);
+    if (!preset)
+        return finish(BadUsage, tr("no preset named \"%1\"").arg(request.preset));
     auto* recall = new PresetRecall(channel, asker, this);
     connect(recall, &PresetRecall::finished, this, &ScriptRun::recalled);
-    if (!preset || !recall->recall(*preset))
+    if (!recall->recall(*preset))
         finish(LinkFailed, session.errorString());
 }
 
@@ -301,19 +327,53 @@ void ScriptRun::recalled(const PresetRecall::Result& result)
     finish(result.succeeded() ? Done : NoAnswer, PresetRecall::describe(result));
 }
 
-int ScriptRun::runOffline(MatrixSetup& setup, const cli::Request& request, ScriptOutput& output)
+namespace {
+
+SetupEdit editOf(const cli::Request& request)
 {
-    using Command = cli::Request::Command;
-    if (request.command == Command::PresetList) {
-        output.presets(setup.presets());
+    if (request.command == cli::Request::Command::PresetDelete)
+        return {SetupEdit::Kind::DeletePreset, 0, request.preset, {}};
+    return {request.namesOutput ? SetupEdit::Kind::OutputName : SetupEdit::Kind::InputName,
+            request.nameIndex,
+            request.text,
+            {}};
+}
+
+} // namespace
+
+int ScriptRun::runOffline(SetupStore& setup, const cli::Request& request, ScriptOutput& output)
+{
+    if (request.command == cli::Request::Command::PresetList) {
+        output.presets(setup.setup().presets());
         return Done;
     }
-    const bool changed =
-        request.command == Command::PresetDelete ? setup.deletePreset(request.preset)
-        : request.namesOutput ? setup.setOutputName(request.nameIndex, request.text)
-                              : setup.setInputName(request.nameIndex, request.text);
-    if (changed)
+    // A folder's set-up changes at once.
+    const std::unique_ptr<SetupChange> made(setup.change(editOf(request), std::nullopt));
+    if (made->errorString().isEmpty())
         return Done;
-    output.problem(setup.errorString());
+    output.problem(made->errorString());
     return BadUsage;
+}
+
+void ScriptRun::runOnSharedSetup()
+{
+    if (request.command == cli::Request::Command::PresetList) {
+        output.presets(setup.setup().presets());
+        return finish(Done);
+    }
+    change(editOf(request), std::nullopt, BadUsage, [] {});
+}
+
+void ScriptRun::change(const SetupEdit& edit, const std::optional<Routing>& routing, int failure,
+                       const std::function<void()>& done)
+{
+    SetupChange* made = setup.change(edit, routing);
+    deadline.stop(); // the change is bounded by its own wait
+    connect(made, &SetupChange::finished, this, [this, made, failure, done] {
+        made->deleteLater();
+        if (!made->errorString().isEmpty())
+            return finish(failure, made->errorString());
+        done();
+        finish(Done);
+    });
 }

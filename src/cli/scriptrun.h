@@ -12,8 +12,9 @@
 
 #include <optional>
 
-class MatrixSetup;
+class SetupStore;
 class SwitchSession;
+struct SetupEdit;
 
 // One command of the command line, carried out over an open session: sends its bytes through
 // the session's command channel, waits for the answer that confirms it (bounded by the request's
@@ -26,11 +27,14 @@ class ScriptRun : public QObject
 public:
     enum ExitStatus { Done = 0, BadUsage = 1, LinkFailed = 2, NoAnswer = 3, OutputFailed = 4 };
 
-    ScriptRun(SwitchSession& session, MatrixSetup& setup, const cli::Request& request,
-              ScriptOutput& output, QObject* parent = nullptr);
+    // With `sharedSetup`, names and presets are the switch's service's, told through the line:
+    // every command waits for them first.
+    ScriptRun(SwitchSession& session, SetupStore& setup, const cli::Request& request,
+              ScriptOutput& output, bool sharedSetup = false, QObject* parent = nullptr);
 
-    // The commands that only read or change varnok.conf, with no switch: list, delete, name.
-    static int runOffline(MatrixSetup& setup, const cli::Request& request, ScriptOutput& output);
+    // The commands that only read or change the set-up, with no switch: list, delete, name.
+    // The service of a shared switch answers them itself, through the line.
+    static int runOffline(SetupStore& setup, const cli::Request& request, ScriptOutput& output);
 
     // Call once the session's link is open.
     void start();
@@ -54,9 +58,15 @@ private:
     void handleStatus(const protocol::Reply& reply);
     void startRecall();
     void recalled(const PresetRecall::Result& result);
+    // The set-up command over a shared switch, once its service told its set-up.
+    void runOnSharedSetup();
+    // Makes `edit` (a preset saved from `routing`), then `done`, or ends with `failure`.
+    void change(const SetupEdit& edit, const std::optional<Routing>& routing, int failure,
+                const std::function<void()>& done);
 
     SwitchSession& session;
-    MatrixSetup& setup;
+    SetupStore& setup;
+    bool sharedSetup = false;
     cli::Request request;
     ScriptOutput& output;
     CommandChannel channel;

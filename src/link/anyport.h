@@ -30,6 +30,7 @@ public:
     bool write(const QByteArray& bytes) override { return active->write(bytes); }
     QByteArray readAll() override { return active->readAll(); }
     qint64 bytesAvailable() const override { return active->bytesAvailable(); }
+    SharedSwitch* sharedSwitch() override { return panel.sharedSwitch(); }
 
 private:
     SerialPort serial;

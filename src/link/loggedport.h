@@ -31,6 +31,7 @@ public:
     bool write(const QByteArray& bytes) override;
     QByteArray readAll() override;
     qint64 bytesAvailable() const override { return line.bytesAvailable(); }
+    SharedSwitch* sharedSwitch() override { return line.sharedSwitch(); }
 
 private:
     Port& line;

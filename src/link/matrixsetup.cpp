@@ -73,6 +73,20 @@ MatrixSetup::MatrixSetup(QString folder) : directory(std::move(folder))
     reload();
 }
 
+MatrixSetup MatrixSetup::keptElsewhere(const std::array<QString, 4>& outputs,
+                                       const std::array<QString, 4>& inputs,
+                                       const QList<Preset>& presets)
+{
+    MatrixSetup told;
+    told.elsewhere = true;
+    told.outputNames = outputs;
+    told.inputNames = inputs;
+    told.stored = presets;
+    for (const Preset& preset : presets)
+        told.entries.append({++told.lastNumber, preset});
+    return told;
+}
+
 QString MatrixSetup::filePath() const
 {
     return SetupSettings::pathIn(directory);
@@ -101,6 +115,8 @@ QString MatrixSetup::problemSummary() const
 
 void MatrixSetup::reload()
 {
+    if (elsewhere)
+        return;
     load(*SetupSettings::open(directory));
     if (const QString refused = setupfile::refusal(filePath()); !refused.isNull())
         note(refused);
@@ -417,6 +433,11 @@ bool MatrixSetup::deletePreset(const QString& name)
 
 bool MatrixSetup::change(const std::function<bool(QSettings&)>& edit)
 {
+    if (elsewhere) {
+        error = QCoreApplication::translate("MatrixSetup", "these names and presets are kept by "
+                                                           "the switch's service");
+        return false;
+    }
     // What the file holds now, read under the lock, is what the change is made to.
     const bool changed = setupfile::change(
         filePath(),

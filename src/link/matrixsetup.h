@@ -35,6 +35,12 @@ public:
     // Reads <directory>/varnok.conf; a missing file is an empty set-up.
     explicit MatrixSetup(QString directory);
 
+    // A set-up another program keeps and told as it is (a shared switch's service): read here,
+    // changed only there, so every change here fails and reload() keeps it as it is.
+    static MatrixSetup keptElsewhere(const std::array<QString, 4>& outputs,
+                                     const std::array<QString, 4>& inputs,
+                                     const QList<Preset>& presets);
+
     // Reads the file again, replacing what was read and the problems found.
     void reload();
     QString filePath() const;
@@ -71,6 +77,7 @@ public:
     static std::optional<Routing> parseRouting(const QString& text);
 
 private:
+    MatrixSetup() = default;
     struct Entry
     {
         int number = 0; // the entry's number in [presets]
@@ -102,4 +109,5 @@ private:
     QStringList found;
     QSet<QString> foundSet;
     QString error;
+    bool elsewhere = false;
 };

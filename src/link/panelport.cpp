@@ -86,6 +86,7 @@ void PanelPort::close()
     connected = false;
     socket.abort();
     received.clear();
+    shared.forget(tr("the port is closed"));
 }
 
 bool PanelPort::write(const QByteArray& bytes)
@@ -95,8 +96,14 @@ bool PanelPort::write(const QByteArray& bytes)
         return false;
     }
     QJsonObject request{{"type", "line"}, {"text", QString::fromLatin1(bytes)}};
-    if (!pin.isEmpty())
-        request.insert("pin", pin);
+    shared.stamp(request);
+    return sendRequest(request);
+}
+
+bool PanelPort::sendRequest(const QJsonObject& request)
+{
+    if (!connected)
+        return false;
     socket.sendTextMessage(
         QString::fromUtf8(QJsonDocument(request).toJson(QJsonDocument::Compact)));
     return true;
@@ -109,8 +116,8 @@ void PanelPort::onMessage(const QString& text)
     if (type == QLatin1String("bytes")) {
         received += message.value("data").toString().toLatin1();
         emit readyRead();
-    } else if (type == QLatin1String("error")) {
-        // The service refused a command (a PIN, a read-only page): the line stays.
+    } else if (!shared.take(message) && type == QLatin1String("error")) {
+        // The service refused a command: the line stays.
         emit writeFailed(QStringLiteral("%1: %2").arg(address, message.value("text").toString()));
     }
 }
@@ -123,6 +130,7 @@ void PanelPort::onDisconnected()
     }
     if (!std::exchange(connected, false))
         return;
+    shared.forget(tr("%1 closed the connection").arg(address));
     const QString reason = socket.closeReason().isEmpty()
                                ? tr("%1 closed the connection").arg(address)
                                : QStringLiteral("%1: %2").arg(address, socket.closeReason());

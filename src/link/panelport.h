@@ -2,6 +2,7 @@
 #pragma once
 
 #include "port.h"
+#include "sharedswitch.h"
 
 #include <QTimer>
 #include <QUrl>
@@ -29,7 +30,7 @@ public:
 
     void setConnectTimeout(int ms) { connectTimer.setInterval(ms); }
     // Sent with every command where the switch's page asks for one.
-    void setPin(const QString& secret) { pin = secret; }
+    void setPin(const QString& secret) { shared.setPin(secret); }
 
     bool open(const QString& address) override;
     void close() override;
@@ -39,17 +40,19 @@ public:
     bool write(const QByteArray& bytes) override;
     QByteArray readAll() override { return std::exchange(received, {}); }
     qint64 bytesAvailable() const override { return received.size(); }
+    SharedSwitch* sharedSwitch() override { return &shared; }
 
 private:
     void onMessage(const QString& text);
     void onDisconnected();
     void failOpen(const QString& reason);
+    bool sendRequest(const QJsonObject& request);
 
     QWebSocket socket;
     QTimer connectTimer;
     QString address;
-    QString pin;
     QString error;
     QByteArray received;
     bool connected = false;
+    SharedSwitch shared{[this](const QJsonObject& request) { return sendRequest(request); }};
 };

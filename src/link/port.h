@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+class SharedSwitch;
+
 // A byte line to the switch, in Qt's own idiom: open, write, read what waits, and say why
 // something failed. Lives on the thread that made it; never throws.
 class Port : public QObject
@@ -34,6 +36,11 @@ public:
     // Returns and removes every byte waiting.
     virtual QByteArray readAll() = 0;
     virtual qint64 bytesAvailable() const = 0;
+
+    // What a shared switch's service says besides the switch's bytes (its names and presets),
+    // for a port that can carry it; nothing for a plain line. The same object for the port's
+    // life, known only while it is open on such a switch.
+    virtual SharedSwitch* sharedSwitch() { return nullptr; }
 
 signals:
     // An open() that had to wait succeeded (see isOpening).

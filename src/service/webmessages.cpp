@@ -98,6 +98,12 @@ Outcome editRequest(const QString& type, const QJsonObject& object)
         edit.to = object.value(QLatin1String("to")).toString();
         if (edit.kind == SetupEdit::Kind::RenamePreset && edit.to.trimmed().isEmpty())
             return refused(QCoreApplication::translate("WebPanel", "the new name is missing"));
+        // "custom" is what Home Assistant shows for a routing no preset has.
+        const QString newName = edit.kind == SetupEdit::Kind::RenamePreset ? edit.to : edit.name;
+        if (edit.kind != SetupEdit::Kind::DeletePreset &&
+            newName.trimmed().compare(QLatin1String("custom"), Qt::CaseInsensitive) == 0)
+            return refused(QCoreApplication::translate(
+                "WebPanel", "\"custom\" stands for a routing no preset has"));
     }
     Outcome out;
     out.edit = edit;
@@ -118,54 +124,8 @@ Outcome lineRequest(const QJsonObject& object)
     return {{text.toLatin1()}, {}};
 }
 
-} // namespace
-
-bool apply(const SetupEdit& edit, MatrixSetup& setup, const std::optional<Routing>& reported,
-           QString& error)
+Outcome requestOf(const QJsonObject& object, const WebAccess& access, const MatrixSetup& setup)
 {
-    // "custom" is what Home Assistant shows for a routing no preset has.
-    const QString newName = edit.kind == SetupEdit::Kind::RenamePreset ? edit.to : edit.name;
-    if ((edit.kind == SetupEdit::Kind::SavePreset || edit.kind == SetupEdit::Kind::RenamePreset) &&
-        newName.trimmed().compare(QLatin1String("custom"), Qt::CaseInsensitive) == 0) {
-        error = QCoreApplication::translate("WebPanel",
-                                            "\"custom\" stands for a routing no preset has");
-        return false;
-    }
-    bool done = false;
-    switch (edit.kind) {
-    case SetupEdit::Kind::OutputName:
-        done = setup.setOutputName(edit.index, edit.name);
-        break;
-    case SetupEdit::Kind::InputName:
-        done = setup.setInputName(edit.index, edit.name);
-        break;
-    case SetupEdit::Kind::SavePreset:
-        if (!reported) {
-            error = QCoreApplication::translate(
-                "WebPanel", "The switch has not reported all four outputs yet: press Status.");
-            return false;
-        }
-        done = setup.savePreset(edit.name.trimmed(), *reported);
-        break;
-    case SetupEdit::Kind::RenamePreset:
-        done = setup.renamePreset(edit.name, edit.to.trimmed());
-        break;
-    case SetupEdit::Kind::DeletePreset:
-        done = setup.deletePreset(edit.name);
-        break;
-    }
-    if (!done)
-        error = setup.errorString();
-    return done;
-}
-
-Outcome request(const QByteArray& text, const WebAccess& access, const MatrixSetup& setup)
-{
-    QJsonParseError parseError{};
-    const QJsonDocument document = QJsonDocument::fromJson(text, &parseError);
-    if (!document.isObject())
-        return refused(QCoreApplication::translate("WebPanel", "not a JSON object"));
-    const QJsonObject object = document.object();
     const QString type = object.value(QLatin1String("type")).toString();
     static const QStringList edits{QStringLiteral("name"), QStringLiteral("save"),
                                    QStringLiteral("rename"), QStringLiteral("delete")};
@@ -189,6 +149,20 @@ Outcome request(const QByteArray& text, const WebAccess& access, const MatrixSet
     return {{protocol::statusRequest()}, {}};
 }
 
+} // namespace
+
+Outcome request(const QByteArray& text, const WebAccess& access, const MatrixSetup& setup)
+{
+    QJsonParseError parseError{};
+    const QJsonDocument document = QJsonDocument::fromJson(text, &parseError);
+    if (!document.isObject())
+        return refused(QCoreApplication::translate("WebPanel", "not a JSON object"));
+    const QJsonObject object = document.object();
+    Outcome out = requestOf(object, access, setup);
+    out.ref = object.value(QLatin1String("ref")).toInt(0);
+    return out;
+}
+
 QByteArray state(const QString& id, bool linkUp, const Routing& routing, const MatrixSetup& setup,
                  const WebAccess& access, const QString& name)
 {
@@ -199,8 +173,11 @@ QByteArray state(const QString& id, bool linkUp, const Routing& routing, const M
         inputs.append(setup.inputName(i));
     }
     QJsonArray presets;
-    for (const Preset& preset : setup.presets())
+    QJsonArray presetRoutings;
+    for (const Preset& preset : setup.presets()) {
         presets.append(preset.name);
+        presetRoutings.append(array(preset.routing));
+    }
     return compact({{QStringLiteral("type"), QStringLiteral("state")},
                     {QStringLiteral("switch"), id},
                     {QStringLiteral("name"), name.isEmpty() ? id : name},
@@ -209,6 +186,7 @@ QByteArray state(const QString& id, bool linkUp, const Routing& routing, const M
                     {QStringLiteral("outputs"), outputs},
                     {QStringLiteral("inputs"), inputs},
                     {QStringLiteral("presets"), presets},
+                    {QStringLiteral("presetRoutings"), presetRoutings},
                     {QStringLiteral("readOnly"), access.readOnly},
                     {QStringLiteral("pin"), !access.pin.isEmpty()}});
 }
@@ -243,10 +221,21 @@ QByteArray bytes(const QByteArray& data)
                     {QStringLiteral("data"), QString::fromLatin1(data)}});
 }
 
-QByteArray error(const QString& text)
+QByteArray error(const QString& text, int ref, bool denied)
+{
+    QJsonObject message{{QStringLiteral("type"), QStringLiteral("error")},
+                        {QStringLiteral("text"), text}};
+    if (ref != 0)
+        message.insert(QStringLiteral("ref"), ref);
+    if (denied)
+        message.insert(QStringLiteral("denied"), true);
+    return compact(message);
+}
+
+QByteArray done(int ref)
 {
     return compact(
-        {{QStringLiteral("type"), QStringLiteral("error")}, {QStringLiteral("text"), text}});
+        {{QStringLiteral("type"), QStringLiteral("done")}, {QStringLiteral("ref"), ref}});
 }
 
 } // namespace webmessages

@@ -4,6 +4,7 @@
 #include "link/matrixsetup.h"
 #include "link/routing.h"
 #include "link/routingstate.h"
+#include "link/setupedit.h"
 #include "webconfig.h"
 
 #include <QByteArray>
@@ -19,22 +20,6 @@ class MatrixSetup;
 // told. Knows no socket and no line: the panel sends what these return.
 namespace webmessages {
 
-// A change of the switch's names or presets a page asked for.
-struct SetupEdit
-{
-    enum class Kind {
-        OutputName,
-        InputName,
-        SavePreset, // the routing the switch reported, under `name`
-        RenamePreset,
-        DeletePreset
-    };
-    Kind kind = Kind::OutputName;
-    int index = 0; // the output or input, 1 to 4
-    QString name;  // the new name, or the preset's
-    QString to;    // a preset's new name
-};
-
 // A request taken (commands for the line, in order) or refused (error, nothing to send).
 struct Outcome
 {
@@ -43,6 +28,7 @@ struct Outcome
     bool deniedAccess = false; // refused for who asked, not for what: worth a line in the log
     std::optional<Preset> recall = std::nullopt;  // a preset to recall
     std::optional<SetupEdit> edit = std::nullopt; // a change of names or presets
+    int ref = 0; // the asker's number for the request, told back with its answer; 0: none
 };
 
 // The requests a page sends, each a JSON object with "type" and, where a PIN is set, "pin":
@@ -56,16 +42,16 @@ struct Outcome
 //   {"type":"delete","preset":"NAME"}
 //   {"type":"line","text":"cir 59\r\n"}       one command line of the switch's own language,
 //                                              Latin-1, ending in a line feed (a console)
+// An edit (name, save, rename, delete) with "ref":N, a number of the asker's, is answered
+// {"type":"done","ref":N} once made, after the new state; an error about any request with one
+// carries it too.
 // `setup` holds the switch's presets.
 Outcome request(const QByteArray& text, const WebAccess& access, const MatrixSetup& setup);
 
-// Makes `edit` in `setup`, a preset saved from `reported`; false with `error` when refused.
-bool apply(const SetupEdit& edit, MatrixSetup& setup, const std::optional<Routing>& reported,
-           QString& error);
-
 // Everything a page shows, sent when it connects and whenever names or presets change:
 // {"type":"state","switch":ID,"name":NAME,"link":B,"routing":[4],"outputs":[4],"inputs":[4],
-//  "presets":[...],"readOnly":B,"pin":B}; NAME is the switch's display name, ID without one.
+//  "presets":[...],"presetRoutings":[[4],...],"readOnly":B,"pin":B}; NAME is the switch's
+// display name, ID without one.
 // The link as link() says follows it.
 QByteArray state(const QString& id, bool linkUp, const Routing& routing, const MatrixSetup& setup,
                  const WebAccess& access, const QString& name = {});
@@ -78,7 +64,10 @@ QByteArray routing(const Routing& routing);
 QByteArray link(bool up, bool answering = true);
 // {"type":"bytes","data":TEXT}: what the switch sent, one character a byte, for a console.
 QByteArray bytes(const QByteArray& data);
-// {"type":"error","text":TEXT}
-QByteArray error(const QString& text);
+// {"type":"error","text":TEXT}, with "ref":N when not 0 and "denied":true for a refusal of who
+// asked (a PIN, a read-only page).
+QByteArray error(const QString& text, int ref = 0, bool denied = false);
+// {"type":"done","ref":N}
+QByteArray done(int ref);
 
 } // namespace webmessages

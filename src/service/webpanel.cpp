@@ -280,14 +280,15 @@ void WebPanel::onMessage(QWebSocket* socket, const QString& text)
     if (page == pages.end())
         return;
     Switch& item = switches.at(page->second.id);
-    if (isLockedOut(page->second.address, !settings.accessOf(page->second.id).pin.isEmpty())) {
-        send(socket, webmessages::error(tr("too many wrong PINs: try again later")));
-        return;
-    }
     item.setup->edit().reload(); // a preset saved a moment ago elsewhere is already there
     const WebAccess access = settings.accessOf(page->second.id);
     const webmessages::Outcome outcome =
         webmessages::request(text.toUtf8(), access, item.setup->setup());
+    if (isLockedOut(page->second.address, !access.pin.isEmpty())) {
+        send(socket,
+             webmessages::error(tr("too many wrong PINs: try again later"), outcome.ref, true));
+        return;
+    }
     if (outcome.deniedAccess)
         tellRefusal(page->second.id, page->second.address, outcome.error);
     else if (outcome.error.isEmpty())
@@ -296,20 +297,21 @@ void WebPanel::onMessage(QWebSocket* socket, const QString& text)
     if (outcome.deniedAccess && !access.readOnly)
         countWrongPin(page->second.address);
     if (!outcome.error.isEmpty()) {
-        send(socket, webmessages::error(outcome.error));
+        send(socket, webmessages::error(outcome.error, outcome.ref, outcome.deniedAccess));
         return;
     }
     if (outcome.edit) {
         QString why;
-        if (!webmessages::apply(*outcome.edit, item.setup->edit(), item.line->routing().whole(),
-                                why)) {
-            send(socket, webmessages::error(why));
+        if (!applyEdit(*outcome.edit, item.setup->edit(), item.line->routing().whole(), why)) {
+            send(socket, webmessages::error(why, outcome.ref));
             return;
         }
         for (const auto& [other, otherPage] : pages) { // at once, not when the file is seen
             if (otherPage.id == page->second.id)
                 sendState(other, item);
         }
+        if (outcome.ref != 0)
+            send(socket, webmessages::done(outcome.ref));
         return;
     }
     if (outcome.recall) {

@@ -6,8 +6,10 @@
 #include "link/portchoice.h"
 #include "link/receiveframer.h"
 #include "link/setupsettings.h"
+#include "link/sharedswitch.h"
 #include "link/switchsession.h"
 #include "panelwidgets.h"
+#include "pinasker.h"
 #include "portbox.h"
 #include "protocol/commands.h"
 #include "routingpanel.h"
@@ -104,6 +106,8 @@ void MainWindow::connectElements()
     connect(link, &SwitchSession::writeFailed, this, &MainWindow::reportFailedWrite);
     connect(link, &SwitchSession::noAnswer, this, &MainWindow::appendNote);
     connect(link, &SwitchSession::linkNote, this, &MainWindow::appendNote);
+    if (SharedSwitch* shared = link->line().sharedSwitch())
+        connect(new PinAsker(*shared, this), &PinAsker::note, this, &MainWindow::appendNote);
 }
 
 void MainWindow::chainTabOrder()

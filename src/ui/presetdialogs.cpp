@@ -2,6 +2,7 @@
 #include "presetdialogs.h"
 
 #include "link/matrixsetup.h"
+#include "link/setupstore.h"
 #include "ui/designlook.h"
 
 #include <QDialogButtonBox>
@@ -51,8 +52,8 @@ QString NameDialog::name() const
     return edit->text().trimmed();
 }
 
-PresetManagerDialog::PresetManagerDialog(MatrixSetup& matrixSetup, QWidget* parent)
-    : QDialog(parent), setup(matrixSetup)
+PresetManagerDialog::PresetManagerDialog(SetupStore& setupStore, QWidget* parent)
+    : QDialog(parent), store(setupStore)
 {
     setObjectName(QStringLiteral("presetManager"));
     setWindowTitle(tr("Presets"));
@@ -89,6 +90,18 @@ PresetManagerDialog::PresetManagerDialog(MatrixSetup& matrixSetup, QWidget* pare
     connect(list, &QListWidget::currentRowChanged, this, &PresetManagerDialog::showSelection);
     connect(list, &QListWidget::itemActivated, this, &PresetManagerDialog::recallSelected);
     design::applyLook(this, design::dialogBackground, design::dialogFont());
+    // Another controller of a shared switch changed the presets: the list follows, keeping
+    // what is selected and a Delete pressed once while it stays the same.
+    connect(&store, &SetupStore::changed, this, [this] {
+        QStringList shown;
+        for (int each = 0; each < list->count(); ++each)
+            shown.append(list->item(each)->text());
+        QStringList stored;
+        for (const Preset& preset : store.setup().presets())
+            stored.append(preset.name);
+        if (shown != stored)
+            fill(selectedName());
+    });
     fill();
     list->setFocus();
 }
@@ -96,7 +109,7 @@ PresetManagerDialog::PresetManagerDialog(MatrixSetup& matrixSetup, QWidget* pare
 void PresetManagerDialog::fill(const QString& selected)
 {
     list->clear();
-    for (const Preset& preset : setup.presets()) {
+    for (const Preset& preset : store.setup().presets()) {
         auto* item = new QListWidgetItem(preset.name, list);
         item->setToolTip(MatrixSetup::routingText(preset.routing));
     }
@@ -142,11 +155,8 @@ void PresetManagerDialog::renameSelected()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog, name] {
         const QString newName = dialog->name();
-        if (!setup.renamePreset(name, newName)) {
-            note->setText(setup.errorString());
-            return;
-        }
-        fill(newName);
+        change({SetupEdit::Kind::RenamePreset, 0, name, newName},
+               [this, newName] { fill(newName); });
     });
     dialog->open();
 }
@@ -162,13 +172,23 @@ void PresetManagerDialog::deleteSelected()
         return;
     }
     const int row = list->currentRow();
-    if (!setup.deletePreset(name)) {
-        note->setText(setup.errorString());
-        return;
-    }
-    fill();
-    list->setCurrentRow(std::min(row, list->count() - 1));
-    note->setText(tr("Deleted \"%1\".").arg(name));
+    change({SetupEdit::Kind::DeletePreset, 0, name, {}}, [this, row, name] {
+        fill();
+        list->setCurrentRow(std::min(row, list->count() - 1));
+        note->setText(tr("Deleted \"%1\".").arg(name));
+    });
+}
+
+void PresetManagerDialog::change(const SetupEdit& edit, const std::function<void()>& done)
+{
+    SetupChange* made = store.change(edit, std::nullopt);
+    connect(made, &SetupChange::finished, this, [this, made, done] {
+        made->deleteLater();
+        if (made->errorString().isEmpty())
+            done();
+        else
+            note->setText(made->errorString());
+    });
 }
 
 void PresetManagerDialog::keyPressEvent(QKeyEvent* event)

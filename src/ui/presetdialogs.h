@@ -5,11 +5,12 @@
 
 #include <functional>
 
-class MatrixSetup;
+class SetupStore;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+struct SetupEdit;
 
 // Asks for one name of at most 32 characters: Enter accepts, Escape cancels. An optional hint
 // under the field follows the text as it is typed (such as "Replaces the preset of this name.").
@@ -29,13 +30,13 @@ private:
 };
 
 // The presets in the order they were saved: Recall (Enter), Rename (F2), Delete (the Delete
-// key; a second press confirms), Close (Escape). It changes the file through MatrixSetup and
-// leaves recalling to whoever opened it.
+// key; a second press confirms), Close (Escape). It changes the presets where the store keeps
+// them and leaves recalling to whoever opened it.
 class PresetManagerDialog : public QDialog
 {
     Q_OBJECT
 public:
-    PresetManagerDialog(MatrixSetup& setup, QWidget* parent = nullptr);
+    PresetManagerDialog(SetupStore& store, QWidget* parent = nullptr);
 
 signals:
     void recallRequested(const QString& name);
@@ -50,8 +51,10 @@ private:
     void renameSelected();
     void deleteSelected();
     void showSelection();
+    // Makes `edit`, then `done` or shows why it failed.
+    void change(const SetupEdit& edit, const std::function<void()>& done);
 
-    MatrixSetup& setup;
+    SetupStore& store;
     QListWidget* list = nullptr;
     QPushButton* recallButton = nullptr;
     QPushButton* renameButton = nullptr;

@@ -3,6 +3,7 @@
 
 #include "link/commandchannel.h"
 #include "link/matrixsetup.h"
+#include "link/setupstore.h"
 #include "link/switchsession.h"
 #include "presetdialogs.h"
 
@@ -21,18 +22,24 @@ QString menuText(const QString& text)
 
 SetupMenu::SetupMenu(SwitchSession& link, const QString& workingDirectory, QWidget* parentWindow)
     : QObject(parentWindow), session(link), window(parentWindow),
-      names(std::make_unique<MatrixSetup>(workingDirectory)),
+      store(new SetupStore(workingDirectory, link.line(), this)),
       recaller(new PresetRecall(*new CommandChannel(link, CommandChannel::Framing::Window, this),
                                 CommandChannel::nobody, this))
 {
     connect(recaller, &PresetRecall::finished, this, &SetupMenu::reportRecall);
+    connect(store, &SetupStore::changed, this, &SetupMenu::namesChanged);
 }
 
 SetupMenu::~SetupMenu() = default;
 
+const MatrixSetup& SetupMenu::setup() const
+{
+    return store->setup();
+}
+
 void SetupMenu::popup(int output, int input, const QPoint& globalPosition)
 {
-    names->reload(); // another program over this folder may have changed it
+    store->reload(); // another program over this folder may have changed it
     emit namesChanged();
     delete menu;
     menu = new QMenu(window);
@@ -42,7 +49,7 @@ void SetupMenu::popup(int output, int input, const QPoint& globalPosition)
     QMenu* recallMenu = menu->addMenu(tr("&Recall"));
     recallMenu->setObjectName(QStringLiteral("recallMenu"));
     recallMenu->menuAction()->setObjectName(QStringLiteral("recallAction"));
-    const QList<Preset> presets = names->presets();
+    const QList<Preset> presets = setup().presets();
     for (qsizetype i = 0; i < presets.size(); ++i) {
         const QString name = presets[i].name;
         QAction* action =
@@ -75,19 +82,28 @@ void SetupMenu::popup(int output, int input, const QPoint& globalPosition)
 void SetupMenu::askForName(bool output, int index)
 {
     const QString what = output ? tr("output") : tr("input");
-    const QString current = output ? names->outputName(index) : names->inputName(index);
+    const QString current = output ? setup().outputName(index) : setup().inputName(index);
     auto* dialog =
         new NameDialog(tr("Name %1 %2").arg(what).arg(index),
                        tr("Name of %1 %2 (empty for none):").arg(what).arg(index), current, window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog, output, index] {
-        const bool saved = output ? names->setOutputName(index, dialog->name())
-                                  : names->setInputName(index, dialog->name());
-        if (!saved)
-            emit note(names->errorString());
-        emit namesChanged();
+        change({output ? SetupEdit::Kind::OutputName : SetupEdit::Kind::InputName,
+                index,
+                dialog->name(),
+                {}});
     });
     dialog->open();
+}
+
+void SetupMenu::change(const SetupEdit& edit, const std::optional<Routing>& routing)
+{
+    SetupChange* made = store->change(edit, routing);
+    connect(made, &SetupChange::finished, this, [this, made] {
+        if (!made->errorString().isEmpty())
+            emit note(made->errorString());
+        made->deleteLater();
+    });
 }
 
 void SetupMenu::askForPresetName()
@@ -96,24 +112,24 @@ void SetupMenu::askForPresetName()
     if (!routing)
         return;
     const Routing kept = *routing;
-    auto* dialog = new NameDialog(
-        tr("Save routing"), tr("Preset name for %1:").arg(MatrixSetup::routingText(kept)),
-        QString(), window, [this](const QString& typed) {
-            return names->findPreset(typed) && names->findPreset(typed)->name == typed
-                       ? tr("Replaces the preset of this name.")
-                       : QString();
-        });
+    auto* dialog = new NameDialog(tr("Save routing"),
+                                  tr("Preset name for %1:").arg(MatrixSetup::routingText(kept)),
+                                  QString(), window, [this](const QString& typed) {
+                                      const std::optional<Preset> found = setup().findPreset(typed);
+                                      return found && found->name == typed
+                                                 ? tr("Replaces the preset of this name.")
+                                                 : QString();
+                                  });
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog, kept] {
-        if (!names->savePreset(dialog->name(), kept))
-            emit note(names->errorString());
+        change({SetupEdit::Kind::SavePreset, 0, dialog->name(), {}}, kept);
     });
     dialog->open();
 }
 
 void SetupMenu::openPresetManager()
 {
-    auto* dialog = new PresetManagerDialog(*names, window);
+    auto* dialog = new PresetManagerDialog(*store, window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &PresetManagerDialog::recallRequested, this, &SetupMenu::recallPreset);
     dialog->open();
@@ -121,7 +137,7 @@ void SetupMenu::openPresetManager()
 
 void SetupMenu::recallPreset(const QString& name)
 {
-    const std::optional<Preset> preset = names->findPreset(name);
+    const std::optional<Preset> preset = setup().findPreset(name);
     QString refusal;
     if (!preset)
         refusal = tr("Preset \"%1\" is no longer there.").arg(name);

@@ -6,9 +6,9 @@
 #include <QObject>
 #include <QPointer>
 
-#include <memory>
-
 class MatrixSetup;
+class SetupStore;
+struct SetupEdit;
 class QMenu;
 class QPoint;
 class QWidget;
@@ -21,11 +21,12 @@ class SetupMenu : public QObject
 {
     Q_OBJECT
 public:
-    // Names and presets live in `workingDirectory`; dialogs open over `window`.
+    // Names and presets live in `workingDirectory`, or with the service of a switch it shares;
+    // dialogs open over `window`.
     SetupMenu(SwitchSession& session, const QString& workingDirectory, QWidget* window);
     ~SetupMenu() override;
 
-    const MatrixSetup& setup() const { return *names; }
+    const MatrixSetup& setup() const;
     bool isRecalling() const { return recaller->isRunning(); }
     // The menu for `output` and `input` (0: none) at `globalPosition`.
     void popup(int output, int input, const QPoint& globalPosition);
@@ -38,6 +39,8 @@ signals:
 
 private:
     void askForName(bool output, int index);
+    // Makes `edit` (a preset saved from `routing`) and tells why when it fails.
+    void change(const SetupEdit& edit, const std::optional<Routing>& routing = std::nullopt);
     void askForPresetName();
     void openPresetManager();
     void recallPreset(const QString& name);
@@ -45,7 +48,7 @@ private:
 
     SwitchSession& session;
     QWidget* window;
-    std::unique_ptr<MatrixSetup> names;
+    SetupStore* store;
     PresetRecall* recaller = nullptr;
     QPointer<QMenu> menu;
 };

@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSettings>
@@ -253,11 +254,19 @@ void TestAnyPort::webPanelAddressDrivesTheSwitch()
 {
     const quint16 simPort = startSim({QStringLiteral("--initial"), QStringLiteral("3012")});
     QVERIFY(simPort != 0);
+    // The service's folder holds the names; the console's own holds others, never shown.
     QDir(dir->path()).mkdir(QStringLiteral("room"));
+    for (const auto& [folder, names] :
+         {std::pair{QStringLiteral("room/"), QByteArray("[names]\noutput2=Projector\n")},
+          std::pair{QString(), QByteArray("[names]\noutput2=Desk only\n")}}) {
+        QFile setup(dir->filePath(folder + QStringLiteral("varnok.conf")));
+        QVERIFY(setup.open(QIODevice::WriteOnly));
+        setup.write(names);
+    }
     QFile conf(dir->filePath(QStringLiteral("varnokd.conf")));
     QVERIFY(conf.open(QIODevice::WriteOnly));
     conf.write(QStringLiteral("[room]\ndir=room\nport=tcp://127.0.0.1:%1\nlisten=127.0.0.1:0\n"
-                              "[web]\nlisten=127.0.0.1:0\n")
+                              "[web]\nlisten=127.0.0.1:0\nroom.pin=2468\n")
                    .arg(simPort)
                    .toUtf8());
     conf.close();
@@ -271,17 +280,64 @@ void TestAnyPort::webPanelAddressDrivesTheSwitch()
     QTRY_VERIFY_WITH_TIMEOUT(
         listening.match(log += QString::fromUtf8(service.readAllStandardError())).hasMatch(),
         patienceMs);
+    const QString address = listening.match(log).captured(1) + QStringLiteral("room/");
     startConsole();
-    typePort(*window, listening.match(log).captured(1) + QStringLiteral("room/"));
+    typePort(*window, address);
     QTest::mouseClick(linkButton(*window), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(connectedLamp(*window)->isLit(), patienceMs);
-    QTRY_VERIFY_WITH_TIMEOUT(routingLamp(*window, 3, 2)->isLit(), patienceMs);
-    QTest::mouseClick(routingButton(*window, 10), Qt::LeftButton); // output 2, input 3
+    QTRY_VERIFY_WITH_TIMEOUT(routingButton(*window, 10)->toolTip().contains("Projector"),
+                             patienceMs);
+
+    // The question for the routing, refused, asks for the PIN; with it a press routes.
+    QDialog* pin = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((pin = window->findChild<QDialog*>(QStringLiteral("pinDialog"))) &&
+                                 pin->isVisible(),
+                             patienceMs);
+    QTest::keyClicks(pin->findChild<QLineEdit*>(), QStringLiteral("2468"));
+    QTest::keyClick(pin->findChild<QLineEdit*>(), Qt::Key_Return);
+    QTest::mouseClick(routingButton(*window, 10), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(routingLamp(*window, 1, 2)->isLit(), patienceMs);
     QTRY_VERIFY_WITH_TIMEOUT(simLog().contains("<- cir 59\n"), patienceMs);
+
+    // A name given by the command line through the page shows in the window at once; one from
+    // the window's dialog reaches the service's folder, and the console's own stays as it was.
+    QFile pinFile(dir->filePath(QStringLiteral("pin")));
+    QVERIFY(pinFile.open(QIODevice::WriteOnly));
+    pinFile.write("2468\n");
+    pinFile.close();
+    QProcess cli;
+    cli.start(QStringLiteral(VARNOK_PATH),
+              {QStringLiteral("--port"), address, QStringLiteral("--pin-file"), pinFile.fileName(),
+               QStringLiteral("name"), QStringLiteral("input"), QStringLiteral("3"),
+               QStringLiteral("Camera")});
+    QVERIFY(cli.waitForFinished(patienceMs));
+    QCOMPARE(cli.exitCode(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(routingButton(*window, 10)->toolTip().contains("Camera"), patienceMs);
+    QTest::mouseClick(window->windowHandle(), Qt::RightButton, {},
+                      routingButton(*window, 2)->mapTo(window.get(), QPoint(5, 5)));
+    auto* menu = window->findChild<QMenu*>(QStringLiteral("routingMenu"));
+    QVERIFY(menu && menu->isVisible());
+    QAction* nameOutput = menu->findChild<QAction*>(QStringLiteral("nameOutputAction"));
+    menu->close();
+    nameOutput->trigger();
+    auto* nameEdit = window->findChild<QLineEdit*>(QStringLiteral("nameEdit"));
+    QVERIFY(nameEdit && nameEdit->isVisible());
+    QTest::keyClicks(nameEdit, QStringLiteral("Lectern"));
+    QTest::keyClick(nameEdit, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(routingButton(*window, 2)->toolTip().contains("Lectern"), patienceMs);
+    QSettings kept(dir->filePath(QStringLiteral("room/varnok.conf")), QSettings::IniFormat);
+    QCOMPARE(kept.value("names/output1").toString(), QStringLiteral("Lectern"));
+    QCOMPARE(kept.value("names/input3").toString(), QStringLiteral("Camera"));
+    QSettings own(dir->filePath(QStringLiteral("varnok.conf")), QSettings::IniFormat);
+    QCOMPARE(own.value("names/output2").toString(), QStringLiteral("Desk only"));
+    QVERIFY(own.value("names/output1").isNull());
     QVERIFY(boxes->shown.isEmpty());
+
+    // Without the service the console's own names are shown again.
     service.terminate();
     QVERIFY(service.waitForFinished(patienceMs));
+    QTRY_VERIFY_WITH_TIMEOUT(routingButton(*window, 10)->toolTip().contains("Desk only"),
+                             patienceMs);
 }
 
 void TestAnyPort::utpSetOverTcp()

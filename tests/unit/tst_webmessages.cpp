@@ -115,8 +115,7 @@ void TestWebMessages::editsChangeTheSetup()
     QVERIFY(setup.savePreset(QStringLiteral("Lecture"), {1, 3, 1, 4}));
     webmessages::Outcome outcome = webmessages::request(json, {}, setup);
     QString why = outcome.error;
-    if (outcome.edit &&
-        webmessages::apply(*outcome.edit, setup, MatrixSetup::parseRouting(reported), why)) {
+    if (outcome.edit && applyEdit(*outcome.edit, setup, MatrixSetup::parseRouting(reported), why)) {
         MatrixSetup again(dir.path()); // as saved
         QStringList outputs, inputs, presets;
         for (int i = 1; i <= 4; ++i) {
@@ -161,11 +160,14 @@ void TestWebMessages::stateNamesEverything()
                                                    setup, {false, QStringLiteral("4711")},
                                                    QStringLiteral("Lecture hall")))
             .object();
-    QCOMPARE(QJsonDocument(state).toJson(QJsonDocument::Compact),
-             QByteArray(R"({"inputs":["","","","Lectern"],"link":true,"name":"Lecture hall",)"
-                        R"("outputs":["","Beamer","",""],)"
-                        R"("pin":true,"presets":["Lecture"],"readOnly":false,"routing":[2,0,1,4],)"
-                        R"("switch":"room","type":"state"})"));
+    QCOMPARE(
+        QJsonDocument(state).toJson(QJsonDocument::Compact),
+        QByteArray(
+            R"({"inputs":["","","","Lectern"],"link":true,"name":"Lecture hall",)"
+            R"("outputs":["","Beamer","",""],)"
+            R"("pin":true,"presetRoutings":[[1,3,1,4]],"presets":["Lecture"],"readOnly":false,)"
+            R"("routing":[2,0,1,4],)"
+            R"("switch":"room","type":"state"})"));
 }
 
 void TestWebMessages::webGroup_data()

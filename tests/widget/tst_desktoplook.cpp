@@ -5,7 +5,7 @@
 // Run under a locale with a translation (zh_CN), the same holds for the translated texts.
 #include "fakeserialport.h"
 #include "link/language.h"
-#include "link/matrixsetup.h"
+#include "link/setupstore.h"
 #include "recordingmessageboxes.h"
 #include "ui/mainwindow.h"
 #include "ui/messageboxes.h"
@@ -142,7 +142,7 @@ struct Windows
     std::unique_ptr<MainWindow> mainWindow;
     std::unique_ptr<NetworkSettingsDialog> setIp;
     std::unique_ptr<UtpModeDialog> utp;
-    MatrixSetup setup{dir.path()};
+    SetupStore setup{dir.path(), port};
     QList<QWidget*> windows;
 
     Windows()
@@ -157,7 +157,9 @@ struct Windows
         setIp->findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
         utp = std::make_unique<UtpModeDialog>(port, boxes, mainWindow.get());
         utp->show();
-        setup.savePreset(QStringLiteral("Stage"), {1, 2, 3, 4}); // the presets' buttons enabled
+        // The presets' buttons enabled.
+        delete setup.change({SetupEdit::Kind::SavePreset, 0, QStringLiteral("Stage"), {}},
+                            Routing{1, 2, 3, 4});
         windows = {mainWindow.get(), setIp.get(), utp.get(),
                    new NameDialog("Save routing", "Preset name:", "", mainWindow.get()),
                    new PresetManagerDialog(setup, mainWindow.get())};
