@@ -216,6 +216,10 @@
         <source>There is a preset &quot;%1&quot; already.</source>
         <translation>已有预设“%1”。</translation>
     </message>
+    <message>
+        <source>these names and presets are kept by the switch&apos;s service</source>
+        <translation>这些名称和预设由切换器的服务保存</translation>
+    </message>
 </context>
 <context>
     <name>MessageArea</name>
@@ -466,6 +470,25 @@
     </message>
 </context>
 <context>
+    <name>PinAsker</name>
+    <message>
+        <source>The switch&apos;s service refused: %1</source>
+        <translation>切换器的服务拒绝了：%1</translation>
+    </message>
+    <message>
+        <source>PIN</source>
+        <translation>PIN 码</translation>
+    </message>
+    <message>
+        <source>The switch&apos;s service asks for a PIN:</source>
+        <translation>切换器的服务需要 PIN 码：</translation>
+    </message>
+    <message>
+        <source>PIN given: press again.</source>
+        <translation>已输入 PIN 码：请再按一次。</translation>
+    </message>
+</context>
+<context>
     <name>PortBox</name>
     <message>
         <source>Com Select</source>
@@ -621,6 +644,14 @@
     <message>
         <source>the switch reported %1 of the four outputs</source>
         <translation>切换器报告了四个输出中的 %1 个</translation>
+    </message>
+    <message>
+        <source>%1 did not tell the switch&apos;s names and presets</source>
+        <translation>%1 没有告知切换器的名称和预设</translation>
+    </message>
+    <message>
+        <source>no preset named &quot;%1&quot;</source>
+        <translation>没有名为“%1”的预设</translation>
     </message>
 </context>
 <context>
@@ -828,6 +859,17 @@
     <message>
         <source>output %1 stayed on input %2, not %3 as asked</source>
         <translation>输出 %1 仍在输入 %2，而不是所请求的 %3</translation>
+    </message>
+</context>
+<context>
+    <name>SharedSwitch</name>
+    <message>
+        <source>the switch&apos;s service is not connected</source>
+        <translation>切换器的服务未连接</translation>
+    </message>
+    <message>
+        <source>the switch&apos;s service did not answer within %1 s</source>
+        <translation>切换器的服务在 %1 秒内没有应答</translation>
     </message>
 </context>
 <context>
