@@ -370,7 +370,6 @@ void ScriptRun::change(const SetupEdit& edit, const std::optional<Routing>& rout
     SetupChange* made = setup.change(edit, routing);
     deadline.stop(); // the change is bounded by its own wait
     connect(made, &SetupChange::finished, this, [this, made, failure, done] {
-        made->deleteLater();
         if (!made->errorString().isEmpty())
             return finish(failure, made->errorString());
         done();

@@ -36,6 +36,11 @@ bool applyEdit(const SetupEdit& edit, MatrixSetup& setup, const std::optional<Ro
     return done;
 }
 
+SetupChange::SetupChange(QObject* parent) : QObject(parent)
+{
+    connect(this, &SetupChange::finished, this, &QObject::deleteLater);
+}
+
 void SetupChange::finish(const QString& why)
 {
     if (std::exchange(ended, true))

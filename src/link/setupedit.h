@@ -33,12 +33,13 @@ bool applyEdit(const SetupEdit& edit, MatrixSetup& setup, const std::optional<Ro
 
 // One change asked for, as QNetworkReply is one request: it ends once, with finished(), in
 // success or with the reason it failed. finished() is always delivered from the event loop, so
-// it can be connected after the change was asked for, even when it ended at once.
+// it can be connected after the change was asked for, even when it ended at once. It deletes
+// itself once finished() was delivered, whoever still listens.
 class SetupChange : public QObject
 {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    explicit SetupChange(QObject* parent = nullptr);
 
     bool isFinished() const { return ended; }
     // Empty when the change was made.

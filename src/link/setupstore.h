@@ -26,7 +26,7 @@ public:
     void reload();
     // Makes `edit` where the set-up in use is kept; a preset is saved from `reported` in the
     // folder, from the routing the service has otherwise. The handle, a child of this object
-    // for its asker to delete once finished, ends at once for the folder.
+    // ends at once for the folder.
     SetupChange* change(const SetupEdit& edit, const std::optional<Routing>& reported);
 
 signals:

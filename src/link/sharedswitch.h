@@ -36,7 +36,7 @@ public:
     int stamp(QJsonObject& request);
 
     // Asks the service for `edit` (a preset is saved from the routing the service has); the
-    // handle, a child of this object for its asker to delete once finished, ends with the service's
+    // handle, a child of this object, ends with the service's
     // answer, when the line closes, or after answerTimeoutMs.
     SetupChange* change(const SetupEdit& edit);
 

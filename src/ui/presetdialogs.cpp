@@ -183,7 +183,6 @@ void PresetManagerDialog::change(const SetupEdit& edit, const std::function<void
 {
     SetupChange* made = store.change(edit, std::nullopt);
     connect(made, &SetupChange::finished, this, [this, made, done] {
-        made->deleteLater();
         if (made->errorString().isEmpty())
             done();
         else

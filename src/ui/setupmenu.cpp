@@ -102,7 +102,6 @@ void SetupMenu::change(const SetupEdit& edit, const std::optional<Routing>& rout
     connect(made, &SetupChange::finished, this, [this, made] {
         if (!made->errorString().isEmpty())
             emit note(made->errorString());
-        made->deleteLater();
     });
 }
 
