@@ -37,7 +37,12 @@ MqttConfig MqttConfig::read(QSettings& settings, const QDir& folder, const Fault
     for (const QString& key : settings.childKeys()) {
         if (!known.contains(key))
             fault(key,
-                  QCoreApplication::translate("MqttConfig", "[mqtt] unknown key \"%1\"").arg(key));
+                  QCoreApplication::translate(
+                      "MqttConfig",
+                      "[mqtt] unknown key \"%1\" (host, port, client_id, user, password, "
+                      "password_file, cafile, certfile, keyfile, base and discovery_prefix are "
+                      "known)")
+                      .arg(key));
     }
     const auto text = [&settings](const char* key) {
         return settings.value(QLatin1String(key)).toString().trimmed();

@@ -6,6 +6,7 @@
 #include "protocol/terminationsignals.h"
 #include "serviceconfig.h"
 #include "serviceoptions.h"
+#include "servicestatus.h"
 #include "switchservice.h"
 #include "webpanel.h"
 
@@ -139,5 +140,6 @@ int runService(int& argc, char** argv)
     service.apply(config.switches);
     applyWeb(web, config, service);
     sd_notify(0, "READY=1");
+    const ServiceStatus status(service, [&web] { return web ? web->pageCount() : 0; });
     return QCoreApplication::exec();
 }

@@ -36,7 +36,10 @@ public:
             ++number;
             if (const auto groupMatch = group.match(line); groupMatch.hasMatch()) {
                 current = groupMatch.captured(1).trimmed();
-                lines.insert(current, number);
+                if (lines.contains(current))
+                    repeats.append({current, number});
+                else
+                    lines.insert(current, number);
             } else if (const auto keyMatch = key.match(line); keyMatch.hasMatch()) {
                 lines.insert(current + QLatin1Char('/') + keyMatch.captured(1), number);
             }
@@ -46,10 +49,27 @@ public:
     {
         return lines.value(key.isEmpty() ? group : group + QLatin1Char('/') + key);
     }
+    // Groups written again after their first place: QSettings merges them without a word.
+    QList<std::pair<QString, int>> repeats;
 
 private:
     QHash<QString, int> lines; // the first line of each
 };
+
+// Why `dir` cannot be a switch's set-up folder, or a null text.
+QString folderFault(const QString& dir)
+{
+    const QFileInfo folder(dir);
+    if (!folder.exists())
+        return QCoreApplication::translate("ServiceConfig", "dir=%1 does not exist").arg(dir);
+    if (!folder.isDir())
+        return QCoreApplication::translate("ServiceConfig", "dir=%1 is not a folder").arg(dir);
+    if (!folder.isExecutable() || !folder.isReadable())
+        return QCoreApplication::translate("ServiceConfig",
+                                           "dir=%1 is a folder this user may not enter or read")
+            .arg(dir);
+    return {};
+}
 
 bool validId(const QString& id)
 {
@@ -109,11 +129,18 @@ ServiceConfig ServiceConfig::read(const QString& path)
         return config;
     }
     const LineIndex lines(path);
+    for (const auto& [group, line] : lines.repeats)
+        fail(line, QCoreApplication::translate(
+                       "ServiceConfig", "[%1] is given again: write each group once, as line %2 "
+                                        "does")
+                       .arg(group)
+                       .arg(lines.of(group)));
     for (const QString& key : settings->childKeys())
         fail(lines.of(QString(), key),
              QCoreApplication::translate("ServiceConfig", "\"%1\" is outside any switch's group")
                  .arg(key));
 
+    QStringList groupIds;
     QHash<QString, QString> listenUsers; // "host:port" -> switch id
     QHash<QString, QString> dirUsers;
     const QSet<QString> known{QStringLiteral("dir"),    QStringLiteral("port"),
@@ -133,16 +160,16 @@ ServiceConfig ServiceConfig::read(const QString& path)
             settings->endGroup();
             continue;
         }
-        if (!validId(id)) {
+        if (!validId(id))
             fail(groupLine, QCoreApplication::translate(
                                 "ServiceConfig", "[%1]: a switch's id is 1 to 32 of a-z, 0-9 and -")
                                 .arg(id));
-            continue;
-        }
+        else
+            groupIds << id; // a switch with faults is still a switch the panel may name
         settings->beginGroup(id);
         SwitchConfig item;
         item.id = id;
-        bool sound = true;
+        bool sound = validId(id); // the group's other faults are told all the same
         const auto faultAt = [&](const QString& key, const QString& text) {
             fail(key.isEmpty() ? groupLine : lines.of(id, key),
                  QStringLiteral("[%1] %2").arg(id, text));
@@ -160,11 +187,11 @@ ServiceConfig ServiceConfig::read(const QString& path)
         if (item.dir.isEmpty())
             faultAt({}, QCoreApplication::translate("ServiceConfig",
                                                     "dir= is missing: the switch's set-up folder"));
-        else if (!QFileInfo(item.dir = QFileInfo(path).absoluteDir().absoluteFilePath(item.dir))
-                      .isDir()) // a relative folder is the configuration file's neighbour
-            faultAt(QStringLiteral("dir"),
-                    QCoreApplication::translate("ServiceConfig", "dir=%1 is not a folder")
-                        .arg(item.dir));
+        // A relative folder is the configuration file's neighbour.
+        else if (const QString fault = folderFault(
+                     item.dir = QFileInfo(path).absoluteDir().absoluteFilePath(item.dir));
+                 !fault.isNull())
+            faultAt(QStringLiteral("dir"), fault);
         else if (const QString other = dirUsers.value(item.dir); !other.isEmpty())
             faultAt(QStringLiteral("dir"),
                     QCoreApplication::translate("ServiceConfig", "dir=%1 is [%2]'s folder too")
@@ -232,12 +259,17 @@ ServiceConfig ServiceConfig::read(const QString& path)
             config.switches.append(item);
     }
     if (settings->childGroups().contains(QStringLiteral("web"))) {
-        QStringList ids;
-        for (const SwitchConfig& item : config.switches)
-            ids << item.id;
         config.web = readWebConfig(
-            *settings, QFileInfo(path).absoluteDir(), ids,
+            *settings, QFileInfo(path).absoluteDir(), groupIds,
             [&lines](const QString& key) { return lines.of(QStringLiteral("web"), key); }, fail);
+        const QString panel =
+            config.web ? listenAddressText(config.web->listenHost, config.web->listenPort)
+                       : QString();
+        if (const QString other = listenUsers.value(panel);
+            config.web && config.web->listenPort != 0 && !other.isEmpty())
+            fail(lines.of(QStringLiteral("web"), QStringLiteral("listen")),
+                 QCoreApplication::translate("ServiceConfig", "[web] listen=%1 is [%2]'s too")
+                     .arg(panel, other));
     }
     std::sort(config.faults.begin(), config.faults.end(),
               [](const Fault& a, const Fault& b) { return a.line < b.line; });

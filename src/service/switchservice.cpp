@@ -23,6 +23,7 @@ void SwitchService::apply(const QList<SwitchConfig>& switches)
     std::map<QString, SwitchConfig> wanted;
     for (const SwitchConfig& config : switches)
         wanted.emplace(config.id, config);
+    QStringList restarting;
     for (auto it = served.begin(); it != served.end();) {
         const auto next = wanted.find(it->first);
         if (next != wanted.end() && next->second == it->second->config) {
@@ -31,14 +32,28 @@ void SwitchService::apply(const QList<SwitchConfig>& switches)
         }
         emit note(QStringLiteral("%1: %2").arg(
             it->first, next == wanted.end() ? tr("removed") : tr("changed: restarting")));
+        if (next != wanted.end())
+            restarting << it->first;
         emit switchStopping(it->first);
         it->second->front.reset();
         it = served.erase(it);
     }
     for (const auto& [id, config] : wanted) {
-        if (served.count(id) == 0)
-            startSwitch(config);
+        if (served.count(id) != 0)
+            continue;
+        if (applied && !restarting.contains(id))
+            emit note(QStringLiteral("%1: %2").arg(id, tr("added")));
+        startSwitch(config);
     }
+    applied = true;
+}
+
+QStringList SwitchService::ids() const
+{
+    QStringList out;
+    for (const auto& [id, item] : served)
+        out << id;
+    return out;
 }
 
 void SwitchService::startSwitch(const SwitchConfig& config)

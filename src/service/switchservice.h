@@ -25,6 +25,7 @@ public:
     // Closes every line (and its lock file) and every client.
     void stopAll();
 
+    QStringList ids() const;
     SharedLine* line(const QString& id) const;
     SwitchFront* front(const QString& id) const;
 
@@ -41,4 +42,5 @@ private:
     void startSwitch(const SwitchConfig& config);
 
     std::map<QString, std::unique_ptr<Served>> served;
+    bool applied = false; // a later apply() is a reload: switches added are told
 };

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // varnokd between varnok-sim and several controllers on 127.0.0.1: reports reach everyone, a
 // client that floods or never reads holds nobody back, clients outlive a lost line, a reload
-// keeps unchanged switches, and --check names each fault with its line.
+// keeps unchanged switches and tells what it added, systemd hears the status and the watchdog,
+// and --check names each fault with its line.
 #include "link/anyport.h"
 #include "mainwindowelements.h"
 #include "recordingmessageboxes.h"
@@ -16,9 +17,12 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -87,6 +91,7 @@ private:
     std::vector<Child*> sims; // in the order started
     Child* service = nullptr;
     QString configPath;
+    QProcessEnvironment serviceEnvironment;
 };
 
 void TestService::init()
@@ -94,6 +99,7 @@ void TestService::init()
     dir = std::make_unique<RunFolder>();
     QVERIFY(dir->isEntered());
     configPath = dir->filePath(QStringLiteral("varnokd.conf"));
+    serviceEnvironment = QProcessEnvironment::systemEnvironment();
 }
 
 void TestService::cleanup()
@@ -133,7 +139,7 @@ std::map<QString, quint16> TestService::startService(const QString& config, cons
 {
     writeConfig(config);
     Child& daemon = children.emplace_back();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment = serviceEnvironment;
     environment.insert(QStringLiteral("XDG_STATE_HOME"), dir->filePath(QStringLiteral("state")));
     daemon.process->setProcessEnvironment(environment);
     daemon.process->setProcessChannelMode(QProcess::MergedChannels);
@@ -294,10 +300,31 @@ void TestService::reloadKeepsUnchangedSwitch()
         QStringLiteral("[one]\ndir=%DIR%/one\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(first);
     QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("one")));
     QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("two")));
+    // systemd's end of the notification socket, and a watchdog asked for.
+    const QByteArray socketPath = QFile::encodeName(dir->filePath(QStringLiteral("notify")));
+    const int systemd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketPath.constData(), sizeof address.sun_path - 1);
+    QVERIFY(::bind(systemd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+    const auto closeSystemd = qScopeGuard([systemd] { ::close(systemd); });
+    QByteArrayList told;
+    const auto heard = [&](const QByteArray& message) {
+        char buffer[512];
+        for (ssize_t size; (size = ::recv(systemd, buffer, sizeof buffer, 0)) > 0;)
+            told << QByteArray(buffer, int(size));
+        return told.count(message);
+    };
+    serviceEnvironment.insert(QStringLiteral("NOTIFY_SOCKET"), QString::fromUtf8(socketPath));
+    serviceEnvironment.insert(QStringLiteral("WATCHDOG_USEC"), QStringLiteral("200000"));
     const quint16 onePort = startService(one, {QStringLiteral("one")})[QStringLiteral("one")];
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, onePort);
     QVERIFY(client.waitForConnected(patienceMs));
+    QTRY_VERIFY_WITH_TIMEOUT(heard("STATUS=1 switch up, 0 down; 1 TCP controller; 0 web pages"),
+                             patienceMs);
+    QVERIFY(told.startsWith("READY=1"));
+    QTRY_VERIFY_WITH_TIMEOUT(heard("WATCHDOG=1") >= 3, patienceMs); // every 100 ms
 
     writeConfig(one +
                 QStringLiteral("[two]\ndir=%DIR%/two\nport=%1\nlisten=127.0.0.1:0\n").arg(second));
@@ -316,6 +343,9 @@ void TestService::reloadKeepsUnchangedSwitch()
     client.write("cir 59\r\n");
     QVERIFY(readAnswer(client, "s22\r\n").endsWith("s22\r\n"));
     QVERIFY(!service->output().contains("one: changed"));
+    QVERIFY(service->output().contains("\ntwo: added\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(heard("STATUS=2 switches up, 0 down; 2 TCP controllers; 0 web pages"),
+                             patienceMs);
 }
 
 void TestService::checkNamesEachFault_data()
@@ -334,7 +364,8 @@ void TestService::checkNamesEachFault_data()
     QTest::newRow("id, folder, address")
         << QStringLiteral("[Hall]\ndir=%DIR%\n\n[stage]\ndir=relative\nlisten=127.0.0.1:70000\n")
         << QStringList{QStringLiteral(":1: [Hall]: a switch's id is"),
-                       QStringLiteral(":5: [stage] dir=%DIR%/relative is not a folder"),
+                       QStringLiteral(":1: [Hall] listen= is missing"),
+                       QStringLiteral(":5: [stage] dir=%DIR%/relative does not exist"),
                        QStringLiteral(":6: [stage] listen=127.0.0.1:70000 is not HOST:PORT")};
     QTest::newRow("two switches, one folder and address")
         << head +
@@ -346,6 +377,19 @@ void TestService::checkNamesEachFault_data()
                QStringLiteral("listen=127.0.0.1:1\nname=%1\n").arg(QString(65, QLatin1Char('x')))
         << QStringList{QStringLiteral(":4: [mqtt] password_file=/dev/null has no password"),
                        QStringLiteral(":8: [hall] name= is not a text of at most 64 characters")};
+    QTest::newRow("group twice, panel on a switch's address, faulty switch with a PIN")
+        << head + QStringLiteral("listen=127.0.0.1:4001\n[hall]\npoll=5\n[stage]\ndir=%DIR%\n"
+                                 "listen=127.0.0.1:4002\nport=COM0\n"
+                                 "[web]\nlisten=127.0.0.1:4001\nstage.pin=2468\n")
+        << QStringList{
+               QStringLiteral(":4: [hall] is given again: write each group once, as line 1"),
+               QStringLiteral(":7: [stage] dir=%DIR% is [hall]'s folder too"),
+               QStringLiteral(":9: [stage] \"COM0\" is not a port"),
+               QStringLiteral(":11: [web] listen=127.0.0.1:4001 is [hall]'s too")};
+    QTest::newRow("unknown key of [mqtt]")
+        << QStringLiteral("[mqtt]\nhost=localhost\nserver=b\n") + head +
+               QStringLiteral("listen=127.0.0.1:1\n")
+        << QStringList{QStringLiteral(":3: [mqtt] unknown key \"server\" (host, port, client_id")};
     QTest::newRow("nothing to serve from")
         << QStringLiteral("[hall]\nlisten=127.0.0.1:1\n")
         << QStringList{QStringLiteral(":1: [hall] dir= is missing")};
