@@ -6,39 +6,64 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <csignal>
 #include <unistd.h>
 #include <utility>
 
 namespace {
 
-// Who holds the lock file the serial port library keeps for `device` (an absolute path) in one
-// of the folders it may use ("LCK..pts_3" for /dev/pts/3); empty when no lock file says.
-QString lockHolder(const QString& device)
+// The live process a lock file in the plain HDB format names ("%10d\n", as uucp, minicom and
+// lockdev write it), or 0. The serial port library takes such a file, which names no program,
+// for one whose process number was reused, and deletes it.
+qint64 plainLockHolder(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    static const QRegularExpression plain(QStringLiteral("^\\s*(\\d{1,10})\\n?$"));
+    const QRegularExpressionMatch match = plain.match(QString::fromLatin1(file.read(64)));
+    const qint64 pid = match.hasMatch() ? match.captured(1).toLongLong() : 0;
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM) ? pid : 0;
+}
+
+// The lock files the serial port library may keep for `device` (an absolute path), one in each
+// folder it may use ("LCK..pts_3" for /dev/pts/3).
+QStringList lockPaths(const QString& device)
 {
     QString name = device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    const QString folders[] = {QStringLiteral("/var/lock"),
-                               QStringLiteral("/etc/locks"),
-                               QStringLiteral("/var/spool/locks"),
-                               QStringLiteral("/var/spool/uucp"),
-                               QStringLiteral("/tmp"),
-                               QStringLiteral("/var/tmp"),
-                               QStringLiteral("/var/lock/lockdev"),
-                               QStringLiteral("/run/lock"),
-                               QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
-    for (const QString& folder : folders) {
-        const QString path = QDir(folder).filePath(QStringLiteral("LCK..") + name);
+    QStringList paths;
+    for (const QString& folder :
+         {QStringLiteral("/var/lock"), QStringLiteral("/etc/locks"),
+          QStringLiteral("/var/spool/locks"), QStringLiteral("/var/spool/uucp"),
+          QStringLiteral("/tmp"), QStringLiteral("/var/tmp"), QStringLiteral("/var/lock/lockdev"),
+          QStringLiteral("/run/lock"),
+          QStandardPaths::writableLocation(QStandardPaths::TempLocation)})
+        paths << QDir(folder).filePath(QStringLiteral("LCK..") + name);
+    return paths;
+}
+
+QString holderText(const QString& program, qint64 pid)
+{
+    return QCoreApplication::translate("SerialPort", "%1 (process %2)")
+        .arg(program.isEmpty() ? QCoreApplication::translate("SerialPort", "a program") : program)
+        .arg(pid);
+}
+
+// Who holds a lock file for `device`; empty when no lock file says.
+QString lockHolder(const QString& device)
+{
+    for (const QString& path : lockPaths(device)) {
         qint64 pid = 0;
         QString host;
         QString program;
         if (QFileInfo::exists(path) && QLockFile(path).getLockInfo(&pid, &host, &program) &&
             pid > 0)
-            return QCoreApplication::translate("SerialPort", "%1 (process %2)")
-                .arg(program.isEmpty() ? QCoreApplication::translate("SerialPort", "a program")
-                                       : program)
-                .arg(pid);
+            return holderText(program, pid);
     }
     return {};
 }
@@ -62,13 +87,18 @@ QString SerialPort::openFailureText(QSerialPort::SerialPortError code, const QSt
         const QString holder = lockHolder(resolved);
         if (holder.isEmpty())
             return tr("%1 is in use by another program.").arg(device);
-        const QString name =
-            resolved == device ? device : QStringLiteral("%1 (%2)").arg(device, resolved);
-        return tr("%1 is in use by %2.").arg(name, holder);
+        return inUseText(holder);
     }
     return tr("No permission to open %1. Add your user to the 'dialout' group "
               "(sudo usermod -aG dialout $USER), then log in again.")
         .arg(device);
+}
+
+QString SerialPort::inUseText(const QString& holder) const
+{
+    const QString name =
+        resolved == device ? device : QStringLiteral("%1 (%2)").arg(device, resolved);
+    return tr("%1 is in use by %2.").arg(name, holder);
 }
 
 bool SerialPort::open(const QString& path)
@@ -85,6 +115,12 @@ bool SerialPort::open(const QString& path)
     // open of a terminal does not stop.
     const QString canonical = QFileInfo(path).canonicalFilePath();
     resolved = canonical.isEmpty() ? path : canonical;
+    for (const QString& lock : lockPaths(resolved)) {
+        if (const qint64 pid = plainLockHolder(lock)) {
+            error = inUseText(holderText({}, pid));
+            return false;
+        }
+    }
     serial.setPortName(resolved);
     if (!serial.open(QIODevice::ReadWrite)) {
         error = openFailureText(serial.error(), serial.errorString());

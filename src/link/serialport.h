@@ -29,6 +29,8 @@ public:
 
 private:
     void onErrorOccurred(QSerialPort::SerialPortError code);
+    // "DEVICE is in use by HOLDER."
+    QString inUseText(const QString& holder) const;
     QString openFailureText(QSerialPort::SerialPortError code, const QString& reason) const;
 
     QSerialPort serial;

@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -81,6 +82,8 @@ private slots:
     void hangUpShowsClosedStateAndOneBox();
     void connectsAgainOnceDeviceIsBack();
     void portHeldByAnotherProgramIsNamedSo();
+    void plainLockFileIsKeptWhileItsProgramLives_data();
+    void plainLockFileIsKeptWhileItsProgramLives();
     void reconnectsByItselfQuietlyUntilDisconnect();
 
 private:
@@ -335,6 +338,54 @@ void TestLostLink::portHeldByAnotherProgramIsNamedSo()
         QCOMPARE(second.errorString(), via + holder);
     }
     QVERIFY(first.isOpen());
+}
+
+void TestLostLink::plainLockFileIsKeptWhileItsProgramLives_data()
+{
+    QTest::addColumn<bool>("alive");
+    QTest::newRow("its program runs") << true;
+    QTest::newRow("its program ended") << false;
+}
+
+void TestLostLink::plainLockFileIsKeptWhileItsProgramLives()
+{
+    QFETCH(bool, alive);
+    QProcess program;
+    program.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+    QVERIFY(program.waitForStarted());
+    const qint64 pid = program.processId();
+    const auto stop = [&program] {
+        program.kill();
+        program.waitForFinished();
+    };
+    const auto stopAtEnd = qScopeGuard(stop);
+    if (!alive)
+        stop(); // its number stays unused for a while
+    // As uucp, minicom and lockdev write it, where the serial port library looks first.
+    QString lock;
+    for (const char* folder :
+         {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp"}) {
+        if (QFileInfo(QLatin1String(folder)).isWritable()) {
+            lock = QLatin1String(folder) + QStringLiteral("/LCK..") +
+                   pty->slavePath.mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
+            break;
+        }
+    }
+    QFile file(lock);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const QByteArray plain = QString::asprintf("%10lld\n", pid).toLatin1();
+    file.write(plain);
+    file.close();
+    const auto removeLock = qScopeGuard([&lock] { QFile::remove(lock); });
+
+    SerialPort line;
+    QCOMPARE(line.open(pty->slavePath), !alive);
+    if (alive) {
+        QCOMPARE(line.errorString(),
+                 pty->slavePath + QStringLiteral(" is in use by a program (process %1).").arg(pid));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), plain);
+    }
 }
 
 void TestLostLink::reconnectsByItselfQuietlyUntilDisconnect()
