@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tcpport.h"
 
+#include "keepalive.h"
+
 #include <QUrl>
 
 #include <utility>
@@ -58,6 +60,7 @@ void TcpPort::onConnected()
 {
     connectTimer.stop();
     socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    keepAlive(socket); // a device server switched off mid-session is a lost link
     emit opened();
 }
 

@@ -2,6 +2,7 @@
 #include "switchfront.h"
 
 #include "clientlink.h"
+#include "link/keepalive.h"
 #include "protocol/logtext.h"
 
 SwitchFront::SwitchFront(SharedLine& sharedLine, const SwitchConfig& switchConfig, QObject* parent)
@@ -46,6 +47,7 @@ void SwitchFront::onNewConnection()
 {
     while (QTcpSocket* socket = server.nextPendingConnection()) {
         const Asker asker = line.commands().newAsker();
+        keepAlive(*socket); // a controller gone without a word is let go
         auto* client = new ClientLink(socket, this);
         clients.emplace(asker, client);
         emit note(
