@@ -23,6 +23,15 @@ SwitchSession::SwitchSession(Port& linePort, PortChoice& portChoice, const Optio
     retryTimer.setObjectName(QStringLiteral("reconnectTimer"));
     retryTimer.setParent(this);
     connect(&retryTimer, &QTimer::timeout, this, &SwitchSession::retryOpen);
+    settled.setSingleShot(true);
+    settled.setInterval(settleMs);
+    settled.setObjectName(QStringLiteral("settledTimer"));
+    settled.setParent(this);
+    connect(&settled, &QTimer::timeout, this, [this] {
+        flapping = false;
+        lastTold.clear();
+        tellReconnected();
+    });
     connect(&answerDeadline, &ReplyDeadline::expired, this, &SwitchSession::checkAnswer);
     connect(&framer, &ReceiveFramer::replyReceived, &answerDeadline, &ReplyDeadline::replyHandled);
     connect(&framer, &ReceiveFramer::heldRepliesDropped, &answerDeadline,
@@ -124,10 +133,18 @@ void SwitchSession::onLinkLost(const QString& reason)
     answerDeadline.stop();
     pollTimer->stop();
     reported = {};
-    lastTold.clear(); // every loss is told
-    tell(reason, opened.name());
+    settled.stop();
+    // A line that drops each connection at once (a device server whose serial side is busy)
+    // is one outage, not one a second.
+    flapping = reconnectEnabled && reopenedAt.isValid() && reopenedAt.elapsed() < settleMs;
+    reopenedAt.invalidate();
+    if (!flapping) {
+        lastTold.clear(); // every loss is told
+        tell(reason, opened.name());
+    }
     if (reconnectEnabled) {
-        retryTimer.setInterval(retryIntervalMs);
+        retryTimer.setInterval(flapping ? std::min(retryTimer.interval() * 2, longestRetryMs)
+                                        : int(retryIntervalMs));
         retryTimer.start();
     }
     emit linkLost(reason);
@@ -144,7 +161,8 @@ void SwitchSession::retryOpen()
     if (path.isEmpty())
         return;
     if (!serial.open(path)) {
-        tell(serial.errorString(), path);
+        if (!flapping)
+            tell(serial.errorString(), path);
         backOff();
         return;
     }
@@ -164,11 +182,24 @@ void SwitchSession::backOff()
 
 void SwitchSession::tellReconnected()
 {
+    reopenedAt.start();
+    if (flapping) {
+        settled.start(); // told once it holds
+        return;
+    }
     tell(tr("%1 is connected again").arg(opened.name()), opened.name());
+}
+
+void SwitchSession::forgetOutage()
+{
+    settled.stop();
+    flapping = false;
+    reopenedAt.invalidate();
 }
 
 void SwitchSession::stopReconnecting()
 {
+    forgetOutage();
     if (!retryTimer.isActive())
         return;
     retryTimer.stop();
@@ -190,7 +221,8 @@ void SwitchSession::onOpened()
 void SwitchSession::onOpenFailed(const QString& reason)
 {
     if (retryTimer.isActive()) {
-        tell(reason, opened.name()); // no box while reconnecting: the next try follows
+        if (!flapping) // no box while reconnecting: the next try follows
+            tell(reason, opened.name());
         backOff();
         return;
     }
@@ -202,6 +234,7 @@ void SwitchSession::onOpenFailed(const QString& reason)
 
 void SwitchSession::closeLink()
 {
+    forgetOutage();
     answerDeadline.stop();
     reported = {};
     const bool wasOpening = serial.isOpening();

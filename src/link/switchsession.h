@@ -8,6 +8,7 @@
 #include "replydeadline.h"
 #include "routing.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -29,6 +30,9 @@ public:
     static constexpr int retryIntervalMs = 500;
     static constexpr int answerTimeoutMs = 1000;
     static constexpr int maxPollSeconds = 86400;
+    // A link lost again within this of coming back is the same outage: told once, the pauses
+    // before reopening growing on; it counts as back once it stayed this long.
+    static constexpr int settleMs = 10000;
 
     // What each user composes; all off suits a script, whose bytes on the line are its own.
     struct Options
@@ -129,6 +133,8 @@ private:
     void onLinkLost(const QString& reason);
     void retryOpen();
     void stopReconnecting();
+    // The user closed or reopened the link: a new outage starts from the first pause.
+    void forgetOutage();
     void backOff();
     // One line once a lost link is back.
     void tellReconnected();
@@ -150,6 +156,9 @@ private:
     int longestRetryMs = retryIntervalMs;
     LineIdentity opened; // what the last successful open reached
     QString error;
-    Routing reported{}; // 0: not reported yet, or not since the link last opened
-    QString lastTold;   // the last linkNote(), empty once a new attempt starts
+    Routing reported{};       // 0: not reported yet, or not since the link last opened
+    QString lastTold;         // the last linkNote(), empty once a new attempt starts
+    QElapsedTimer reopenedAt; // since the link last came back by itself
+    QTimer settled;           // a link back during an outage that stays this long is told back
+    bool flapping = false;    // lost again soon after coming back: the outage goes on
 };

@@ -30,6 +30,8 @@ public:
     void send(const QByteArray& bytes);
     // One of its commands, on its way: its answer is written to the client.
     void track(PendingCommand* command);
+    // Its commands not yet answered or failed.
+    int awaitedCount() const { return awaited; }
 
 signals:
     void command(const QByteArray& bytes);

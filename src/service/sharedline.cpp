@@ -97,8 +97,11 @@ void SharedLine::onOpenChanged(bool open)
     reported.forget();
     if (open) {
         openRetry.setInterval(openRetryMs);
-        lastNote.clear();
-        tell(tr("%1 is open").arg(session.portName()));
+        // Once: a link lost and back is told by the session, once an outage.
+        if (!std::exchange(openedBefore, true)) {
+            lastNote.clear();
+            tell(tr("%1 is open").arg(session.portName()));
+        }
         // The routing on connect, before anything an asker queued meanwhile.
         channel.submitFirst(self, protocol::statusRequest());
     }

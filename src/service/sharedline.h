@@ -60,4 +60,5 @@ private:
     QTimer openRetry;
     QTimer idle; // the service's own status request once the line has been quiet this long
     QString lastNote;
+    bool openedBefore = false;
 };

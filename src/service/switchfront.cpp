@@ -72,7 +72,10 @@ void SwitchFront::onCommand(Asker asker, ClientLink* client, const QByteArray& b
 {
     PendingCommand* command = line.commands().submit(asker, bytes);
     if (!command->isFinished()) {
-        refusedTold.erase(asker);
+        // A client that polls too fast has one command taken each time one is answered: its
+        // streak ends only once it waits for nothing else.
+        if (client->awaitedCount() == 0)
+            refusedTold.erase(asker);
         client->track(command);
         return;
     }

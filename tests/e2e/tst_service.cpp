@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -77,6 +78,8 @@ private slots:
     void reloadKeepsUnchangedSwitch();
     void checkNamesEachFault_data();
     void checkNamesEachFault();
+    void oneLineAStreak_data();
+    void oneLineAStreak();
 
 private:
     // varnok-sim --listen 127.0.0.1:0 with `arguments`; its "tcp://127.0.0.1:P".
@@ -412,6 +415,58 @@ void TestService::checkNamesEachFault()
         QVERIFY2(printed[i].startsWith(
                      configPath + QString(faults[i]).replace(QStringLiteral("%DIR%"), dir->path())),
                  qPrintable(printed[i]));
+}
+
+void TestService::oneLineAStreak_data()
+{
+    QTest::addColumn<QString>("streak");
+    QTest::addColumn<QString>("told"); // the line said of it, once
+    QTest::newRow("device server dropping each connection")
+        << "drops"
+        << "hall: tcp://127.0.0.1:\\d+ closed the connection";
+    QTest::newRow("client asking on while 32 commands wait")
+        << "floods"
+        << "hall: 127.0.0.1:\\d+ has 32 commands waiting";
+}
+
+void TestService::oneLineAStreak()
+{
+    QFETCH(QString, streak);
+    QFETCH(QString, told);
+    // A device server whose serial side is taken: it accepts each connection and closes it.
+    QTcpServer dropping;
+    int accepted = 0;
+    connect(&dropping, &QTcpServer::newConnection, &dropping, [&] {
+        while (QTcpSocket* socket = dropping.nextPendingConnection()) {
+            ++accepted;
+            socket->close();
+        }
+    });
+    QVERIFY(dropping.listen(QHostAddress::LocalHost));
+    const QString port = streak == QLatin1String("drops")
+                             ? QStringLiteral("tcp://127.0.0.1:%1").arg(dropping.serverPort())
+                             : startSim({QStringLiteral("--delay"), QStringLiteral("20")});
+    const quint16 front = startService(
+        QStringLiteral("[hall]\ndir=%DIR%\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(port),
+        {QStringLiteral("hall")})[QStringLiteral("hall")];
+    QTcpSocket client;
+    if (streak == QLatin1String("drops")) {
+        // Four connections: the pauses between them grow (0.5, 1, 2 s), the outage told once.
+        QTRY_VERIFY_WITH_TIMEOUT(accepted >= 4, 3 * patienceMs);
+    } else {
+        client.connectToHost(QHostAddress::LocalHost, front);
+        QVERIFY(client.waitForConnected(patienceMs));
+        // Twice more than may wait, the second time while its first commands still do.
+        client.write(QByteArray("bc \r\n").repeated(64));
+        QByteArray answers;
+        QTRY_VERIFY_WITH_TIMEOUT((answers += client.readAll()).count("s1") >= 4, patienceMs);
+        client.write(QByteArray("bc \r\n").repeated(64));
+        QTRY_VERIFY_WITH_TIMEOUT((answers += client.readAll()).count("s1") >= 20, patienceMs);
+    }
+    const QString log = QString::fromUtf8(service->output());
+    QCOMPARE(log.count(QRegularExpression(told)), 1);
+    // Listening, open, lost, back, and what the loss left unanswered: not one more a cycle.
+    QVERIFY2(log.count(QStringLiteral("\nhall: ")) <= 6, qPrintable(log));
 }
 
 QTEST_MAIN(TestService)
