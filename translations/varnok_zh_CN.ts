@@ -345,10 +345,6 @@
 <context>
     <name>MqttConfig</name>
     <message>
-        <source>[mqtt] unknown key &quot;%1&quot;</source>
-        <translation>[mqtt] 未知的键“%1”</translation>
-    </message>
-    <message>
         <source>[mqtt] host= is missing: the broker&apos;s name or address</source>
         <translation>[mqtt] 缺少 host=：代理的名称或地址</translation>
     </message>
@@ -387,6 +383,10 @@
     <message>
         <source>[mqtt] password_file=%1 has no password on its first line</source>
         <translation>[mqtt] password_file=%1 的第一行没有密码</translation>
+    </message>
+    <message>
+        <source>[mqtt] unknown key &quot;%1&quot; (host, port, client_id, user, password, password_file, cafile, certfile, keyfile, base and discovery_prefix are known)</source>
+        <translation>[mqtt] 未知的键“%1”（可用的键：host、port、client_id、user、password、password_file、cafile、certfile、keyfile、base 和 discovery_prefix）</translation>
     </message>
 </context>
 <context>
@@ -775,6 +775,22 @@
         <source>%1= is not a text of at most %2 characters on one line</source>
         <translation>%1= 不是最多 %2 个字符的单行文本</translation>
     </message>
+    <message>
+        <source>dir=%1 does not exist</source>
+        <translation>dir=%1 不存在</translation>
+    </message>
+    <message>
+        <source>dir=%1 is a folder this user may not enter or read</source>
+        <translation>dir=%1 是此用户无法进入或读取的文件夹</translation>
+    </message>
+    <message>
+        <source>[%1] is given again: write each group once, as line %2 does</source>
+        <translation>[%1] 重复出现：每个组只写一次，如第 %2 行</translation>
+    </message>
+    <message>
+        <source>[web] listen=%1 is [%2]&apos;s too</source>
+        <translation>[web] listen=%1 也是 [%2] 的地址</translation>
+    </message>
 </context>
 <context>
     <name>SessionLog</name>
@@ -905,17 +921,6 @@
     <message>
         <source>%1 sent %2 while the line is down: it and what follows until the line is back are not answered</source>
         <translation>%1 在线路断开时发送了 %2：在线路恢复前，它及其后的命令均无应答</translation>
-    </message>
-</context>
-<context>
-    <name>SwitchService</name>
-    <message>
-        <source>removed</source>
-        <translation>已移除</translation>
-    </message>
-    <message>
-        <source>changed: restarting</source>
-        <translation>已更改：正在重启</translation>
     </message>
 </context>
 <context>
@@ -1491,24 +1496,10 @@ OPTIONS: -C DIR, --dir DIR  设置文件夹（COMPORT、varnok.conf、COM1-COM10
 </context>
 <context>
     <name>varnokd</name>
-    <message>
-        <source>%1 read again</source>
-        <translation>已重新读取 %1</translation>
-    </message>
-    <message>
-        <source>%1 has faults: the switches are kept as they were</source>
-        <translation>%1 有错误：切换器保持原样</translation>
-    </message>
     <message numerus="yes">
         <source>%1: %n switch(es), no fault</source>
         <translation>
             <numerusform>%1：%n 台切换器，无错误</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>varnokd %1: %n switch(es) from %2</source>
-        <translation>
-            <numerusform>varnokd %1：来自 %2 的 %n 台切换器</numerusform>
         </translation>
     </message>
     <message>

@@ -49,10 +49,12 @@ PendingCommand* CommandChannel::submit(Asker asker, const QByteArray& command)
         return refuse(pending, PendingCommand::Error::LineDown);
     if (PendingCommand* older = queue.replace(pending)) {
         older->fail(PendingCommand::Error::Replaced); // the newest route is what is wanted now
+        emit queued(asker, command);
         return pending;
     }
     if (!queue.push(pending))
         return refuse(pending, PendingCommand::Error::TooMany);
+    emit queued(asker, command);
     sendNext();
     return pending;
 }
@@ -63,6 +65,7 @@ PendingCommand* CommandChannel::submitFirst(Asker asker, const QByteArray& comma
     if (!session.isOpen())
         return refuse(pending, PendingCommand::Error::LineDown);
     queue.pushFirst(pending);
+    emit queued(asker, command);
     sendNext();
     return pending;
 }

@@ -61,6 +61,8 @@ signals:
                   CommandChannel::Asker heardBy, bool answers);
     // A command's answer, before its handle is told.
     void commandAnswered(const QByteArray& command, const protocol::Reply& reply);
+    // A command taken in, before it goes out.
+    void queued(CommandChannel::Asker asker, const QByteArray& command);
     // The channel became idle.
     void idle();
     // One line for the log: the switch stopped answering, or answers again.

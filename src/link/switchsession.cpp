@@ -11,6 +11,7 @@ SwitchSession::SwitchSession(Port& linePort, PortChoice& portChoice, const Optio
                              QObject* parent)
     : QObject(parent), serial(linePort), choice(portChoice), framer(serial, this),
       asksForRouting(options.askForRouting), reconnectEnabled(options.reconnect),
+      outageOnce(options.outageOnce),
       longestRetryMs(std::max(options.longestRetryMs, int(retryIntervalMs)))
 {
     setPollInterval(options.pollSeconds);
@@ -136,7 +137,8 @@ void SwitchSession::onLinkLost(const QString& reason)
     settled.stop();
     // A line that drops each connection at once (a device server whose serial side is busy)
     // is one outage, not one a second.
-    flapping = reconnectEnabled && reopenedAt.isValid() && reopenedAt.elapsed() < settleMs;
+    flapping =
+        outageOnce && reconnectEnabled && reopenedAt.isValid() && reopenedAt.elapsed() < settleMs;
     reopenedAt.invalidate();
     if (!flapping) {
         lastTold.clear(); // every loss is told

@@ -30,8 +30,7 @@ public:
     static constexpr int retryIntervalMs = 500;
     static constexpr int answerTimeoutMs = 1000;
     static constexpr int maxPollSeconds = 86400;
-    // A link lost again within this of coming back is the same outage: told once, the pauses
-    // before reopening growing on; it counts as back once it stayed this long.
+    // See Options::outageOnce: a link back counts as back once it stayed this long.
     static constexpr int settleMs = 10000;
 
     // What each user composes; all off suits a script, whose bytes on the line are its own.
@@ -45,6 +44,10 @@ public:
         // Each failed reopen doubles the pause before the next, up to this (the first pause is
         // retryIntervalMs).
         int longestRetryMs = retryIntervalMs;
+        // A link lost again within settleMs of coming back is the same outage: told once, and
+        // reopened after growing pauses (a log read later). Off, each loss is told and the
+        // first pause is short again (a window watched now).
+        bool outageOnce = false;
     };
 
     // Follows `choice`: a change of it closes the link (and stops reopening it).
@@ -79,6 +82,8 @@ public:
     void setLogPath(const QString& path);
     // The session log's file, empty when the log is off.
     QString logPath() const { return serial.log() ? serial.log()->path() : QString(); }
+    // A line in the session log about what happened on the line (who asked, what changed).
+    void recordEvent(const QString& text) { serial.recordEvent(text); }
     // Why the session log is not written (a link, a pipe); null when it is, or when it is off.
     QString logProblem() const { return serial.log() ? serial.log()->problem() : QString(); }
     // Why the last open or send failed, in words a user can act on.
@@ -153,6 +158,7 @@ private:
     std::function<bool()> pollingHeld;
     bool asksForRouting = false;
     bool reconnectEnabled = false;
+    bool outageOnce = false;
     int longestRetryMs = retryIntervalMs;
     LineIdentity opened; // what the last successful open reached
     QString error;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "mqttbridge.h"
 
+#include "servicelog.h"
+
 #include "link/routingjson.h"
 #include "mqttclaim.h"
 #include "mqttclient.h"
@@ -42,7 +44,7 @@ MqttBridge::MqttBridge(const MqttConfig& brokerConfig, const SwitchConfig& switc
     client = new MqttClient(broker, site.clientId + QLatin1Char('-') + config.id, topic("bridge"),
                             offline.toUtf8(), this);
     claim = new MqttClaim(*client, topic(QStringLiteral("claim")), broker.base, site.node, this);
-    connect(client, &MqttClient::note, this, &MqttBridge::note);
+    client->setLogPrefix(config.id + QStringLiteral(": "));
     connect(client, &MqttClient::connected, claim, &MqttClaim::start);
     connect(claim, &MqttClaim::decided, this, &MqttBridge::onClaimDecided);
     connect(client, &MqttClient::message, this, &MqttBridge::onMessage);
@@ -52,7 +54,7 @@ MqttBridge::MqttBridge(const MqttConfig& brokerConfig, const SwitchConfig& switc
     recaller = new PresetRecall(sharedLine.commands(), asker, this);
     connect(recaller, &PresetRecall::finished, this, [this](const PresetRecall::Result& result) {
         if (const QString problem = PresetRecall::describe(result); !problem.isEmpty())
-            emit note(QStringLiteral("MQTT: ") + problem);
+            tell(QtWarningMsg, QStringLiteral("MQTT: ") + problem);
         if (nextPreset)
             recall(*std::exchange(nextPreset, std::nullopt));
     });
@@ -143,13 +145,14 @@ void MqttBridge::onClaimDecided(bool owns)
         return;
     if (!owns) {
         if (!std::exchange(leftTold, true))
-            emit note(tr("MQTT: another service (%1) serves a switch \"%2\" on this broker "
-                         "already: left to it, this one is not published")
-                          .arg(claim->holder(), config.id));
+            tell(QtWarningMsg,
+                 tr("MQTT: another service (%1) serves a switch \"%2\" on this broker "
+                    "already: left to it, this one is not published")
+                     .arg(claim->holder(), config.id));
         return;
     }
     if (std::exchange(leftTold, false))
-        emit note(tr("MQTT: published here, the other service having left"));
+        tell(QtInfoMsg, tr("MQTT: published here, the other service having left"));
     for (const char* leaf : {"output/+/set", "preset/set", "routing/set", "bridge"})
         client->subscribe(topic(QLatin1String(leaf)));
     client->subscribe(broker.discoveryPrefix + QStringLiteral("/status"));
@@ -219,14 +222,17 @@ void MqttBridge::onMessage(const QString& topic, const QByteArray& payload, bool
     if (retained) {
         // Kept by the broker from some earlier time: replaying it would undo what came since,
         // and a bridge between brokers would hand it on again at each reconnection.
-        emit note(tr("MQTT %1: a retained command is ignored and taken off the broker: \"%2\"")
-                      .arg(topic, printable(payload)));
+        tell(QtWarningMsg,
+             tr("MQTT %1: a retained command is ignored and taken off the broker: \"%2\"")
+                 .arg(topic, printable(payload)));
         client->publish(topic, {}, true);
         return;
     }
     const auto ignored = [&](const QString& why) {
-        emit note(tr("MQTT %1: \"%2\" ignored: %3").arg(topic, printable(payload), why));
+        tell(QtWarningMsg, tr("MQTT %1: \"%2\" ignored: %3").arg(topic, printable(payload), why));
     };
+    if (line)
+        line->nameAsker(asker, QStringLiteral("MQTT ") + topic); // for the log of who asked
     if (leaf == QLatin1String("preset/set")) {
         const QString name = QString::fromUtf8(payload.trimmed());
         if (MqttDiscovery::isCustom(name))
@@ -242,6 +248,11 @@ void MqttBridge::onMessage(const QString& topic, const QByteArray& payload, bool
     if (!routes)
         return ignored(why);
     send(*routes, topic);
+}
+
+void MqttBridge::tell(QtMsgType level, const QString& text)
+{
+    servicelog::write(lcMqtt(), level, config.id + QStringLiteral(": ") + text);
 }
 
 std::optional<QList<protocol::Route>>
@@ -276,7 +287,7 @@ void MqttBridge::send(const QList<protocol::Route>& routes, const QString& from)
             line->commands().submit(asker, protocol::routeCommand(route.output, route.input));
         if (command->isFinished()) {
             if (!std::exchange(refusing, true)) // once a streak
-                emit note(tr("MQTT %1: not sent: %2").arg(from, command->errorString()));
+                tell(QtWarningMsg, tr("MQTT %1: not sent: %2").arg(from, command->errorString()));
             return;
         }
     }

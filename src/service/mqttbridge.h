@@ -46,9 +46,10 @@ public:
 
 signals:
     void finished();
-    void note(const QString& line);
 
 private:
+    // "ID: text" in the log.
+    void tell(QtMsgType level, const QString& text);
     QString topic(const QString& leaf) const { return discovery.topic(leaf); }
     QString inputLabel(int input) const;
     QString presetState() const;

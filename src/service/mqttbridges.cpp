@@ -82,6 +82,7 @@ void MqttBridges::startService()
     MqttConfig own = *broker;
     const QString clientId = own.clientId.isEmpty() ? site.clientId : own.clientId;
     serviceClient = new MqttClient(own, clientId, serviceTopic(), servicePayload(false), this);
+    serviceClient->setLogPrefix(QStringLiteral("service: "));
     connect(serviceClient, &MqttClient::finished, serviceClient, &QObject::deleteLater);
     connect(serviceClient, &MqttClient::connected, this, &MqttBridges::publishService);
     serviceClient->start();
@@ -112,9 +113,6 @@ void MqttBridges::startBridge(Served& item)
     if (!broker->clientId.isEmpty())
         bridgeSite.clientId = broker->clientId;
     item.bridge = new MqttBridge(*broker, item.config, *item.line, bridgeSite, this);
-    connect(item.bridge, &MqttBridge::note, this, [this, id = item.config.id](const QString& line) {
-        emit note(QStringLiteral("%1: %2").arg(id, line));
-    });
     connect(item.bridge, &MqttBridge::finished, item.bridge, &QObject::deleteLater);
     item.bridge->start();
 }

@@ -35,9 +35,6 @@ public:
     // "HOST-HASH": the host's name, and a hash of the machine's id and the configuration file.
     static QString nodeFor(const QString& configPath);
 
-signals:
-    void note(const QString& line);
-
 private:
     struct Served
     {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "mqttclient.h"
 
+#include "servicelog.h"
+
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QSocketNotifier>
@@ -38,9 +40,9 @@ MqttClient::MqttClient(const MqttConfig& brokerConfig, const QString& clientId,
     connectLimit.setInterval(connectMs);
     connect(&connectLimit, &QTimer::timeout, this, [this] {
         // A broker that took the connection but does not answer: all is made anew.
-        tell(tr("MQTT broker %1 not reached: no answer within %2 s")
-                 .arg(brokerText())
-                 .arg(connectMs / 1000));
+        tell(QtWarningMsg, tr("MQTT broker %1 not reached: no answer within %2 s")
+                               .arg(brokerText())
+                               .arg(connectMs / 1000));
         dropHandle();
         retryIn(retryMs);
     });
@@ -81,7 +83,7 @@ void MqttClient::makeHandle()
                                              cert.isEmpty() ? nullptr : cert.constData(),
                                              key.isEmpty() ? nullptr : key.constData(), nullptr);
         if (result != MOSQ_ERR_SUCCESS)
-            tell(tr("MQTT TLS set-up failed: %1").arg(libraryError(result)));
+            tell(QtWarningMsg, tr("MQTT TLS set-up failed: %1").arg(libraryError(result)));
     }
 }
 
@@ -109,13 +111,13 @@ QString MqttClient::brokerText() const
     return QStringLiteral("%1:%2").arg(config.host).arg(config.port);
 }
 
-void MqttClient::tell(const QString& line)
+void MqttClient::tell(QtMsgType level, const QString& line)
 {
     // A broker that stays away is told once, not at every attempt.
     if (line == lastNote)
         return;
     lastNote = line;
-    emit note(line);
+    servicelog::write(lcMqtt(), level, logPrefix + line);
 }
 
 void MqttClient::start()
@@ -133,7 +135,7 @@ void MqttClient::start()
         if (finishing)
             return;
         if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
-            tell(tr("MQTT broker %1: %2").arg(brokerText(), info.errorString()));
+            tell(QtWarningMsg, tr("MQTT broker %1: %2").arg(brokerText(), info.errorString()));
             retryIn(retryMs);
             return;
         }
@@ -150,7 +152,7 @@ void MqttClient::connectTo(const QString& address)
                                                keepAliveSeconds);
     if (result != MOSQ_ERR_SUCCESS) {
         // On a near broker the handshake may fail before connecting returns.
-        tell(tr("MQTT broker %1 not reached: %2").arg(brokerText(), failure(result)));
+        tell(QtWarningMsg, tr("MQTT broker %1 not reached: %2").arg(brokerText(), failure(result)));
         dropNotifiers();
         retryIn(result == MOSQ_ERR_TLS ? refusedRetryMs : retryMs);
         return;
@@ -218,7 +220,7 @@ void MqttClient::connectDone(int code)
         (code == MQTT_RC_UNSUPPORTED_PROTOCOL_VERSION ||
          code == CONNACK_REFUSED_PROTOCOL_VERSION)) {
         // An older broker: retained commands passed on by its bridges look like new ones there.
-        tell(tr("MQTT broker %1 speaks MQTT 3.1.1 only").arg(brokerText()));
+        tell(QtWarningMsg, tr("MQTT broker %1 speaks MQTT 3.1.1 only").arg(brokerText()));
         mqtt5 = false;
         misc.stop();
         dropHandle();
@@ -228,7 +230,8 @@ void MqttClient::connectDone(int code)
     if (code != 0) {
         // The broker's own reason, told once; asked again only slowly.
         refused = true;
-        tell(tr("MQTT broker %1 refused the connection: %2")
+        tell(QtWarningMsg,
+             tr("MQTT broker %1 refused the connection: %2")
                  .arg(brokerText(), QString::fromUtf8(mqtt5 ? mosquitto_reason_string(code)
                                                             : mosquitto_connack_string(code))));
         mosquitto_disconnect(handle);
@@ -239,7 +242,7 @@ void MqttClient::connectDone(int code)
     retryMs = firstRetryMs;
     connectedNow = true;
     lastNote.clear();
-    tell(tr("MQTT broker %1 connected").arg(brokerText()));
+    tell(QtInfoMsg, tr("MQTT broker %1 connected").arg(brokerText()));
     emit connected();
     watchSocket();
 }
@@ -266,8 +269,8 @@ void MqttClient::connectionLost(int code)
         return;
     }
     const QString reason = failure(code);
-    tell(was ? tr("MQTT broker %1 lost: %2").arg(brokerText(), reason)
-             : tr("MQTT broker %1 not reached: %2").arg(brokerText(), reason));
+    tell(QtWarningMsg, was ? tr("MQTT broker %1 lost: %2").arg(brokerText(), reason)
+                           : tr("MQTT broker %1 not reached: %2").arg(brokerText(), reason));
     retryIn(code == MOSQ_ERR_TLS ? refusedRetryMs : retryMs);
 }
 

@@ -34,6 +34,8 @@ public:
     MqttClient(const MqttConfig& config, const QString& clientId, const QString& willTopic,
                const QByteArray& willPayload, QObject* parent = nullptr);
     ~MqttClient() override;
+    // Put before its lines in the log ("hall: ").
+    void setLogPrefix(const QString& prefix) { logPrefix = prefix; }
 
     // Connects, and keeps connecting until finish().
     void start();
@@ -51,8 +53,6 @@ signals:
     // `retained`: a message the broker kept, not one published now.
     void message(const QString& topic, const QByteArray& payload, bool retained);
     void finished();
-    // Something for the service's log.
-    void note(const QString& line);
 
 private:
     static void onConnect(mosquitto*, void* self, int code);
@@ -71,12 +71,14 @@ private:
     void watchSocket();
     void dropNotifiers();
     void leaveWhenAcknowledged();
-    void tell(const QString& line);
+    // A line for the log (with the prefix), unless it was the last one.
+    void tell(QtMsgType level, const QString& line);
     QString brokerText() const;
     // The library's words for `code`, with the TLS library's reason when there is one.
     QString failure(int code) const;
 
     MqttConfig config;
+    QString logPrefix;
     QByteArray id;
     QByteArray lastWillTopic;
     QByteArray lastWillPayload;

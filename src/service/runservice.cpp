@@ -5,12 +5,14 @@
 #include "mqttbridges.h"
 #include "protocol/terminationsignals.h"
 #include "serviceconfig.h"
+#include "servicelog.h"
 #include "serviceoptions.h"
 #include "servicestatus.h"
 #include "switchservice.h"
 #include "webpanel.h"
 
 #include <QCoreApplication>
+#include <QTranslator>
 
 #include <systemd/sd-daemon.h>
 
@@ -42,8 +44,6 @@ void applyWeb(std::unique_ptr<WebPanel>& panel, const ServiceConfig& config, Swi
         return;
     panel = std::make_unique<WebPanel>(*config.web);
     WebPanel* web = panel.get();
-    QObject::connect(web, &WebPanel::note, web,
-                     [](const QString& line) { printLine(stderr, line); });
     QObject::connect(&service, &SwitchService::switchStarted, web, &WebPanel::attach);
     QObject::connect(&service, &SwitchService::switchStopping, web, &WebPanel::detach);
     for (const SwitchConfig& item : config.switches) {
@@ -65,16 +65,15 @@ void reload(SwitchService& service, MqttBridges& bridges, std::unique_ptr<WebPan
     sd_notify(0, "RELOADING=1");
     const ServiceConfig config = ServiceConfig::read(path);
     for (const QString& line : config.faultLines())
-        printLine(stderr, line);
+        qCWarning(lcConfig).noquote() << line;
     if (config.faults.isEmpty()) {
-        printLine(stderr, QCoreApplication::translate("varnokd", "%1 read again").arg(path));
+        qCInfo(lcConfig).noquote() << path + QStringLiteral(" read again");
         bridges.configure(config.mqtt, config.switches, panelUrl(config));
         service.apply(config.switches);
         applyWeb(web, config, service);
     } else {
-        printLine(stderr, QCoreApplication::translate(
-                              "varnokd", "%1 has faults: the switches are kept as they were")
-                              .arg(path));
+        qCWarning(lcConfig).noquote()
+            << path + QStringLiteral(" has faults: the switches are kept as they were");
     }
     sd_notify(0, "READY=1");
 }
@@ -115,13 +114,14 @@ int runService(int& argc, char** argv)
     if (!config.faults.isEmpty())
         return 1;
 
+    // Serving: the log is for whoever reads the journal, in English whatever the locale, each
+    // line with its priority.
+    for (QTranslator* translator : app.findChildren<QTranslator*>())
+        QCoreApplication::removeTranslator(translator);
+    servicelog::install();
     SwitchService service;
     std::unique_ptr<WebPanel> web;
-    QObject::connect(&service, &SwitchService::note, &app,
-                     [](const QString& line) { printLine(stderr, line); });
     MqttBridges bridges(service, config.path);
-    QObject::connect(&bridges, &MqttBridges::note, &app,
-                     [](const QString& line) { printLine(stderr, line); });
     bridges.configure(config.mqtt, config.switches, panelUrl(config));
     TerminationSignals signalsReceived;
     QObject::connect(&signalsReceived, &TerminationSignals::received, &app,
@@ -134,9 +134,10 @@ int runService(int& argc, char** argv)
                          service.stopAll(); // every lock file goes before the exit
                          QCoreApplication::exit(0);
                      });
-    printLine(stderr, QCoreApplication::translate("varnokd", "varnokd %1: %n switch(es) from %2",
-                                                  nullptr, int(config.switches.size()))
-                          .arg(QStringLiteral(VARNOK_VERSION), config.path));
+    qCInfo(lcConfig).noquote() << QStringLiteral("varnokd %1: %2 switch(es) from %3")
+                                      .arg(QStringLiteral(VARNOK_VERSION))
+                                      .arg(config.switches.size())
+                                      .arg(config.path);
     service.apply(config.switches);
     applyWeb(web, config, service);
     sd_notify(0, "READY=1");

@@ -70,6 +70,25 @@ int priority(QtMsgType type)
     return 2;
 }
 
+void write(const QLoggingCategory& category, QtMsgType level, const QString& text)
+{
+    switch (level) {
+    case QtDebugMsg:
+        qCDebug(category).noquote() << text;
+        return;
+    case QtInfoMsg:
+        qCInfo(category).noquote() << text;
+        return;
+    case QtWarningMsg:
+        qCWarning(category).noquote() << text;
+        return;
+    case QtCriticalMsg:
+    case QtFatalMsg:
+        break;
+    }
+    qCCritical(category).noquote() << text;
+}
+
 void install()
 {
     prefixed = stderrIsJournal();

@@ -23,3 +23,10 @@ void install();
 int priority(QtMsgType type);
 
 } // namespace servicelog
+
+namespace servicelog {
+
+// `text` in `category`, at `level` (debug, info, warning or critical).
+void write(const QLoggingCategory& category, QtMsgType level, const QString& text);
+
+} // namespace servicelog

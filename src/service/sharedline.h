@@ -11,6 +11,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <map>
+
 // One switch's line as the service holds it: the link (opened at start and kept trying,
 // reopened when lost, only to the same device, with growing pauses), the command channel that
 // every front shares, and the routing the switch reported. Asks for the routing whenever the
@@ -36,21 +38,30 @@ public:
     const RoutingState& routing() const { return reported; }
     // The asker of the line's own status requests.
     Asker service() const { return self; }
+    // Who `asker` is, for the log of who asked what and whose answer changed the routing:
+    // "127.0.0.1:40122", "web 192.168.1.20", "MQTT varnok/hall/output/2/set"; empty when it
+    // left.
+    void nameAsker(Asker asker, const QString& who);
 
 signals:
     void linkChanged(bool up);
     // A whole report: its bytes, who has them already (see CommandChannel::reported) and
     // whether it changed the routing.
     void report(const QByteArray& bytes, SharedLine::Asker heardBy, bool answers, bool changed);
-    // Something for the service's log.
-    void note(const QString& line);
 
 private:
     void tryOpen();
     void onOpenChanged(bool open);
     void poll();
-    void tell(const QString& line);
+    // One line for the log, "ID: line", unless it was the last one.
+    void tell(QtMsgType level, const QString& line);
+    QString whoIs(Asker asker) const;
+    // The outputs that moved since `before`, and why: the answer to `answered`, or unasked.
+    void tellRoutes(const Routing& before, Asker answered);
+    // Who asked what, what changed: in the log and the session log.
+    void audit(QtMsgType level, const QString& text);
 
+    QString id;
     AnyPort port;
     PortChoice choice;
     SwitchSession session;
@@ -61,4 +72,5 @@ private:
     QTimer idle; // the service's own status request once the line has been quiet this long
     QString lastNote;
     bool openedBefore = false;
+    std::map<Asker, QString> askerNames;
 };

@@ -4,6 +4,7 @@
 #include "clientlink.h"
 #include "link/keepalive.h"
 #include "protocol/logtext.h"
+#include "servicelog.h"
 
 SwitchFront::SwitchFront(SharedLine& sharedLine, const SwitchConfig& switchConfig, QObject* parent)
     : QObject(parent), line(sharedLine), config(switchConfig)
@@ -14,7 +15,8 @@ SwitchFront::SwitchFront(SharedLine& sharedLine, const SwitchConfig& switchConfi
     listenRetry.setSingleShot(true);
     connect(&listenRetry, &QTimer::timeout, this, &SwitchFront::tryListen);
     connect(&server, &QTcpServer::pendingConnectionAvailable, this, &SwitchFront::onNewConnection);
-    connect(&server, &PacedListener::note, this, &SwitchFront::note);
+    connect(&server, &PacedListener::note, this,
+            [this](const QString& text) { tell(QtWarningMsg, text); });
     connect(&line.commands(), &CommandChannel::unaskedBytes, this,
             [this](const QByteArray& bytes) { sendAll(bytes, CommandChannel::nobody); });
     connect(&line, &SharedLine::report, this, &SwitchFront::onReport);
@@ -31,14 +33,14 @@ void SwitchFront::tryListen()
         lastProblem.clear();
         SwitchConfig bound = config;
         bound.listenPort = server.serverPort();
-        emit note(tr("listening on %1").arg(bound.listenText()));
+        tell(QtInfoMsg, tr("listening on %1").arg(bound.listenText()));
         return;
     }
     if (server.errorString() != lastProblem) {
         lastProblem = server.errorString();
-        emit note(tr("cannot listen on %1: %2; trying again every %3 s")
-                      .arg(config.listenText(), lastProblem)
-                      .arg(listenRetryMs / 1000));
+        tell(QtCriticalMsg, tr("cannot listen on %1: %2; trying again every %3 s")
+                                .arg(config.listenText(), lastProblem)
+                                .arg(listenRetryMs / 1000));
     }
     listenRetry.start();
 }
@@ -50,20 +52,23 @@ void SwitchFront::onNewConnection()
         keepAlive(*socket); // a controller gone without a word is let go
         auto* client = new ClientLink(socket, this);
         clients.emplace(asker, client);
-        emit note(
-            tr("%1 connected (%n client(s))", nullptr, int(clients.size())).arg(client->peer()));
+        line.nameAsker(asker, client->peer());
+        tell(QtInfoMsg,
+             tr("%1 connected (%n client(s))", nullptr, int(clients.size())).arg(client->peer()));
         connect(client, &ClientLink::command, this, [this, asker, client](const QByteArray& bytes) {
             onCommand(asker, client, bytes);
         });
         connect(client, &ClientLink::lineDropped, this, [this, client](const QString& why) {
-            emit note(tr("%1: an unfinished line is not sent (%2)").arg(client->peer(), why));
+            tell(QtWarningMsg,
+                 tr("%1: an unfinished line is not sent (%2)").arg(client->peer(), why));
         });
         connect(client, &ClientLink::gone, this, [this, asker, client](const QString& reason) {
             clients.erase(asker);
             refusedTold.erase(asker);
             line.commands().forget(asker);
-            emit note(tr("%1 %2 (%n client(s))", nullptr, int(clients.size()))
-                          .arg(client->peer(), reason));
+            line.nameAsker(asker, {});
+            tell(QtInfoMsg, tr("%1 %2 (%n client(s))", nullptr, int(clients.size()))
+                                .arg(client->peer(), reason));
         });
     }
 }
@@ -84,14 +89,21 @@ void SwitchFront::onCommand(Asker asker, ClientLink* client, const QByteArray& b
         return;
     const QString sent = QString::fromLatin1(protocol::logEscaped(bytes));
     if (command->error() == PendingCommand::Error::LineDown)
-        emit note(tr("%1 sent %2 while the line is down: it and what follows until the line is "
-                     "back are not answered")
-                      .arg(client->peer(), sent));
+        tell(QtWarningMsg,
+             tr("%1 sent %2 while the line is down: it and what follows until the line is "
+                "back are not answered")
+                 .arg(client->peer(), sent));
     else
-        emit note(tr("%1 has %2 commands waiting: %3 and what follows are not sent until they go")
-                      .arg(client->peer())
-                      .arg(CommandChannel::maxWaitingPerAsker)
-                      .arg(sent));
+        tell(QtWarningMsg,
+             tr("%1 has %2 commands waiting: %3 and what follows are not sent until they go")
+                 .arg(client->peer())
+                 .arg(CommandChannel::maxWaitingPerAsker)
+                 .arg(sent));
+}
+
+void SwitchFront::tell(QtMsgType level, const QString& text)
+{
+    servicelog::write(lcFront(), level, config.id + QStringLiteral(": ") + text);
 }
 
 void SwitchFront::onReport(const QByteArray& bytes, Asker heardBy, bool answers, bool changed)

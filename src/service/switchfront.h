@@ -31,9 +31,6 @@ public:
     quint16 listeningPort() const { return server.serverPort(); }
     int clientCount() const { return int(clients.size()); }
 
-signals:
-    void note(const QString& line);
-
 private:
     using Asker = SharedLine::Asker;
     void tryListen();
@@ -42,6 +39,8 @@ private:
     void onReport(const QByteArray& bytes, Asker heardBy, bool answers, bool changed);
     // To every client but `except`.
     void sendAll(const QByteArray& bytes, Asker except);
+    // "ID: text" in the log.
+    void tell(QtMsgType level, const QString& text);
 
     SharedLine& line;
     SwitchConfig config;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "switchservice.h"
 
+#include "servicelog.h"
 #include "sharedline.h"
 #include "switchfront.h"
 
@@ -30,8 +31,10 @@ void SwitchService::apply(const QList<SwitchConfig>& switches)
             ++it;
             continue;
         }
-        emit note(QStringLiteral("%1: %2").arg(
-            it->first, next == wanted.end() ? tr("removed") : tr("changed: restarting")));
+        qCInfo(lcConfig).noquote()
+            << it->first + QStringLiteral(": ") +
+                   (next == wanted.end() ? QStringLiteral("removed")
+                                         : QStringLiteral("changed: restarting"));
         if (next != wanted.end())
             restarting << it->first;
         emit switchStopping(it->first);
@@ -42,7 +45,7 @@ void SwitchService::apply(const QList<SwitchConfig>& switches)
         if (served.count(id) != 0)
             continue;
         if (applied && !restarting.contains(id))
-            emit note(QStringLiteral("%1: %2").arg(id, tr("added")));
+            qCInfo(lcConfig).noquote() << id + QStringLiteral(": added");
         startSwitch(config);
     }
     applied = true;
@@ -62,11 +65,6 @@ void SwitchService::startSwitch(const SwitchConfig& config)
     item->config = config;
     item->line = std::make_unique<SharedLine>(config);
     item->front = std::make_unique<SwitchFront>(*item->line, config);
-    const auto tellAs = [this, id = config.id](const QString& line) {
-        emit note(QStringLiteral("%1: %2").arg(id, line));
-    };
-    connect(item->line.get(), &SharedLine::note, this, tellAs);
-    connect(item->front.get(), &SwitchFront::note, this, tellAs);
     item->front->start();
     item->line->start();
     SharedLine& line = *item->line;

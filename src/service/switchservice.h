@@ -34,8 +34,6 @@ signals:
     // else serves it (a bridge, a panel) follows.
     void switchStarted(const SwitchConfig& config, SharedLine& line);
     void switchStopping(const QString& id);
-    // "ID: what happened", for the log.
-    void note(const QString& line);
 
 private:
     struct Served;

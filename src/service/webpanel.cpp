@@ -5,6 +5,7 @@
 #include "link/presetrecall.h"
 #include "link/setupwatch.h"
 #include "pagelanguage.h"
+#include "servicelog.h"
 #include "webmessages.h"
 
 #include <QCoreApplication>
@@ -82,15 +83,17 @@ void WebPanel::tryListen()
                      server->errorString())
                 .arg(listenRetryMs / 1000);
         if (problem != lastProblem)
-            tell(problem);
+            tell(QtCriticalMsg, problem);
         lastProblem = problem;
         listenRetry.start();
         return;
     }
-    connect(server.get(), &HttpGate::note, this, &WebPanel::tell);
+    connect(server.get(), &HttpGate::note, this,
+            [this](const QString& text) { tell(QtWarningMsg, text); });
     listener = server.release();
     http.bind(listener); // takes it as a child
-    tell(tr("listening on %1://%2/")
+    tell(QtInfoMsg,
+         tr("listening on %1://%2/")
              .arg(settings.certFile.isEmpty() ? QStringLiteral("http") : QStringLiteral("https"),
                   listenAddressText(settings.listenHost, listener->serverPort())));
 }
@@ -256,6 +259,7 @@ void WebPanel::onNewSocket()
         }
         pages[socket] = {id, found->second.line->commands().newAsker(), address,
                          socket->requestUrl().query() == QLatin1String("bytes")};
+        found->second.line->nameAsker(pages[socket].asker, QStringLiteral("web ") + address);
         connect(socket, &QWebSocket::textMessageReceived, this,
                 [this, socket](const QString& text) { onMessage(socket, text); });
         connect(socket, &QWebSocket::binaryMessageReceived, this,
@@ -264,8 +268,10 @@ void WebPanel::onNewSocket()
             const auto page = pages.find(socket);
             if (page == pages.end())
                 return;
-            if (const auto item = switches.find(page->second.id); item != switches.end())
+            if (const auto item = switches.find(page->second.id); item != switches.end()) {
                 item->second.line->commands().forget(page->second.asker);
+                item->second.line->nameAsker(page->second.asker, {});
+            }
             pages.erase(page);
             socket->deleteLater();
         });
@@ -369,10 +375,10 @@ void WebPanel::countWrongPin(const QString& address)
         if (++own.wrongPins >= maxWrongPins) {
             own.wrongPins = 0;
             own.lockedUntil.setRemainingTime(wrongPinLockMs);
-            tell(tr("%1 gave %2 wrong PINs: its requests are refused for %3 s")
-                     .arg(address)
-                     .arg(maxWrongPins)
-                     .arg(wrongPinLockMs / 1000));
+            tell(QtWarningMsg, tr("%1 gave %2 wrong PINs: its requests are refused for %3 s")
+                                   .arg(address)
+                                   .arg(maxWrongPins)
+                                   .arg(wrongPinLockMs / 1000));
         }
     }
     std::erase_if(recentWrongPins, [](const QDeadlineTimer& each) { return each.hasExpired(); });
@@ -380,7 +386,8 @@ void WebPanel::countWrongPin(const QString& address)
     if (int(recentWrongPins.size()) > maxWrongPinsPerMinute && everyoneLockedUntil.hasExpired()) {
         recentWrongPins.clear();
         everyoneLockedUntil.setRemainingTime(wrongPinLockMs);
-        tell(tr("%1 wrong PINs within a minute from all addresses: every request with a PIN is "
+        tell(QtWarningMsg,
+             tr("%1 wrong PINs within a minute from all addresses: every request with a PIN is "
                 "refused for %2 s")
                  .arg(maxWrongPinsPerMinute + 1)
                  .arg(wrongPinLockMs / 1000));
@@ -393,8 +400,8 @@ void WebPanel::tellRefusal(const QString& id, const QString& address, const QStr
     if (refusalTold.size() >= maxStrikeAddresses)
         refusalTold.clear();
     if (refusalTold.insert(id + QLatin1Char(' ') + address).second)
-        tell(tr("%1: request from %2 refused: %3 (told once until one is taken)")
-                 .arg(id, address, why));
+        tell(QtWarningMsg, tr("%1: request from %2 refused: %3 (told once until one is taken)")
+                               .arg(id, address, why));
 }
 
 void WebPanel::send(QWebSocket* socket, const QByteArray& message)
@@ -432,7 +439,7 @@ void WebPanel::tellConsoles(const QString& id, const QByteArray& bytes, SharedLi
     }
 }
 
-void WebPanel::tell(const QString& line)
+void WebPanel::tell(QtMsgType level, const QString& line)
 {
-    emit note(QStringLiteral("web: ") + line);
+    servicelog::write(lcWeb(), level, QStringLiteral("web: ") + line);
 }

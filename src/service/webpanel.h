@@ -57,10 +57,6 @@ public:
     void detach(const QString& id);
     int pageCount() const { return int(pages.size()); }
 
-signals:
-    // "web: what happened", for the log.
-    void note(const QString& line);
-
 private:
     struct Switch
     {
@@ -85,7 +81,8 @@ private:
     void tellPages(const QString& id, const QByteArray& message);
     // The switch's bytes to its consoles but the one that had them already.
     void tellConsoles(const QString& id, const QByteArray& bytes, SharedLine::Asker except);
-    void tell(const QString& line);
+    // "web: line" in the log.
+    void tell(QtMsgType level, const QString& line);
     // Whether `address` must wait after too many wrong PINs (`pinAsked`: of all addresses).
     bool isLockedOut(const QString& address, bool pinAsked);
     void countWrongPin(const QString& address);

@@ -72,6 +72,7 @@ private slots:
     void init();
     void cleanup();
     void reportsReachEveryController();
+    void journalHearsWhoChangedWhat();
     void floodingClientHoldsNobodyBack();
     void clientsOutliveLostLine();
     void onlyWholeLinesReachTheLine();
@@ -95,6 +96,7 @@ private:
     Child* service = nullptr;
     QString configPath;
     QProcessEnvironment serviceEnvironment;
+    bool asSystemdStarts = false;
 };
 
 void TestService::init()
@@ -103,6 +105,7 @@ void TestService::init()
     QVERIFY(dir->isEntered());
     configPath = dir->filePath(QStringLiteral("varnokd.conf"));
     serviceEnvironment = QProcessEnvironment::systemEnvironment();
+    asSystemdStarts = false;
 }
 
 void TestService::cleanup()
@@ -146,12 +149,21 @@ std::map<QString, quint16> TestService::startService(const QString& config, cons
     environment.insert(QStringLiteral("XDG_STATE_HOME"), dir->filePath(QStringLiteral("state")));
     daemon.process->setProcessEnvironment(environment);
     daemon.process->setProcessChannelMode(QProcess::MergedChannels);
-    daemon.process->start(QStringLiteral(VARNOKD_PATH), {QStringLiteral("--config"), configPath});
+    if (asSystemdStarts) // standard error is the journal's stream, and named so
+        daemon.process->start(
+            QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"),
+             QStringLiteral(
+                 "JOURNAL_STREAM=$(stat -L -c %d:%i /proc/self/fd/2) exec \"$0\" \"$@\""),
+             QStringLiteral(VARNOKD_PATH), QStringLiteral("--config"), configPath});
+    else
+        daemon.process->start(QStringLiteral(VARNOKD_PATH),
+                              {QStringLiteral("--config"), configPath});
     service = &daemon;
     std::map<QString, quint16> ports;
     for (const QString& id : ids)
         ports[id] =
-            daemon.waitFor(QStringLiteral("^%1: listening on 127\\.0\\.0\\.1:(\\d+)$").arg(id))
+            daemon.waitFor(QStringLiteral("^(?:<6>)?%1: listening on 127\\.0\\.0\\.1:(\\d+)$").arg(id))
                 .toUShort();
     return ports;
 }
@@ -240,6 +252,37 @@ void TestService::onlyWholeLinesReachTheLine()
         patienceMs));
     answers += closing.readAll();
     QCOMPARE(answers.count("\r\ns10s21s32s41\r\n"), 3);
+}
+
+void TestService::journalHearsWhoChangedWhat()
+{
+    const QString sim = startSim({QStringLiteral("--front-panel"), QStringLiteral("0.2")});
+    asSystemdStarts = true;
+    const quint16 port = startService(
+        QStringLiteral("[hall]\ndir=%DIR%\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(sim),
+        {QStringLiteral("hall")})[QStringLiteral("hall")];
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port);
+    QVERIFY(client.waitForConnected(patienceMs));
+    const QString who = QStringLiteral("127.0.0.1:%1").arg(client.localPort());
+    client.write("bc \r\ncir 59\r\n"); // a question, then input 3 to output 2
+    // Each line with its priority: who asked what, and why the routing changed.
+    for (const QString& line :
+         {QStringLiteral("<6>hall: %1 asks cir 59").arg(who),
+          QStringLiteral("<6>hall: output 2 to input 3, answer to %1").arg(who),
+          QStringLiteral("<6>hall: output \\d to input \\d, unasked: the front panel or another "
+                         "controller of the switch")})
+        QVERIFY2(!service->waitFor(QStringLiteral("^(%1)$").arg(line)).isNull(), service->output());
+    sims[0]->process->terminate();
+    QVERIFY(!service->waitFor(QStringLiteral("^(<4>hall: tcp://\\S+ closed the connection)$"))
+                 .isNull());
+    QVERIFY(!service->output().contains("asks bc")); // questions are for debugging only
+    // The session log keeps the same.
+    QFile session(dir->filePath(QStringLiteral("state/varnok/varnokd-hall.log")));
+    QVERIFY(session.open(QIODevice::ReadOnly));
+    const QByteArray kept = session.readAll();
+    QVERIFY(kept.contains(" ! " + who.toLatin1() + " asks cir 59\n"));
+    QVERIFY(kept.contains(" ! output 2 to input 3, answer to " + who.toLatin1() + "\n"));
 }
 
 void TestService::floodingClientHoldsNobodyBack()
