@@ -5,7 +5,7 @@ varnok_packages=(g++ cmake ninja-build pkg-config libsystemd-dev qt6-base-dev qt
                  libgl-dev fonts-liberation fonts-wqy-microhei xvfb xauth x11-utils
                  mosquitto mosquitto-clients openssl
                  ccache dpkg-dev file lintian appstream desktop-file-utils
-                 qt6-l10n-tools qt6-translations-l10n systemd man-db)
+                 qt6-l10n-tools qt6-translations-l10n systemd man-db bash-completion)
 
 varnok_install_missing() {
     local missing=() p

@@ -48,11 +48,13 @@ check_contents() {
     echo "varnokd's files:"
     (cd "$tree/varnokd" && find . -type f | sort)
     for file in usr/sbin/varnokd usr/share/man/man8/varnokd.8.gz lib/systemd/system/varnokd.service \
-        etc/varnok/varnokd.conf usr/share/doc/varnokd/copyright usr/share/doc/varnokd/changelog.gz; do
+        etc/varnok/varnokd.conf usr/share/doc/varnokd/copyright usr/share/doc/varnokd/changelog.gz \
+        usr/share/bash-completion/completions/varnokd; do
         [ -f "$tree/varnokd/$file" ] || fail "varnokd lacks /$file"
     done
     for file in usr/share/applications/varnok.desktop \
-        usr/share/metainfo/invalid.varnok.console.metainfo.xml; do
+        usr/share/metainfo/invalid.varnok.console.metainfo.xml \
+        usr/share/bash-completion/completions/varnok; do
         [ -f "$tree/varnok/$file" ] || fail "varnok lacks /$file"
     done
     # The simulator is a development tool: only its own package may put it on the path.
