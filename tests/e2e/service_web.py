@@ -15,6 +15,7 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.support.ui import WebDriverWait
 
 varnokd, sim_path, varnok, shots = sys.argv[1:5]
@@ -73,8 +74,11 @@ def check(condition, text):
 
 
 room_sim, lobby_sim = start_sim("--stuck", "4"), start_sim()
+mute = socket.socket()  # a device server whose switch is off: it connects and says nothing
+mute.bind(("127.0.0.1", 0))
+mute.listen(8)
 front = free_port()
-for name in ("room", "lobby"):
+for name in ("room", "lobby", "mute"):
     os.makedirs(os.path.join(work, name))
 config = os.path.join(work, "varnokd.conf")
 
@@ -84,6 +88,8 @@ def write_config(web_port, extra=""):
         f.write(f"[room]\ndir={work}/room\nport=tcp://127.0.0.1:{room_sim}\n"
                 f"listen=127.0.0.1:{front}\n\n[lobby]\ndir={work}/lobby\n"
                 f"port=tcp://127.0.0.1:{lobby_sim}\nlisten=127.0.0.1:0\n\n"
+                f"[mute]\ndir={work}/mute\nport=tcp://127.0.0.1:{mute.getsockname()[1]}\n"
+                f"listen=127.0.0.1:0\n\n"
                 f"[web]\nlisten=127.0.0.1:{web_port}\nlobby.read-only=true\n{extra}")
 
 
@@ -226,6 +232,14 @@ try:
     with open(os.path.join(work, "varnokd.log")) as f:
         check(re.search(r"lobby: request from 127\.0\.0\.1 refused", f.read()) is not None,
               "the refusal is logged with the client's address")
+
+    driver.get(address + "mute/")
+    try:
+        wait.until(lambda d: d.find_element(By.ID, "linkText").text == "Switch not answering")
+    except TimeoutException:
+        pass
+    check(driver.find_element(By.ID, "linkText").text == "Switch not answering",
+          "a line open to a switch that answers nothing reads as not answering")
 
     # A PIN cannot be found by trying: after five wrong ones even the right one waits.
     write_config(web_port, "room.pin=2468\n")
