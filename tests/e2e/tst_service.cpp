@@ -88,6 +88,8 @@ private:
     // Writes the configuration and starts varnokd on it; the port each switch listens on.
     std::map<QString, quint16> startService(const QString& config, const QStringList& ids);
     QString writeConfig(const QString& text);
+    // One switch, hall, on `port`, not polled; the port its TCP front listens on.
+    quint16 startHall(const QString& port);
     Child& startVarnok(const QStringList& arguments);
 
     std::unique_ptr<RunFolder> dir;
@@ -163,9 +165,18 @@ std::map<QString, quint16> TestService::startService(const QString& config, cons
     std::map<QString, quint16> ports;
     for (const QString& id : ids)
         ports[id] =
-            daemon.waitFor(QStringLiteral("^(?:<6>)?%1: listening on 127\\.0\\.0\\.1:(\\d+)$").arg(id))
+            daemon
+                .waitFor(
+                    QStringLiteral("^(?:<6>)?%1: listening on 127\\.0\\.0\\.1:(\\d+)$").arg(id))
                 .toUShort();
     return ports;
+}
+
+quint16 TestService::startHall(const QString& port)
+{
+    return startService(
+        QStringLiteral("[hall]\ndir=%DIR%\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(port),
+        {QStringLiteral("hall")})[QStringLiteral("hall")];
 }
 
 Child& TestService::startVarnok(const QStringList& arguments)
@@ -180,9 +191,7 @@ Child& TestService::startVarnok(const QStringList& arguments)
 void TestService::reportsReachEveryController()
 {
     const QString sim = startSim();
-    const quint16 port = startService(
-        QStringLiteral("[hall]\ndir=%DIR%\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(sim),
-        {QStringLiteral("hall")})[QStringLiteral("hall")];
+    const quint16 port = startHall(sim);
     QVERIFY(port != 0);
     const QString front = QStringLiteral("tcp://127.0.0.1:%1").arg(port);
 
@@ -219,9 +228,7 @@ void TestService::reportsReachEveryController()
 void TestService::onlyWholeLinesReachTheLine()
 {
     const QString sim = startSim();
-    const quint16 port = startService(
-        QStringLiteral("[hall]\ndir=%DIR%\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(sim),
-        {QStringLiteral("hall")})[QStringLiteral("hall")];
+    const quint16 port = startHall(sim);
     QVERIFY(port != 0);
     QTcpSocket unfinished, other, closing;
     for (QTcpSocket* client : {&unfinished, &other, &closing}) {
@@ -258,9 +265,7 @@ void TestService::journalHearsWhoChangedWhat()
 {
     const QString sim = startSim({QStringLiteral("--front-panel"), QStringLiteral("0.2")});
     asSystemdStarts = true;
-    const quint16 port = startService(
-        QStringLiteral("[hall]\ndir=%DIR%\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(sim),
-        {QStringLiteral("hall")})[QStringLiteral("hall")];
+    const quint16 port = startHall(sim);
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, port);
     QVERIFY(client.waitForConnected(patienceMs));
@@ -288,9 +293,7 @@ void TestService::journalHearsWhoChangedWhat()
 void TestService::floodingClientHoldsNobodyBack()
 {
     const QString sim = startSim();
-    const quint16 port = startService(
-        QStringLiteral("[hall]\ndir=%DIR%\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(sim),
-        {QStringLiteral("hall")})[QStringLiteral("hall")];
+    const quint16 port = startHall(sim);
     QTRY_VERIFY_WITH_TIMEOUT(sims[0]->output().contains("<- bc "), patienceMs);
 
     // Queues the most a client may and never reads a byte of what comes back.
@@ -320,9 +323,7 @@ void TestService::clientsOutliveLostLine()
     // Each connection to the switch ends after two commands: the service's own status request
     // and one route.
     const QString sim = startSim({QStringLiteral("--hangup-after"), QStringLiteral("2")});
-    const quint16 port = startService(
-        QStringLiteral("[hall]\ndir=%DIR%\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(sim),
-        {QStringLiteral("hall")})[QStringLiteral("hall")];
+    const quint16 port = startHall(sim);
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, port);
     QVERIFY(client.waitForConnected(patienceMs));
@@ -489,9 +490,7 @@ void TestService::oneLineAStreak()
     const QString port = streak == QLatin1String("drops")
                              ? QStringLiteral("tcp://127.0.0.1:%1").arg(dropping.serverPort())
                              : startSim({QStringLiteral("--delay"), QStringLiteral("20")});
-    const quint16 front = startService(
-        QStringLiteral("[hall]\ndir=%DIR%\nport=%1\nlisten=127.0.0.1:0\npoll=0\n").arg(port),
-        {QStringLiteral("hall")})[QStringLiteral("hall")];
+    const quint16 front = startHall(port);
     QTcpSocket client;
     if (streak == QLatin1String("drops")) {
         // Four connections: the pauses between them grow (0.5, 1, 2 s), the outage told once.
