@@ -265,6 +265,7 @@ void TestService::journalHearsWhoChangedWhat()
 {
     const QString sim = startSim({QStringLiteral("--front-panel"), QStringLiteral("0.2")});
     asSystemdStarts = true;
+    serviceEnvironment.insert(QStringLiteral("LC_ALL"), QStringLiteral("zh_CN.UTF-8")); // English
     const quint16 port = startHall(sim);
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, port);
