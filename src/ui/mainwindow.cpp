@@ -106,8 +106,13 @@ void MainWindow::connectElements()
     connect(link, &SwitchSession::writeFailed, this, &MainWindow::reportFailedWrite);
     connect(link, &SwitchSession::noAnswer, this, &MainWindow::appendNote);
     connect(link, &SwitchSession::linkNote, this, &MainWindow::appendNote);
-    if (SharedSwitch* shared = link->line().sharedSwitch())
-        connect(new PinAsker(*shared, this), &PinAsker::note, this, &MainWindow::appendNote);
+    if (SharedSwitch* shared = link->line().sharedSwitch()) {
+        auto* pin = new PinAsker(*shared, this);
+        connect(pin, &PinAsker::note, this, &MainWindow::appendNote);
+        // The routing asked for when the link opened was refused too: the lamps need it.
+        connect(pin, &PinAsker::pinGiven, this,
+                [this] { writeToSwitch(protocol::statusRequest()); });
+    }
 }
 
 void MainWindow::chainTabOrder()

@@ -28,6 +28,7 @@ void PinAsker::onRefused(const QString& reason)
     connect(dialog, &QInputDialog::textValueSelected, this, [this](const QString& pin) {
         shared.setPin(pin);
         emit note(tr("PIN given: press again."));
+        emit pinGiven();
     });
     dialog->open();
 }

@@ -20,6 +20,8 @@ public:
 signals:
     // A line for the receive pane.
     void note(const QString& line);
+    // A PIN was given: what was refused before it may be asked again.
+    void pinGiven();
 
 private:
     void onRefused(const QString& reason);

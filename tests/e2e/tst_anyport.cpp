@@ -265,10 +265,11 @@ void TestAnyPort::webPanelAddressDrivesTheSwitch()
     }
     QFile conf(dir->filePath(QStringLiteral("varnokd.conf")));
     QVERIFY(conf.open(QIODevice::WriteOnly));
-    conf.write(QStringLiteral("[room]\ndir=room\nport=tcp://127.0.0.1:%1\nlisten=127.0.0.1:0\n"
-                              "[web]\nlisten=127.0.0.1:0\nroom.pin=2468\n")
-                   .arg(simPort)
-                   .toUtf8());
+    conf.write(
+        QStringLiteral("[room]\ndir=room\nport=tcp://127.0.0.1:%1\nlisten=127.0.0.1:0\npoll=0\n"
+                       "[web]\nlisten=127.0.0.1:0\nroom.pin=2468\n")
+            .arg(simPort)
+            .toUtf8());
     conf.close();
     QProcess service;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -288,13 +289,15 @@ void TestAnyPort::webPanelAddressDrivesTheSwitch()
     QTRY_VERIFY_WITH_TIMEOUT(routingButton(*window, 10)->toolTip().contains("Projector"),
                              patienceMs);
 
-    // The question for the routing, refused, asks for the PIN; with it a press routes.
+    // The question for the routing, refused, asks for the PIN; with it the routing is asked
+    // again and a press routes.
     QDialog* pin = nullptr;
     QTRY_VERIFY_WITH_TIMEOUT((pin = window->findChild<QDialog*>(QStringLiteral("pinDialog"))) &&
                                  pin->isVisible(),
                              patienceMs);
     QTest::keyClicks(pin->findChild<QLineEdit*>(), QStringLiteral("2468"));
     QTest::keyClick(pin->findChild<QLineEdit*>(), Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(routingLamp(*window, 3, 2)->isLit(), patienceMs); // asked again
     QTest::mouseClick(routingButton(*window, 10), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(routingLamp(*window, 1, 2)->isLit(), patienceMs);
     QTRY_VERIFY_WITH_TIMEOUT(simLog().contains("<- cir 59\n"), patienceMs);
