@@ -230,8 +230,11 @@ try:
           "a read-only page's command and bad JSON are answered with errors: %s" % answers)
     check(lamps(driver) == row([1, 2, 3, 4]), "the refused command changed nothing")
     with open(os.path.join(work, "varnokd.log")) as f:
-        check(re.search(r"lobby: request from 127\.0\.0\.1 refused", f.read()) is not None,
-              "the refusal is logged with the client's address")
+        log = f.read()
+    check(re.search(r"lobby: request from 127\.0\.0\.1 refused", log) is not None,
+          "the refusal is logged with the client's address")
+    check(re.search(r"\nroom: web 127\.0\.0\.1 asks cir [0-9A-F]{2}\n", log) is not None,
+          "a page's command is logged with the page's address")
 
     driver.get(address + "mute/")
     try:

@@ -126,7 +126,8 @@ private slots:
         const QStringList plain;
         const QByteArray none = R"({"problems":[]})";
         QTest::newRow("number") << plain << "output/2/set" << QByteArray("3") << 2
-                                << QByteArray("Camera") << none << "";
+                                << QByteArray("Camera") << none
+                                << "cmd-number: MQTT varnok/cmd-number/output/2/set asks cir ";
         QTest::newRow("name") << plain << "output/4/set" << QByteArray("camera") << 4
                               << QByteArray("Camera") << none << "";
         QTest::newRow("routing") << plain << "routing/set"
