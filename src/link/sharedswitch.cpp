@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "sharedswitch.h"
 
-#include <QCoreApplication>
 #include <QJsonArray>
 #include <QTimer>
 

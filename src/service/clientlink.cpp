@@ -118,6 +118,9 @@ void ClientLink::send(const QByteArray& bytes)
         return;
     }
     socket->write(bytes);
+    // Into the kernel now, not at the next turn of the event loop: a client that closes its
+    // sending side meanwhile would have Qt close the socket with the answer still in its buffer.
+    socket->flush();
 }
 
 void ClientLink::drop(const QString& reason)

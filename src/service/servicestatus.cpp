@@ -7,7 +7,8 @@
 
 #include <systemd/sd-daemon.h>
 
-#include <cinttypes>
+#include <algorithm>
+#include <cstdint>
 
 namespace {
 
